@@ -1,0 +1,224 @@
+#include "main_window/main_window.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace foliotally {
+namespace {
+
+// The window's client area as laid out at 96 dots per inch; the status bar takes the
+// bottom 19 pixels of it.
+constexpr int kClientWidth = 558;
+constexpr int kClientHeight = 524;
+constexpr int kStatusBarHeight = 19;
+// Frame allowance between the outer size and the client area on the platform the layout
+// was drawn for; used to turn the outer limits into client limits.
+constexpr int kOuterWidth = 574;
+constexpr int kOuterHeight = 581;
+constexpr int kMaxOuterHeight = 589;
+
+template <typename T>
+T* Place(T* control, int left, int top, int width, int height) {
+  control->setGeometry(left, top, width, height);
+  return control;
+}
+
+QLabel* PlaceLabel(QWidget* parent, const QString& text, int left, int top) {
+  auto* label = new QLabel(text, parent);
+  label->move(left, top);
+  label->adjustSize();
+  return label;
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(std::string startupFile, QWidget* parent)
+    : QMainWindow(parent), FStartupFile(std::move(startupFile)) {
+  setWindowTitle("Foliotally");
+  QFont font("MS Sans Serif");
+  font.setPointSize(8);
+  setFont(font);
+
+  auto* client = new QWidget(this);
+  client->setFixedSize(kClientWidth, kClientHeight - kStatusBarHeight);
+  setCentralWidget(client);
+  CreateFolderBrowser(client);
+  CreateTotals(client);
+  CreateLogAndOptions(client);
+  CreateButtons(client);
+  CreateMenus();
+
+  StatusBar = new QStatusBar(this);
+  StatusBar->setObjectName("StatusBar");
+  StatusBar->setFixedHeight(kStatusBarHeight);
+  StatusBar->setSizeGripEnabled(false);
+  setStatusBar(StatusBar);
+  StatusBar->showMessage("Visit me at ");
+
+  FIdleTimer = new QTimer(this);
+  FIdleTimer->setSingleShot(true);
+  FIdleTimer->setInterval(0);
+  connect(FIdleTimer, &QTimer::timeout, this, &TfrmMain::ApplyStartupFile);
+
+  ConnectHandlers();
+  adjustSize();
+  const QSize frame(kOuterWidth - kClientWidth, kOuterHeight - kClientHeight);
+  const int menuHeight = menuBar()->sizeHint().height();
+  resize(kClientWidth, kClientHeight + menuHeight);
+  setMaximumSize(kOuterWidth - frame.width(), kMaxOuterHeight - frame.height() + menuHeight);
+  move(440, 208);
+  FormCreate(this);
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::CreateFolderBrowser(QWidget* client) {
+  DirectoryListBox = Place(new QListWidget(client), 8, 0, 329, 209);
+  DirectoryListBox->setObjectName("DirectoryListBox");
+  DirectoryListBox->setToolTip("Support for drag-drop from windows explorer");
+  DirectoryListBox->setAccessibleName("Folders");
+
+  FileListBox = Place(new QListWidget(client), 344, 0, 193, 233);
+  FileListBox->setObjectName("FileListBox");
+  FileListBox->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  FileListBox->setAccessibleName("Files");
+
+  DriveComboBox = Place(new QComboBox(client), 8, 216, 321, 19);
+  DriveComboBox->setObjectName("DriveComboBox");
+  DriveComboBox->setAccessibleName("Drive");
+
+  FileListBoxTest = Place(new QListWidget(client), 488, 424, 49, 33);
+  FileListBoxTest->setObjectName("FileListBoxTest");
+  FileListBoxTest->hide();
+}
+
+void TfrmMain::CreateTotals(QWidget* client) {
+  GroupBox1 = Place(new QGroupBox(client), 8, 240, 529, 57);
+  GroupBox1->setObjectName("GroupBox1");
+  Label2 = PlaceLabel(GroupBox1, "Total files:", 235, 27);
+  Label2->setObjectName("Label2");
+  edtFileCount = Place(new QLineEdit("0", GroupBox1), 296, 24, 65, 21);
+  edtFileCount->setObjectName("edtFileCount");
+  edtFileCount->setReadOnly(true);
+  edtFileCount->setAccessibleName("Total files:");
+  Label2->setBuddy(edtFileCount);
+  Label1 = PlaceLabel(GroupBox1, "Total pages:", 375, 26);
+  Label1->setObjectName("Label1");
+  edtCounter = Place(new QLineEdit("0", GroupBox1), 440, 22, 65, 21);
+  edtCounter->setObjectName("edtCounter");
+  edtCounter->setReadOnly(true);
+  edtCounter->setAccessibleName("Total pages:");
+  Label1->setBuddy(edtCounter);
+}
+
+void TfrmMain::CreateLogAndOptions(QWidget* client) {
+  RichEditLog = Place(new QPlainTextEdit(client), 8, 304, 545, 73);
+  RichEditLog->setObjectName("RichEditLog");
+  RichEditLog->setLineWrapMode(QPlainTextEdit::NoWrap);
+  RichEditLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  RichEditLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  RichEditLog->setAccessibleName("Results log");
+
+  GroupBox2 = Place(new QGroupBox("Options", client), 8, 384, 545, 73);
+  GroupBox2->setObjectName("GroupBox2");
+  chkbxAddToLog = Place(new QCheckBox("Add to log", GroupBox2), 8, 20, 97, 17);
+  chkbxAddToLog->setObjectName("chkbxAddToLog");
+  chkbxAddToLog->setChecked(true);
+  CheckBox2 = Place(new QCheckBox("Include subdirectories", GroupBox2), 8, 40, 161, 17);
+  CheckBox2->setObjectName("CheckBox2");
+  CheckBox2->setChecked(true);
+}
+
+void TfrmMain::CreateButtons(QWidget* client) {
+  // The Save button overlaps the log's lower edge in the layout; it is raised above it.
+  BitBtn2 = Place(new QPushButton("Save", client), 468, 362, 75, 25);
+  BitBtn2->setObjectName("BitBtn2");
+  BitBtnStop = Place(new QPushButton("Stop", client), 400, 416, 57, 33);
+  BitBtnStop->setObjectName("BitBtnStop");
+  BitBtnStop->hide();
+  Image1 = Place(new QLabel(client), 16, 464, 209, 33);
+  Image1->setObjectName("Image1");
+  Image1->setScaledContents(true);
+  Image1->setCursor(Qt::PointingHandCursor);
+  Image1->setAccessibleName("Foliotally banner: open the user guide");
+  Image1->installEventFilter(this);
+  BtnCountSelected = Place(new QPushButton("Selected", client), 248, 464, 105, 33);
+  BtnCountSelected->setObjectName("BtnCountSelected");
+  btnCountAll = Place(new QPushButton("Count All", client), 360, 464, 97, 33);
+  btnCountAll->setObjectName("btnCountAll");
+  BitBtn1 = Place(new QPushButton("&Close", client), 464, 464, 89, 33);
+  BitBtn1->setObjectName("BitBtn1");
+  BitBtn1->setAccessibleName("Close");
+  BitBtn2->raise();
+}
+
+void TfrmMain::CreateMenus() {
+  QMenu* file = menuBar()->addMenu("File");
+  Close1 = file->addAction("Close");
+  Close1->setObjectName("Close1");
+  QMenu* help = menuBar()->addMenu("Help");
+  Visitwebsite1 = help->addAction("Visit website");
+  Visitwebsite1->setObjectName("Visitwebsite1");
+  About1 = help->addAction("About");
+  About1->setObjectName("About1");
+}
+
+void TfrmMain::ConnectHandlers() {
+  connect(Close1, &QAction::triggered, this, [this] { Close1Click(Close1); });
+  connect(Visitwebsite1, &QAction::triggered, this, [this] { Visitwebsite1Click(Visitwebsite1); });
+  connect(About1, &QAction::triggered, this, [this] { About1Click(About1); });
+  connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(BitBtn1); });
+  connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(BitBtn2); });
+  connect(BitBtnStop, &QPushButton::clicked, this, [this] { BitBtnStopClick(BitBtnStop); });
+  connect(BtnCountSelected, &QPushButton::clicked, this,
+          [this] { BtnCountSelectedClick(BtnCountSelected); });
+  connect(btnCountAll, &QPushButton::clicked, this, [this] { btnCountAllClick(btnCountAll); });
+  connect(FileListBox, &QListWidget::itemClicked, this, [this] { FileListBoxClick(FileListBox); });
+  connect(DriveComboBox, &QComboBox::currentIndexChanged, this,
+          [this] { DriveComboBoxChange(DriveComboBox); });
+}
+
+void TfrmMain::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate(this);
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Image1 && event->type() == QEvent::MouseButtonRelease) Image1Click(Image1);
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmMain::FormCreate(QObject*) {}
+
+void TfrmMain::FormActivate(QObject*) {
+  if (!FStartupFile.empty()) FIdleTimer->start();
+}
+
+void TfrmMain::ApplyStartupFile() {
+  // Replaced by the folder-browser wiring.
+}
+
+void TfrmMain::Close1Click(QObject*) { close(); }
+void TfrmMain::BitBtn1Click(QObject*) { close(); }
+void TfrmMain::About1Click(QObject*) {}
+void TfrmMain::Visitwebsite1Click(QObject*) {}
+void TfrmMain::Image1Click(QObject*) {}
+void TfrmMain::FileListBoxClick(QObject*) {}
+void TfrmMain::BtnCountSelectedClick(QObject*) {}
+void TfrmMain::btnCountAllClick(QObject*) {}
+void TfrmMain::BitBtnStopClick(QObject*) { FStopRequested = true; }
+void TfrmMain::BitBtn2Click(QObject*) {}
+void TfrmMain::DriveComboBoxChange(QObject*) {}
+
+}  // namespace foliotally

@@ -1,0 +1,98 @@
+// The program's one main window: the folder browser, the totals, the results log, the
+// counting buttons and the menus.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <cstdint>
+#include <string>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QStatusBar;
+class QTimer;
+
+namespace foliotally {
+
+class TfrmMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // `startupFile` is the first command-line argument, empty when there is none.
+  explicit TfrmMain(std::string startupFile, QWidget* parent = nullptr);
+  ~TfrmMain() override;
+
+  // Controls, named as the handlers use them. Owned by the window through Qt parenting.
+  QListWidget* DirectoryListBox = nullptr;
+  QListWidget* FileListBox = nullptr;
+  QComboBox* DriveComboBox = nullptr;
+  QGroupBox* GroupBox1 = nullptr;
+  QLabel* Label1 = nullptr;
+  QLabel* Label2 = nullptr;
+  QLineEdit* edtFileCount = nullptr;
+  QLineEdit* edtCounter = nullptr;
+  QPlainTextEdit* RichEditLog = nullptr;
+  QPushButton* BitBtn2 = nullptr;
+  QGroupBox* GroupBox2 = nullptr;
+  QCheckBox* chkbxAddToLog = nullptr;
+  QCheckBox* CheckBox2 = nullptr;
+  QPushButton* BitBtnStop = nullptr;
+  QListWidget* FileListBoxTest = nullptr;
+  QLabel* Image1 = nullptr;
+  QPushButton* BtnCountSelected = nullptr;
+  QPushButton* btnCountAll = nullptr;
+  QPushButton* BitBtn1 = nullptr;
+  QStatusBar* StatusBar = nullptr;
+  QAction* Close1 = nullptr;
+  QAction* Visitwebsite1 = nullptr;
+  QAction* About1 = nullptr;
+
+  int32_t fileCount() const { return FFileCount; }
+  int32_t pageTotal() const { return FPageTotal; }
+  bool stopRequested() const { return FStopRequested; }
+
+ public slots:
+  void FormCreate(QObject* sender);
+  void FormActivate(QObject* sender);
+  void Close1Click(QObject* sender);
+  void BitBtn1Click(QObject* sender);
+  void About1Click(QObject* sender);
+  void Visitwebsite1Click(QObject* sender);
+  void Image1Click(QObject* sender);
+  void FileListBoxClick(QObject* sender);
+  void BtnCountSelectedClick(QObject* sender);
+  void btnCountAllClick(QObject* sender);
+  void BitBtnStopClick(QObject* sender);
+  void BitBtn2Click(QObject* sender);
+  void DriveComboBoxChange(QObject* sender);
+
+ protected:
+  void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateFolderBrowser(QWidget* client);
+  void CreateTotals(QWidget* client);
+  void CreateLogAndOptions(QWidget* client);
+  void CreateButtons(QWidget* client);
+  void CreateMenus();
+  void ConnectHandlers();
+  void ApplyStartupFile();
+
+  int32_t FFileCount = 0;
+  int32_t FPageTotal = 0;
+  bool FStopRequested = false;
+
+  std::string FStartupFile;
+  QTimer* FIdleTimer = nullptr;  // the idle hook that applies the start-up file
+};
+
+}  // namespace foliotally
