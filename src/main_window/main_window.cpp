@@ -14,6 +14,8 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include "pagecount/foliotally.h"
+
 namespace foliotally {
 namespace {
 
@@ -207,6 +209,10 @@ void TfrmMain::FormActivate(QObject*) {
 
 void TfrmMain::ApplyStartupFile() {
   // Replaced by the folder-browser wiring.
+}
+
+int32_t TfrmMain::GetPageCount(const std::string& path) const {
+  return GetFoliotally(path.c_str());
 }
 
 void TfrmMain::Close1Click(QObject*) { close(); }

@@ -86,6 +86,9 @@ class TfrmMain : public QMainWindow {
   void CreateMenus();
   void ConnectHandlers();
   void ApplyStartupFile();
+  // The one caller of the page-count library: the count, or a negative value for a file
+  // that is not a countable PDF.
+  int32_t GetPageCount(const std::string& path) const;
 
   int32_t FFileCount = 0;
   int32_t FPageTotal = 0;
