@@ -43,8 +43,7 @@ QFont Bold(QFont font) {
 
 }  // namespace
 
-TAboutBox::TAboutBox(WebLinks links, QWidget* parent)
-    : QDialog(parent), FLinks(std::move(links)) {
+TAboutBox::TAboutBox(WebLinks links, QWidget* parent) : QDialog(parent), FLinks(std::move(links)) {
   setObjectName("AboutBox");
   setWindowTitle("Foliotally ");
   // A fixed dialog frame: title and close box, no minimise or maximise, no resizing.
@@ -112,8 +111,8 @@ void TAboutBox::CreatePanel() {
 
   QFont small = font;
   small.setPixelSize(9);
-  Label5 = PlaceLabel(Panel1, "Label5",
-                      "This program is provided 'as is'. Use at your own risk.", 8, 216, small);
+  Label5 = PlaceLabel(Panel1, "Label5", "This program is provided 'as is'. Use at your own risk.",
+                      8, 216, small);
 }
 
 void TAboutBox::CreateMemoAndButton() {

@@ -1,7 +1,8 @@
 #include "about/bevel_panel.h"
 
-#include <QPainter>
 #include <qdrawutil.h>
+
+#include <QPainter>
 
 namespace foliotally {
 

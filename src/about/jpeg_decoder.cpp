@@ -1,12 +1,12 @@
 #include "about/jpeg_decoder.h"
 
 // jpeglib.h needs FILE and size_t declared before it.
+#include <jpeglib.h>
+
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
 #include <new>
-
-#include <jpeglib.h>
 
 namespace foliotally {
 namespace {

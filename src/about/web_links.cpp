@@ -26,7 +26,8 @@ WebAddresses WebAddresses::ForGuide(const QString& guideFile) {
 }
 
 QString LocateGuide(const QString& exeDir, const QString& treeCopy) {
-  const QString installed = QDir::cleanPath(exeDir + "/../" FOLIOTALLY_GUIDE_INSTALL_DIR "/index.html");
+  const QString installed =
+      QDir::cleanPath(exeDir + "/../" FOLIOTALLY_GUIDE_INSTALL_DIR "/index.html");
   if (QFileInfo(installed).isFile()) return installed;
   if (!treeCopy.isEmpty() && QFileInfo(treeCopy).isFile()) return treeCopy;
   return installed;

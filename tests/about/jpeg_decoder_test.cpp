@@ -4,14 +4,13 @@
 #include "about/jpeg_decoder.h"
 
 #include <gtest/gtest.h>
+#include <jpeglib.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
-
-#include <jpeglib.h>
 
 #include "support/temp_dir.h"
 
@@ -84,8 +83,8 @@ TEST(JpegDecoder, DecodesTheProgramsPictures) {
   EXPECT_EQ(banner.picture->rgb.size(), 209u * 33u * 3u);
   // The banner's background is a dark blue; its far right edge shows only that.
   const std::uint8_t* edge = &banner.picture->rgb[(5 * 209 + 207) * 3];
-  EXPECT_GT(edge[2], edge[0] + 40) << "expected blue, got " << int(edge[0]) << ","
-                                   << int(edge[1]) << "," << int(edge[2]);
+  EXPECT_GT(edge[2], edge[0] + 40)
+      << "expected blue, got " << int(edge[0]) << "," << int(edge[1]) << "," << int(edge[2]);
 
   const JpegDecodeResult logo = DecodeJpeg(ReadPicture("logo.jpg"));
   ASSERT_TRUE(logo.ok()) << logo.error;
