@@ -105,7 +105,7 @@ void TAboutBox::CreatePanel() {
   Label1->setPalette(linkPalette);
   Label1->setText(AddressText(FLinks.addresses().home));
   Label1->setToolTip(Label1->text());
-  Label1->setElideMode(Qt::ElideMiddle);
+  Label1->setElideMode(Qt::ElideLeft);
   Label1->setFocusPolicy(Qt::TabFocus);
   Label1->setAccessibleName("Open the user guide");
 

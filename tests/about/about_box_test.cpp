@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
@@ -117,6 +119,17 @@ TEST(AboutBox, TheSameBoxIsShownEachTimeAndOnlyHidden) {
   EXPECT_EQ(answerer.boxes()[1].windowTitle, "Foliotally ");
   EXPECT_TRUE(alive) << "closing must not delete the box";
   EXPECT_EQ(owner.findChildren<TAboutBox*>().size(), 1);
+}
+
+TEST(AboutBox, OpensCentredOnTheScreenWithOkFocused) {
+  QWidget owner;
+  owner.setGeometry(0, 0, 200, 100);  // an owner far from the centre does not pull it away
+  TAboutBox box(WebLinks(TestAddresses(), nullptr), &owner);
+  box.show();
+  const QPoint screenCentre = box.screen()->geometry().center();
+  EXPECT_LE((box.frameGeometry().center() - screenCentre).manhattanLength(), 2);
+  EXPECT_EQ(box.size(), QSize(352, 421));
+  EXPECT_EQ(box.focusWidget(), box.OKButton);
 }
 
 TEST(AboutBox, OkButtonAndCloseBoxHideIt) {

@@ -59,6 +59,10 @@ TEST(WebLinks, TheProgramsAddressesPointAtAGuideThatExists) {
       << addresses.home.toString().toStdString();
   EXPECT_EQ(addresses.page.fragment(), "counting");
   EXPECT_TRUE(InitialStatusText(addresses).startsWith("Visit me at file:///"));
+  // The page address lands on a section the guide really has.
+  const std::string guide = test::ReadFileBytes(addresses.home.toLocalFile().toStdString());
+  EXPECT_NE(guide.find("id=\"" + addresses.page.fragment().toStdString() + "\""),
+            std::string::npos);
 }
 
 TEST(WebLinks, HomeAndPageOpenTheirOwnAddress) {
