@@ -1,0 +1,54 @@
+// The two addresses the program opens (its home page and one page on it) and the way it
+// opens them. Both point into the user guide installed with the program, so every link
+// stays on documents the project ships.
+#pragma once
+
+#include <QString>
+#include <QUrl>
+#include <functional>
+
+namespace foliotally {
+
+// Opens an address in the desktop's default viewer. Whether that worked is not reported.
+using UrlOpener = std::function<void(const QUrl&)>;
+
+// The real opener: QDesktopServices::openUrl, its result ignored.
+UrlOpener DesktopUrlOpener();
+
+struct WebAddresses {
+  QUrl home;  // the guide's first page
+  QUrl page;  // the guide's section on counting
+
+  // The addresses for the guide page at `guideFile` (a local path).
+  static WebAddresses ForGuide(const QString& guideFile);
+};
+
+// Where the guide is: installed beside the program (`exeDir`/../share/doc/foliotally/
+// index.html), else the copy in the source tree `treeCopy` (running from a build), else the
+// installed place all the same.
+QString LocateGuide(const QString& exeDir, const QString& treeCopy);
+
+// The addresses for this run of the program, found from its own location.
+WebAddresses ProgramWebAddresses();
+
+// The status bar's first text: "Visit me at " followed by the page address.
+QString InitialStatusText(const WebAddresses& addresses);
+
+// An address as the user sees it (percent-encoding undone).
+QString AddressText(const QUrl& url);
+
+// The link handlers' common part: which address each link opens, and the opener.
+class WebLinks {
+ public:
+  WebLinks(WebAddresses addresses, UrlOpener opener);
+
+  const WebAddresses& addresses() const { return addresses_; }
+  void OpenHome() const;  // "Help" -> "Visit website"
+  void OpenPage() const;  // the banner, the about box's logo and its link label
+
+ private:
+  WebAddresses addresses_;
+  UrlOpener opener_;
+};
+
+}  // namespace foliotally
