@@ -14,6 +14,10 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include "about/about_box.h"
+#include "about/button_glyphs.h"
+#include "about/pictures.h"
+#include "about/web_links.h"
 #include "pagecount/foliotally.h"
 
 namespace foliotally {
@@ -46,7 +50,9 @@ QLabel* PlaceLabel(QWidget* parent, const QString& text, int left, int top) {
 }  // namespace
 
 TfrmMain::TfrmMain(std::string startupFile, QWidget* parent)
-    : QMainWindow(parent), FStartupFile(std::move(startupFile)) {
+    : QMainWindow(parent),
+      FWebLinks(std::make_unique<WebLinks>(ProgramWebAddresses(), DesktopUrlOpener())),
+      FStartupFile(std::move(startupFile)) {
   setWindowTitle("Foliotally");
   QFont font("MS Sans Serif");
   font.setPointSize(8);
@@ -66,7 +72,8 @@ TfrmMain::TfrmMain(std::string startupFile, QWidget* parent)
   StatusBar->setFixedHeight(kStatusBarHeight);
   StatusBar->setSizeGripEnabled(false);
   setStatusBar(StatusBar);
-  StatusBar->showMessage("Visit me at ");
+  StatusBar->showMessage(InitialStatusText(FWebLinks->addresses()));
+  FAboutBox = new TAboutBox(*FWebLinks, this);
 
   FIdleTimer = new QTimer(this);
   FIdleTimer->setSingleShot(true);
@@ -154,6 +161,7 @@ void TfrmMain::CreateButtons(QWidget* client) {
   Image1->setScaledContents(true);
   Image1->setCursor(Qt::PointingHandCursor);
   Image1->setAccessibleName("Foliotally banner: open the user guide");
+  Image1->setPixmap(BannerPicture());
   Image1->installEventFilter(this);
   BtnCountSelected = Place(new QPushButton("Selected", client), 248, 464, 105, 33);
   BtnCountSelected->setObjectName("BtnCountSelected");
@@ -163,6 +171,11 @@ void TfrmMain::CreateButtons(QWidget* client) {
   BitBtn1->setObjectName("BitBtn1");
   BitBtn1->setAccessibleName("Close");
   BitBtn2->raise();
+  BitBtn2->setIcon(ButtonGlyph("save"));
+  BitBtnStop->setIcon(ButtonGlyph("stop"));
+  BtnCountSelected->setIcon(ButtonGlyph("count-selected"));
+  btnCountAll->setIcon(ButtonGlyph("count-all"));
+  BitBtn1->setIcon(ButtonGlyph("close"));
 }
 
 void TfrmMain::CreateMenus() {
@@ -217,9 +230,9 @@ int32_t TfrmMain::GetPageCount(const std::string& path) const {
 
 void TfrmMain::Close1Click(QObject*) { close(); }
 void TfrmMain::BitBtn1Click(QObject*) { close(); }
-void TfrmMain::About1Click(QObject*) {}
-void TfrmMain::Visitwebsite1Click(QObject*) {}
-void TfrmMain::Image1Click(QObject*) {}
+void TfrmMain::About1Click(QObject*) { FAboutBox->exec(); }
+void TfrmMain::Visitwebsite1Click(QObject*) { FWebLinks->OpenHome(); }
+void TfrmMain::Image1Click(QObject*) { FWebLinks->OpenPage(); }
 void TfrmMain::FileListBoxClick(QObject*) {}
 void TfrmMain::BtnCountSelectedClick(QObject*) {}
 void TfrmMain::btnCountAllClick(QObject*) {}

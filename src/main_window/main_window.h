@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class QAction;
@@ -21,6 +22,9 @@ class QStatusBar;
 class QTimer;
 
 namespace foliotally {
+
+class TAboutBox;
+class WebLinks;
 
 class TfrmMain : public QMainWindow {
   Q_OBJECT
@@ -94,6 +98,8 @@ class TfrmMain : public QMainWindow {
   int32_t FPageTotal = 0;
   bool FStopRequested = false;
 
+  std::unique_ptr<WebLinks> FWebLinks;
+  TAboutBox* FAboutBox = nullptr;  // created hidden with the window and reused
   std::string FStartupFile;
   QTimer* FIdleTimer = nullptr;  // the idle hook that applies the start-up file
 };
