@@ -45,5 +45,10 @@ class EIntOverflow : public Exception {
 class EClipboardException : public Exception {
   using Exception::Exception;
 };
+// The silent abort: it ends a handler like any error but the error display shows nothing.
+class EAbort : public Exception {
+ public:
+  EAbort() : Exception("Operation aborted") {}
+};
 
 }  // namespace foliotally

@@ -1,0 +1,49 @@
+// The results log: a plain-text area whose text is 8-bit with CR LF line breaks, held to a
+// capacity of 65,536 characters (a line break counts two). Lines are appended at the end;
+// the user may edit the text, and the edits are part of what is saved.
+#pragma once
+
+#include <QPlainTextEdit>
+#include <cstddef>
+#include <optional>
+#include <string>
+
+class QKeyEvent;
+class QInputMethodEvent;
+class QMimeData;
+
+namespace foliotally {
+
+class TRichEditLog : public QPlainTextEdit {
+  Q_OBJECT
+ public:
+  static constexpr std::size_t kCapacity = 65536;
+
+  explicit TRichEditLog(QWidget* parent = nullptr);
+
+  // Appends one line at the end and moves the caret there. After text that ends without
+  // a line break (typed by the user) the line is put after a CR LF instead of before one.
+  // When the whole insertion does not fit, nothing of it is inserted and
+  // EOutOfResources("RichEdit line insertion error") is raised.
+  void AppendLogLine(const std::string& line);
+  void ClearLog();
+  // The whole text as saved: the appended bytes, CR LF between lines.
+  std::string LogText() const;
+  // Number of lines, not counting an empty last line.
+  int LogicalLineCount() const;
+  // Length of LogText() in characters.
+  std::size_t TextLength() const;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
+  void insertFromMimeData(const QMimeData* source) override;
+
+ private:
+  // Room left when the current selection is replaced.
+  std::size_t RoomForReplacingSelection() const;
+  mutable std::optional<std::size_t> length_;  // cached TextLength(); reset by edits
+  bool appending_ = false;
+};
+
+}  // namespace foliotally

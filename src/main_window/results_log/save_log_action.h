@@ -1,0 +1,15 @@
+// What the "Save" button does with the results log.
+#pragma once
+
+namespace foliotally {
+
+class TRichEditLog;
+class TSaveDialog;
+class SaveFileIo;
+
+// An empty log saves nothing and asks nothing; a cancelled dialog saves nothing; otherwise
+// the log's text is written to the chosen file. Create and write errors are raised.
+void SaveLogThroughDialog(const TRichEditLog& log, TSaveDialog& dialog, SaveFileIo& io);
+void SaveLogThroughDialog(const TRichEditLog& log, TSaveDialog& dialog);
+
+}  // namespace foliotally
