@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
@@ -18,6 +17,10 @@
 #include "about/button_glyphs.h"
 #include "about/pictures.h"
 #include "about/web_links.h"
+#include "main_window/results_log/file_dialog_prompt.h"
+#include "main_window/results_log/rich_edit_log.h"
+#include "main_window/results_log/save_dialog.h"
+#include "main_window/results_log/save_log_action.h"
 #include "pagecount/foliotally.h"
 
 namespace foliotally {
@@ -49,10 +52,16 @@ QLabel* PlaceLabel(QWidget* parent, const QString& text, int left, int top) {
 
 }  // namespace
 
-TfrmMain::TfrmMain(std::string startupFile, QWidget* parent)
+TfrmMain::TfrmMain(std::string startupFile, TfrmMainServices services, QWidget* parent)
     : QMainWindow(parent),
-      FWebLinks(std::make_unique<WebLinks>(ProgramWebAddresses(), DesktopUrlOpener())),
+      FWebLinks(std::make_unique<WebLinks>(
+          ProgramWebAddresses(), services.urlOpener ? services.urlOpener : DesktopUrlOpener())),
       FStartupFile(std::move(startupFile)) {
+  if (services.savePrompt == nullptr) {
+    FOwnSavePrompt = std::make_unique<FileDialogPrompt>();
+    services.savePrompt = FOwnSavePrompt.get();
+  }
+  SaveDialog1 = std::make_unique<TSaveDialog>(*services.savePrompt);
   setWindowTitle("Foliotally");
   QFont font("MS Sans Serif");
   font.setPointSize(8);
@@ -132,11 +141,8 @@ void TfrmMain::CreateTotals(QWidget* client) {
 }
 
 void TfrmMain::CreateLogAndOptions(QWidget* client) {
-  RichEditLog = Place(new QPlainTextEdit(client), 8, 304, 545, 73);
+  RichEditLog = Place(new TRichEditLog(client), 8, 304, 545, 73);
   RichEditLog->setObjectName("RichEditLog");
-  RichEditLog->setLineWrapMode(QPlainTextEdit::NoWrap);
-  RichEditLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  RichEditLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   RichEditLog->setAccessibleName("Results log");
 
   GroupBox2 = Place(new QGroupBox("Options", client), 8, 384, 545, 73);
@@ -237,7 +243,7 @@ void TfrmMain::FileListBoxClick(QObject*) {}
 void TfrmMain::BtnCountSelectedClick(QObject*) {}
 void TfrmMain::btnCountAllClick(QObject*) {}
 void TfrmMain::BitBtnStopClick(QObject*) { FStopRequested = true; }
-void TfrmMain::BitBtn2Click(QObject*) {}
+void TfrmMain::BitBtn2Click(QObject*) { SaveLogThroughDialog(*RichEditLog, *SaveDialog1); }
 void TfrmMain::DriveComboBoxChange(QObject*) {}
 
 }  // namespace foliotally

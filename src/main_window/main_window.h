@@ -5,7 +5,9 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
+#include <QUrl>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,7 +18,6 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
 class QTimer;
@@ -24,14 +25,25 @@ class QTimer;
 namespace foliotally {
 
 class TAboutBox;
+class TRichEditLog;
+class TSaveDialog;
+class SaveFilePrompt;
 class WebLinks;
+
+// What the window asks of the world outside it. Tests replace the parts they answer
+// themselves; a part left empty is the real one.
+struct TfrmMainServices {
+  SaveFilePrompt* savePrompt = nullptr;        // the save dialog
+  std::function<void(const QUrl&)> urlOpener;  // opening web addresses
+};
 
 class TfrmMain : public QMainWindow {
   Q_OBJECT
 
  public:
   // `startupFile` is the first command-line argument, empty when there is none.
-  explicit TfrmMain(std::string startupFile, QWidget* parent = nullptr);
+  explicit TfrmMain(std::string startupFile, TfrmMainServices services = {},
+                    QWidget* parent = nullptr);
   ~TfrmMain() override;
 
   // Controls, named as the handlers use them. Owned by the window through Qt parenting.
@@ -43,7 +55,7 @@ class TfrmMain : public QMainWindow {
   QLabel* Label2 = nullptr;
   QLineEdit* edtFileCount = nullptr;
   QLineEdit* edtCounter = nullptr;
-  QPlainTextEdit* RichEditLog = nullptr;
+  TRichEditLog* RichEditLog = nullptr;
   QPushButton* BitBtn2 = nullptr;
   QGroupBox* GroupBox2 = nullptr;
   QCheckBox* chkbxAddToLog = nullptr;
@@ -58,6 +70,8 @@ class TfrmMain : public QMainWindow {
   QAction* Close1 = nullptr;
   QAction* Visitwebsite1 = nullptr;
   QAction* About1 = nullptr;
+  std::unique_ptr<TSaveDialog> SaveDialog1;
+  TAboutBox* AboutBox() const { return FAboutBox; }
 
   int32_t fileCount() const { return FFileCount; }
   int32_t pageTotal() const { return FPageTotal; }
@@ -98,6 +112,7 @@ class TfrmMain : public QMainWindow {
   int32_t FPageTotal = 0;
   bool FStopRequested = false;
 
+  std::unique_ptr<SaveFilePrompt> FOwnSavePrompt;  // the real dialog when none was given
   std::unique_ptr<WebLinks> FWebLinks;
   TAboutBox* FAboutBox = nullptr;  // created hidden with the window and reused
   std::string FStartupFile;

@@ -1,0 +1,58 @@
+// The main window's links and about box: "Help" opens the guide and the about box, the
+// banner opens the guide's counting page.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QStatusBar>
+#include <QTest>
+#include <vector>
+
+#include "about/about_box.h"
+#include "main_window/main_window.h"
+#include "support/modal_answerer.h"
+
+namespace foliotally {
+namespace {
+
+struct Recorder {
+  std::vector<QUrl> opened;
+  TfrmMainServices Services() {
+    TfrmMainServices services;
+    services.urlOpener = [this](const QUrl& url) { opened.push_back(url); };
+    return services;
+  }
+};
+
+TEST(MainWindowLinks, WebsiteOpensHomeAndBannerOpensThePage) {
+  Recorder recorder;
+  TfrmMain w("", recorder.Services());
+  w.show();
+  w.Visitwebsite1->trigger();
+  QTest::mouseClick(w.Image1, Qt::LeftButton);
+  ASSERT_EQ(recorder.opened.size(), 2u);
+  EXPECT_FALSE(recorder.opened[0].hasFragment());
+  EXPECT_EQ(recorder.opened[1].adjusted(QUrl::RemoveFragment), recorder.opened[0]);
+  EXPECT_TRUE(recorder.opened[1].hasFragment());
+  EXPECT_TRUE(w.StatusBar->currentMessage().endsWith(recorder.opened[1].toString()));
+}
+
+TEST(MainWindowLinks, AboutShowsTheSameBoxEachTime) {
+  TfrmMain w("");
+  w.show();
+  std::vector<QWidget*> shown;
+  {
+    test::ModalAnswerer answerer;
+    answerer.OnBox([&](QWidget* box) { shown.push_back(box); });
+    w.About1->trigger();
+    w.About1->trigger();
+  }
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0], shown[1]);
+  EXPECT_EQ(shown[0], w.AboutBox());
+  EXPECT_FALSE(w.AboutBox()->isVisible());
+}
+
+}  // namespace
+}  // namespace foliotally
