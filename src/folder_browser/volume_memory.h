@@ -1,0 +1,29 @@
+// Mounted volumes in the part of drives: which volume holds a folder, and the last folder
+// entered on each volume, so that "enter a volume" can go back to where the user was.
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/volume.h"
+
+namespace foliotally {
+
+// The root of the volume holding `path` (an absolute POSIX path): the longest volume root
+// that is `path` itself or a folder above it. "/" when no volume is listed for it.
+std::string VolumeRootOf(const std::vector<Volume>& volumes, std::string_view path);
+
+// The last folder entered on each volume.
+class VolumeFolderMemory {
+ public:
+  void Remember(const std::string& root, const std::string& folder) { last_[root] = folder; }
+  // The folder remembered for `root`, or `root` itself when none is.
+  std::string LastFolderOn(const std::string& root) const;
+
+ private:
+  std::map<std::string, std::string> last_;
+};
+
+}  // namespace foliotally
