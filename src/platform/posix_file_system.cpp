@@ -167,9 +167,10 @@ int PosixFileSystem::Stat(const std::string& path, FileStatus& status) {
   if (path.empty()) return ENOENT;
   const int error = StatAt(AT_FDCWD, path.c_str(), status);
   if (error != 0) return error;
-  DosAttributeSource source = DosAttributeSource::kSambaXattr;
+  if (status.kind == EntryKind::kOther) return 0;
   struct statfs fs;
-  if (statfs(path.c_str(), &fs) == 0) source = DosAttributeSourceOf(static_cast<long>(fs.f_type));
+  if (statfs(path.c_str(), &fs) != 0) return 0;
+  DosAttributeSource source = DosAttributeSourceOf(static_cast<long>(fs.f_type));
   AddHiddenBit(path, source, status);
   return 0;
 }
