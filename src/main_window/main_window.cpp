@@ -7,7 +7,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -17,11 +16,15 @@
 #include "about/button_glyphs.h"
 #include "about/pictures.h"
 #include "about/web_links.h"
+#include "folder_browser/directory_list_box.h"
+#include "folder_browser/file_list_box.h"
+#include "folder_browser/path_functions.h"
 #include "main_window/results_log/file_dialog_prompt.h"
 #include "main_window/results_log/rich_edit_log.h"
 #include "main_window/results_log/save_dialog.h"
 #include "main_window/results_log/save_log_action.h"
 #include "pagecount/foliotally.h"
+#include "platform/posix_file_system.h"
 
 namespace foliotally {
 namespace {
@@ -57,6 +60,11 @@ TfrmMain::TfrmMain(std::string startupFile, TfrmMainServices services, QWidget* 
       FWebLinks(std::make_unique<WebLinks>(
           ProgramWebAddresses(), services.urlOpener ? services.urlOpener : DesktopUrlOpener())),
       FStartupFile(std::move(startupFile)) {
+  if (services.fileSystem == nullptr) {
+    FOwnFileSystem = std::make_unique<PosixFileSystem>();
+    services.fileSystem = FOwnFileSystem.get();
+  }
+  FFileSystem = services.fileSystem;
   if (services.savePrompt == nullptr) {
     FOwnSavePrompt = std::make_unique<FileDialogPrompt>();
     services.savePrompt = FOwnSavePrompt.get();
@@ -102,22 +110,28 @@ TfrmMain::TfrmMain(std::string startupFile, TfrmMainServices services, QWidget* 
 TfrmMain::~TfrmMain() = default;
 
 void TfrmMain::CreateFolderBrowser(QWidget* client) {
-  DirectoryListBox = Place(new QListWidget(client), 8, 0, 329, 209);
+  DirectoryListBox = Place(new TDirectoryListBox(*FFileSystem, client), 8, 0, 329, 209);
   DirectoryListBox->setObjectName("DirectoryListBox");
   DirectoryListBox->setToolTip("Support for drag-drop from windows explorer");
   DirectoryListBox->setAccessibleName("Folders");
 
-  FileListBox = Place(new QListWidget(client), 344, 0, 193, 233);
+  DirectoryListBox->SetItemHeight(16);
+
+  FileListBox = Place(new TFileListBox(*FFileSystem, client), 344, 0, 193, 233);
   FileListBox->setObjectName("FileListBox");
-  FileListBox->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  FileListBox->SetMask("*.pdf");
+  FileListBox->SetMultiSelect(true);
+  FileListBox->SetItemHeight(13);
+  DirectoryListBox->SetFileList(FileListBox);
   FileListBox->setAccessibleName("Files");
 
   DriveComboBox = Place(new QComboBox(client), 8, 216, 321, 19);
   DriveComboBox->setObjectName("DriveComboBox");
   DriveComboBox->setAccessibleName("Drive");
 
-  FileListBoxTest = Place(new QListWidget(client), 488, 424, 49, 33);
+  FileListBoxTest = Place(new TFileListBox(*FFileSystem, client), 488, 424, 49, 33);
   FileListBoxTest->setObjectName("FileListBoxTest");
+  FileListBoxTest->SetMask("*.pdf");
   FileListBoxTest->hide();
 }
 
@@ -205,7 +219,8 @@ void TfrmMain::ConnectHandlers() {
   connect(BtnCountSelected, &QPushButton::clicked, this,
           [this] { BtnCountSelectedClick(BtnCountSelected); });
   connect(btnCountAll, &QPushButton::clicked, this, [this] { btnCountAllClick(btnCountAll); });
-  connect(FileListBox, &QListWidget::itemClicked, this, [this] { FileListBoxClick(FileListBox); });
+  connect(FileListBox, &TFileListBox::OnClick, this, &TfrmMain::FileListBoxClick);
+  connect(FileListBoxTest, &TFileListBox::OnClick, this, &TfrmMain::FileListBoxClick);
   connect(DriveComboBox, &QComboBox::currentIndexChanged, this,
           [this] { DriveComboBoxChange(DriveComboBox); });
 }
@@ -227,11 +242,10 @@ void TfrmMain::FormActivate(QObject*) {
 }
 
 void TfrmMain::ApplyStartupFile() {
-  // Replaced by the folder-browser wiring.
-}
-
-int32_t TfrmMain::GetPageCount(const std::string& path) const {
-  return GetFoliotally(path.c_str());
+  // Each arming applies the file once; the next activation arms it again.
+  FIdleTimer->stop();
+  FileListBox->SetDirectory(FolderPartOf(FStartupFile));
+  FileListBox->SetMask("*" + ExtensionPartOf(FStartupFile));
 }
 
 void TfrmMain::Close1Click(QObject*) { close(); }
@@ -239,10 +253,6 @@ void TfrmMain::BitBtn1Click(QObject*) { close(); }
 void TfrmMain::About1Click(QObject*) { FAboutBox->exec(); }
 void TfrmMain::Visitwebsite1Click(QObject*) { FWebLinks->OpenHome(); }
 void TfrmMain::Image1Click(QObject*) { FWebLinks->OpenPage(); }
-void TfrmMain::FileListBoxClick(QObject*) {}
-void TfrmMain::BtnCountSelectedClick(QObject*) {}
-void TfrmMain::btnCountAllClick(QObject*) {}
-void TfrmMain::BitBtnStopClick(QObject*) { FStopRequested = true; }
 void TfrmMain::BitBtn2Click(QObject*) { SaveLogThroughDialog(*RichEditLog, *SaveDialog1); }
 void TfrmMain::DriveComboBoxChange(QObject*) {}
 

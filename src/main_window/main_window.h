@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -17,14 +18,16 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 class QStatusBar;
 class QTimer;
 
 namespace foliotally {
 
+class FileSystem;
 class TAboutBox;
+class TDirectoryListBox;
+class TFileListBox;
 class TRichEditLog;
 class TSaveDialog;
 class SaveFilePrompt;
@@ -33,8 +36,16 @@ class WebLinks;
 // What the window asks of the world outside it. Tests replace the parts they answer
 // themselves; a part left empty is the real one.
 struct TfrmMainServices {
+  FileSystem* fileSystem = nullptr;            // folders and files
   SaveFilePrompt* savePrompt = nullptr;        // the save dialog
   std::function<void(const QUrl&)> urlOpener;  // opening web addresses
+};
+
+// A folder's device and inode: what stays the same however a link leads to it.
+struct FolderIdentity {
+  uint64_t device = 0;
+  uint64_t inode = 0;
+  bool operator==(const FolderIdentity&) const = default;
 };
 
 class TfrmMain : public QMainWindow {
@@ -47,8 +58,8 @@ class TfrmMain : public QMainWindow {
   ~TfrmMain() override;
 
   // Controls, named as the handlers use them. Owned by the window through Qt parenting.
-  QListWidget* DirectoryListBox = nullptr;
-  QListWidget* FileListBox = nullptr;
+  TDirectoryListBox* DirectoryListBox = nullptr;
+  TFileListBox* FileListBox = nullptr;
   QComboBox* DriveComboBox = nullptr;
   QGroupBox* GroupBox1 = nullptr;
   QLabel* Label1 = nullptr;
@@ -61,7 +72,7 @@ class TfrmMain : public QMainWindow {
   QCheckBox* chkbxAddToLog = nullptr;
   QCheckBox* CheckBox2 = nullptr;
   QPushButton* BitBtnStop = nullptr;
-  QListWidget* FileListBoxTest = nullptr;
+  TFileListBox* FileListBoxTest = nullptr;
   QLabel* Image1 = nullptr;
   QPushButton* BtnCountSelected = nullptr;
   QPushButton* btnCountAll = nullptr;
@@ -107,11 +118,22 @@ class TfrmMain : public QMainWindow {
   // The one caller of the page-count library: the count, or a negative value for a file
   // that is not a countable PDF.
   int32_t GetPageCount(const std::string& path) const;
+  void CountFile(const std::string& path);
+  void CountFolder(const std::string& folder);
+  // One step of the tree walk over the subfolders matched by `pattern`. `onPath` holds the
+  // identities of the folders from the start down to the one searched, so that a link back
+  // to one of them is not followed round and round.
+  void WalkSubfolders(const std::string& pattern, std::vector<FolderIdentity>& onPath);
+  void SetStatusText(const std::string& text);
+  // Lets the message loop run: every waiting event is handled, then control comes back.
+  static void ProcessMessages();
 
   int32_t FFileCount = 0;
   int32_t FPageTotal = 0;
   bool FStopRequested = false;
 
+  std::unique_ptr<FileSystem> FOwnFileSystem;  // the real one when none was given
+  FileSystem* FFileSystem = nullptr;
   std::unique_ptr<SaveFilePrompt> FOwnSavePrompt;  // the real dialog when none was given
   std::unique_ptr<WebLinks> FWebLinks;
   TAboutBox* FAboutBox = nullptr;  // created hidden with the window and reused

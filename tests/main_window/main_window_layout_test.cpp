@@ -7,11 +7,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
 
+#include "folder_browser/file_list_box.h"
 #include "main_window/main_window.h"
 
 namespace foliotally {
