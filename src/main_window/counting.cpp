@@ -28,6 +28,7 @@ std::string FullPathOf(TFileListBox& list, int index) {
 }  // namespace
 
 int32_t TfrmMain::GetPageCount(const std::string& path) const {
+  if (FPageCounter) return FPageCounter(path);
   return GetFoliotally(path.c_str());
 }
 

@@ -65,6 +65,7 @@ TfrmMain::TfrmMain(std::string startupFile, TfrmMainServices services, QWidget* 
     services.fileSystem = FOwnFileSystem.get();
   }
   FFileSystem = services.fileSystem;
+  FPageCounter = std::move(services.pageCounter);
   if (services.savePrompt == nullptr) {
     FOwnSavePrompt = std::make_unique<FileDialogPrompt>();
     services.savePrompt = FOwnSavePrompt.get();

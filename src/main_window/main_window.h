@@ -39,6 +39,8 @@ struct TfrmMainServices {
   FileSystem* fileSystem = nullptr;            // folders and files
   SaveFilePrompt* savePrompt = nullptr;        // the save dialog
   std::function<void(const QUrl&)> urlOpener;  // opening web addresses
+  // Stands in for the page-count library in tests that need counts no small file gives.
+  std::function<int32_t(const std::string&)> pageCounter;
 };
 
 // A folder's device and inode: what stays the same however a link leads to it.
@@ -134,6 +136,7 @@ class TfrmMain : public QMainWindow {
 
   std::unique_ptr<FileSystem> FOwnFileSystem;  // the real one when none was given
   FileSystem* FFileSystem = nullptr;
+  std::function<int32_t(const std::string&)> FPageCounter;
   std::unique_ptr<SaveFilePrompt> FOwnSavePrompt;  // the real dialog when none was given
   std::unique_ptr<WebLinks> FWebLinks;
   TAboutBox* FAboutBox = nullptr;  // created hidden with the window and reused
