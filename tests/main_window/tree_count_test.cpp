@@ -1,0 +1,198 @@
+// "Count All" on real temporary trees: the order of the walk, what it skips, Stop, errors,
+// link loops, and the folder browser back at the start folder in every case.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTimer>
+#include <filesystem>
+#include <sstream>
+
+#include "main_window_fixture.h"
+
+namespace foliotally::test {
+namespace {
+
+std::vector<std::string> LogLines(const std::string& log) {
+  std::vector<std::string> lines;
+  std::string::size_type start = 0, end;
+  while ((end = log.find("\r\n", start)) != std::string::npos) {
+    lines.push_back(log.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+class CountAll : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    f = std::make_unique<MainWindowFixture>([this](const std::string& path) {
+      counted.push_back(path);
+      if (onCount) onCount(path);
+      return 1;
+    });
+  }
+  std::string Line(const std::string& relative) { return f->Path(relative) + ";1"; }
+  void CountAllIn(const std::string& relative) {
+    f->ShowFolder(relative);
+    f->window->btnCountAll->click();
+  }
+
+  std::unique_ptr<MainWindowFixture> f;
+  std::vector<std::string> counted;
+  std::function<void(const std::string&)> onCount;
+};
+
+TEST_F(CountAll, WalksDepthFirstWithAFoldersFilesBeforeItsSubfolders) {
+  f->Pdf("S/a.pdf", 1);
+  f->Pdf("S/A/x.pdf", 1);
+  f->Pdf("S/A/A1/y.pdf", 1);
+  f->Pdf("S/B/z.pdf", 1);
+  CountAllIn("S");
+  const auto lines = LogLines(f->Log());
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[0], Line("S/a.pdf"));
+  // Sibling folders come in the order the file system gives them; within A, depth first.
+  const std::vector<std::string> aFirst = {Line("S/a.pdf"), Line("S/A/x.pdf"), Line("S/A/A1/y.pdf"),
+                                           Line("S/B/z.pdf")};
+  const std::vector<std::string> bFirst = {Line("S/a.pdf"), Line("S/B/z.pdf"), Line("S/A/x.pdf"),
+                                           Line("S/A/A1/y.pdf")};
+  EXPECT_TRUE(lines == aFirst || lines == bFirst) << f->Log();
+  EXPECT_EQ(f->Status(), "Counted 4 files.");
+  EXPECT_EQ(f->Files(), "4");
+  EXPECT_EQ(f->Pages(), "4");
+  EXPECT_EQ(f->window->DirectoryListBox->Directory(), f->Path("S"));
+  EXPECT_FALSE(f->window->BitBtnStop->isVisible());
+}
+
+TEST_F(CountAll, EmptyFolderCountsNothingAndClearsTheLog) {
+  f->dir.MakeFolder("S");
+  f->window->RichEditLog->AppendLogLine("earlier");
+  f->window->edtFileCount->setText("9");
+  CountAllIn("S");
+  EXPECT_EQ(f->Status(), "Counted 0 files.");
+  EXPECT_EQ(f->Pages(), "0");
+  EXPECT_EQ(f->Files(), "9");
+  EXPECT_EQ(f->Log(), "");
+}
+
+TEST_F(CountAll, ReachesFilesBelowAFolderWithoutAny) {
+  f->Pdf("S/empty/inner/deep.pdf", 1);
+  CountAllIn("S");
+  EXPECT_EQ(LogLines(f->Log()), std::vector<std::string>{Line("S/empty/inner/deep.pdf")});
+}
+
+TEST_F(CountAll, SkipsDotFoldersHiddenAndSystemFoldersWithTheirSubtrees) {
+  f->Pdf("S/.cache/c.pdf", 1);
+  f->Pdf("S/.cache/sub/c2.pdf", 1);
+  f->Pdf("S/hidden/h.pdf", 1);
+  f->Pdf("S/system/s.pdf", 1);
+  f->Pdf("S/plain/p.pdf", 1);
+  f->fs.MarkHidden(f->Path("S/hidden"));
+  f->fs.MarkSystem(f->Path("S/system"));
+  CountAllIn("S");
+  EXPECT_EQ(LogLines(f->Log()), std::vector<std::string>{Line("S/plain/p.pdf")});
+}
+
+TEST_F(CountAll, IncludeSubdirectoriesClearedCountsTheStartFolderAlone) {
+  f->Pdf("S/a.pdf", 1);
+  f->Pdf("S/A/x.pdf", 1);
+  f->window->CheckBox2->setChecked(false);
+  CountAllIn("S");
+  EXPECT_EQ(LogLines(f->Log()), std::vector<std::string>{Line("S/a.pdf")});
+}
+
+TEST_F(CountAll, StopEndsEveryDescentButSiblingsOnThePathStillCountTheirFiles) {
+  f->Pdf("S/A/a.pdf", 1);
+  f->Pdf("S/A/deep/d.pdf", 1);
+  f->Pdf("S/A/deep/deeper/e.pdf", 1);
+  f->Pdf("S/B/b.pdf", 1);
+  f->Pdf("S/B/sub/s.pdf", 1);
+  onCount = [this](const std::string& path) {
+    // The click arrives like a user's: it is handled the next time the walk lets the
+    // message loop run.
+    if (path.ends_with("d.pdf"))
+      QTimer::singleShot(0, f->window.get(), [this] { f->window->BitBtnStop->click(); });
+  };
+  CountAllIn("S");
+  const std::string log = f->Log();
+  EXPECT_EQ(log.find("e.pdf"), std::string::npos);
+  EXPECT_NE(log.find(Line("S/B/b.pdf")), std::string::npos);  // a sibling on the path
+  const bool aFirst = log.find("A/a.pdf") < log.find("B/b.pdf");
+  EXPECT_EQ(log.find("s.pdf") == std::string::npos, aFirst);  // not descended after Stop
+  const auto lines = LogLines(log);
+  EXPECT_EQ(f->Status(), QString("Counted %1 files.").arg(lines.size()));
+  EXPECT_TRUE(f->window->stopRequested());
+  EXPECT_EQ(f->window->DirectoryListBox->Directory(), f->Path("S"));
+}
+
+TEST_F(CountAll, UnreadableSubfolderEndsTheCountButKeepsWhatWasCounted) {
+  f->Pdf("S/a.pdf", 1);
+  f->Pdf("S/locked/l.pdf", 1);
+  f->fs.FailCall(FsCall::kChangeDirectory, f->Path("S/locked"), EACCES);
+  ModalAnswerer answerer;
+  CountAllIn("S");
+  ASSERT_EQ(answerer.count(), 1);
+  EXPECT_EQ(answerer.boxes()[0].windowTitle, "Foliotally");
+  EXPECT_EQ(answerer.boxes()[0].text, "some files encountered some errors");
+  EXPECT_EQ(LogLines(f->Log()), std::vector<std::string>{Line("S/a.pdf")});
+  EXPECT_EQ(f->Pages(), "1");
+  EXPECT_NE(f->Status(), "Counted 1 files.");
+  EXPECT_FALSE(f->window->BitBtnStop->isVisible());
+  EXPECT_EQ(f->window->DirectoryListBox->Directory(), f->Path("S"));
+  EXPECT_EQ(f->window->FileListBox->Directory(), f->Path("S"));
+}
+
+TEST_F(CountAll, LinkBackToAnAncestorIsNotFollowedRoundAndRound) {
+  f->Pdf("S/a.pdf", 1);
+  f->Pdf("S/A/x.pdf", 1);
+  std::filesystem::create_directory_symlink(f->Path("S"), f->Path("S/A/loop"));
+  std::filesystem::create_directory_symlink(f->Path("S/A"), f->Path("S/A/self"));
+  CountAllIn("S");
+  auto lines = LogLines(f->Log());
+  std::sort(lines.begin(), lines.end());
+  EXPECT_EQ(lines, (std::vector<std::string>{Line("S/A/x.pdf"), Line("S/a.pdf")}));
+}
+
+TEST_F(CountAll, LinkToAFolderOutsideThePathIsCounted) {
+  f->Pdf("S/A/x.pdf", 1);
+  f->Pdf("other/o.pdf", 1);
+  std::filesystem::create_directory_symlink(f->Path("other"), f->Path("S/A/link"));
+  CountAllIn("S");
+  // The folder entered through the link is named by the path the system gives for it.
+  EXPECT_NE(f->Log().find(Line("other/o.pdf")), std::string::npos) << f->Log();
+}
+
+TEST_F(CountAll, InvalidFileIsReportedAndTheWalkGoesOn) {
+  f.reset();
+  f = std::make_unique<MainWindowFixture>();  // the real page counter
+  const std::string good = f->Pdf("S/A/good.pdf", 2);
+  f->dir.Write("S/A/bad.pdf", "a text file that only has the name of a PDF");
+  ModalAnswerer answerer;
+  CountAllIn("S");
+  ASSERT_EQ(answerer.count(), 1);
+  EXPECT_EQ(answerer.boxes()[0].text, "Invalid pdf file.");
+  EXPECT_EQ(f->Log(), good + ";2\r\n");
+  EXPECT_EQ(f->Files(), "2");
+  EXPECT_EQ(f->Status(), "Counted 2 files.");
+}
+
+TEST_F(CountAll, SecondCountStartedDuringACountStartsAfresh) {
+  f->Pdf("S/A/a.pdf", 1);
+  f->Pdf("S/B/b.pdf", 1);
+  bool nested = false;
+  onCount = [&](const std::string&) {
+    if (nested) return;
+    nested = true;
+    QTimer::singleShot(0, f->window.get(), [this] { f->window->btnCountAll->click(); });
+  };
+  CountAllIn("S");
+  EXPECT_TRUE(nested);
+  EXPECT_FALSE(f->window->BitBtnStop->isVisible());
+  EXPECT_EQ(f->window->DirectoryListBox->Directory(), f->Path("S"));
+  EXPECT_TRUE(f->Status().startsWith("Counted "));
+}
+
+}  // namespace
+}  // namespace foliotally::test
