@@ -207,7 +207,10 @@ std::unique_ptr<Document::Section> Document::LoadClassicSection(uint64_t offset)
     // A hybrid file: the stream lists the objects an older reader is not meant to see. A
     // stream that cannot be read leaves the table to stand on its own.
     try {
-      section->hybrid = LoadStreamSection(static_cast<uint64_t>(stm->value));
+      for (uint64_t shift : {uint64_t{0}, header_offset_}) {
+        section->hybrid = LoadStreamSection(static_cast<uint64_t>(stm->value) + shift);
+        if (section->hybrid || header_offset_ == 0) break;
+      }
     } catch (const ReadFailure& f) {
       if (f.verdict == Verdict::kUnreadable) throw;
     }
