@@ -46,13 +46,11 @@ struct FileDescriptor {
 
 CountResult CountFile(const char* path) {
   if (path == nullptr || *path == '\0') return {Verdict::kUnreadable, 0};
-  // Checked before opening, so that a device or a FIFO is never opened at all, and again
-  // on the open descriptor, in case the name changed hands in between.
-  struct stat st {};
-  if (::stat(path, &st) != 0) return {Verdict::kUnreadable, 0};
-  if (!S_ISREG(st.st_mode)) return {Verdict::kNotRegular, 0};
+  // O_NONBLOCK: opening a FIFO must not wait for a writer. What is not a regular file is
+  // refused before a single byte is read.
   const FileDescriptor file{::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)};
   if (file.fd < 0) return {Verdict::kUnreadable, 0};
+  struct stat st {};
   if (::fstat(file.fd, &st) != 0) return {Verdict::kUnreadable, 0};
   if (!S_ISREG(st.st_mode)) return {Verdict::kNotRegular, 0};
   const uint64_t size = static_cast<uint64_t>(st.st_size);
