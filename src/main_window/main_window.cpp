@@ -72,8 +72,13 @@ TfrmMain::TfrmMain(std::string startupFile, TfrmMainServices services, QWidget* 
   }
   SaveDialog1 = std::make_unique<TSaveDialog>(*services.savePrompt);
   setWindowTitle("Foliotally");
+  // The layout was drawn for an 8-point font 11 pixels high; where that family is missing
+  // the nearest sans-serif face of the same pixel height keeps the labels in their boxes.
+  QFont::insertSubstitutions("MS Sans Serif",
+                             {"Liberation Sans", "Arial", "Nimbus Sans", "Helvetica"});
   QFont font("MS Sans Serif");
-  font.setPointSize(8);
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(11);
   setFont(font);
 
   auto* client = new QWidget(this);
