@@ -207,6 +207,13 @@ TEST_F(DirectoryListBoxTest, ChangeFiresAndTheFileListFollowsOnlyWhenMoved) {
   EXPECT_EQ(changes.count(), 3);
   EXPECT_EQ(files.Directory(), root_);
 
+  // A file's path assigned to the file list: both move to its folder, the file is chosen.
+  files.SetDirectory(At("docs/b.pdf"));
+  EXPECT_EQ(list.Directory(), At("docs"));
+  EXPECT_EQ(files.Directory(), At("docs"));
+  EXPECT_EQ(files.SelectedFileName(), "b.pdf");
+  EXPECT_EQ(ItemsOf(files), (Names{"a.pdf", "b.pdf"}));
+
   // Links are cleared when the other side goes.
   auto doomed = std::make_unique<TFileListBox>(fs_);
   list.SetFileList(doomed.get());
