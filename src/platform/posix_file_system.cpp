@@ -202,6 +202,9 @@ int PosixFileSystem::CaseRulesOf(const std::string& path, CaseRules& rules) {
   return 0;
 }
 
-std::vector<Volume> PosixFileSystem::Volumes() { return ReadSystemVolumes(); }
+std::vector<Volume> PosixFileSystem::Volumes() {
+  if (mount_watch_.Changed()) volumes_ = ReadSystemVolumes();
+  return volumes_;
+}
 
 }  // namespace foliotally

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/file_system.h"
+#include "platform/mount_watch.h"
 
 namespace foliotally {
 
@@ -12,7 +13,12 @@ class PosixFileSystem final : public FileSystem {
   int ChangeDirectory(const std::string& path) override;
   int CurrentDirectory(std::string& path) override;
   int CaseRulesOf(const std::string& path, CaseRules& rules) override;
+  // The volume table is read again only after something was mounted or unmounted.
   std::vector<Volume> Volumes() override;
+
+ private:
+  MountWatch mount_watch_;
+  std::vector<Volume> volumes_;
 };
 
 }  // namespace foliotally

@@ -4,6 +4,9 @@
 
 #include <set>
 
+#include "platform/mount_watch.h"
+#include "platform/posix_file_system.h"
+
 namespace foliotally {
 namespace {
 
@@ -114,6 +117,28 @@ TEST(MountTable, TheVolumeOfAPathIsTheOneWithTheLongestRoot) {
   EXPECT_EQ(VolumeContaining(volumes, "/"), &volumes[0]);
   EXPECT_EQ(VolumeContaining(volumes, "relative/a.pdf"), nullptr);
   EXPECT_EQ(VolumeContaining({}, "/a"), nullptr);
+}
+
+}  // namespace
+}  // namespace foliotally
+
+namespace foliotally {
+namespace {
+
+TEST(MountWatch, ReportsTheFirstLookThenOnlyChanges) {
+  MountWatch watch;
+  EXPECT_TRUE(watch.Changed());
+  // Nothing is mounted or unmounted by this test, so the table reads as unchanged.
+  EXPECT_FALSE(watch.Changed());
+  EXPECT_FALSE(watch.Changed());
+}
+
+TEST(MountWatch, RealVolumeTableStaysTheSameBetweenLooks) {
+  PosixFileSystem fs;
+  const auto first = fs.Volumes();
+  const auto second = fs.Volumes();
+  ASSERT_EQ(first.size(), second.size());
+  for (size_t i = 0; i < first.size(); ++i) EXPECT_EQ(first[i].root, second[i].root);
 }
 
 }  // namespace
