@@ -272,7 +272,9 @@ void TDirectoryListBox::OpenSelectedItem() { ApplyPathText(ItemPath(ItemIndex())
 
 // ---- Folder changes ----
 
-std::string TDirectoryListBox::Drive() const { return VolumeRootOf(fs_.Volumes(), FDirectory); }
+std::string TDirectoryListBox::Drive() const {
+  return ListedVolumeRootOf(fs_.Volumes(), FDirectory);
+}
 
 void TDirectoryListBox::EnterFolder(const std::string& folder) {
   FDirectory = folder;
@@ -285,6 +287,9 @@ bool TDirectoryListBox::SameFolderName(const std::string& a, const std::string& 
 
 void TDirectoryListBox::SetDrive(const std::string& root) {
   if (root == Drive()) return;
+  // The folder shown is where a later return to this volume goes, also when it is the
+  // folder the list started in.
+  FVolumeFolders.Remember(Drive(), FDirectory);
   if (!root.empty()) {
     std::string folder = FVolumeFolders.LastFolderOn(root);
     if (folder != root && !IsExistingFolder(fs_, folder)) folder = root;
@@ -322,7 +327,7 @@ void TDirectoryListBox::ApplyPathText(const std::string& text) {
   const std::string target = !split.folder.empty() && split.folder.front() == '/'
                                  ? split.folder
                                  : JoinFolderAndName(FDirectory, split.folder);
-  const std::string root = VolumeRootOf(fs_.Volumes(), target);
+  const std::string root = ListedVolumeRootOf(fs_.Volumes(), target);
   // Entering another volume moves Directory to that volume's last folder first; if the
   // folder itself then cannot be entered, the list keeps showing the folder it showed.
   const std::string shown = FDirectory;
