@@ -1,6 +1,7 @@
 // Shows the drive selector with its drop-down open over a volume table holding every kind
 // of volume, and saves a picture of the screen around it. Run under an X server (Xvfb):
-//   drive_selector_screenshot OUTPUT.png
+//   drive_selector_screenshot OUTPUT.png [CLOSED.png]
+// The second picture, when asked for, shows the closed box alone.
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
@@ -55,7 +56,10 @@ int main(int argc, char** argv) {
   window.show();
 
   int status = 1;
-  QTimer::singleShot(300, [&] { box->showPopup(); });
+  QTimer::singleShot(300, [&] {
+    if (argc > 2) box->grab().save(QString::fromLocal8Bit(argv[2]));
+    box->showPopup();
+  });
   QTimer::singleShot(900, [&] {
     const QRect area = window.frameGeometry().adjusted(-10, -10, 60, 60);
     const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0, area.x(), area.y(),
