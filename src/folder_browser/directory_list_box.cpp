@@ -50,6 +50,29 @@ class NoRepaintScope {
 
 }  // namespace
 
+// Reads the volume table once for a whole folder change: listing the volumes reads the
+// mount table and the device labels, too much to repeat for every look-up while a folder
+// walk moves the list from folder to folder.
+class TDirectoryListBox::VolumeTableScope {
+ public:
+  explicit VolumeTableScope(TDirectoryListBox& list) : list_(list) {
+    if (list_.FVolumeTable) return;
+    table_ = list_.fs_.Volumes();
+    list_.FVolumeTable = &table_;
+    owner_ = true;
+  }
+  ~VolumeTableScope() {
+    if (owner_) list_.FVolumeTable = nullptr;
+  }
+  VolumeTableScope(const VolumeTableScope&) = delete;
+  VolumeTableScope& operator=(const VolumeTableScope&) = delete;
+
+ private:
+  TDirectoryListBox& list_;
+  std::vector<Volume> table_;
+  bool owner_ = false;
+};
+
 TDirectoryListBox::TDirectoryListBox(FileSystem& fs, QWidget* parent)
     : QListView(parent), fs_(fs), FDirectory(CurrentFolderOf(fs)) {
   FModel = new NameRowsModel(this);
@@ -272,9 +295,11 @@ void TDirectoryListBox::OpenSelectedItem() { ApplyPathText(ItemPath(ItemIndex())
 
 // ---- Folder changes ----
 
-std::string TDirectoryListBox::Drive() const {
-  return ListedVolumeRootOf(fs_.Volumes(), FDirectory);
+std::string TDirectoryListBox::RootOf(const std::string& path) const {
+  return ListedVolumeRootOf(FVolumeTable ? *FVolumeTable : fs_.Volumes(), path);
 }
+
+std::string TDirectoryListBox::Drive() const { return RootOf(FDirectory); }
 
 void TDirectoryListBox::EnterFolder(const std::string& folder) {
   FDirectory = folder;
@@ -286,6 +311,7 @@ bool TDirectoryListBox::SameFolderName(const std::string& a, const std::string& 
 }
 
 void TDirectoryListBox::SetDrive(const std::string& root) {
+  VolumeTableScope volumes(*this);
   if (root == Drive()) return;
   // The folder shown is where a later return to this volume goes, also when it is the
   // folder the list started in.
@@ -303,6 +329,7 @@ void TDirectoryListBox::SetDrive(const std::string& root) {
 }
 
 void TDirectoryListBox::ChangeToFolder(const std::string& folder) {
+  VolumeTableScope volumes(*this);
   const std::string root_before = Drive();
   // A relative folder is taken from the list's present folder.
   if (IsExistingFolder(fs_, FDirectory)) ChangeCurrentFolder(fs_, FDirectory);
@@ -324,10 +351,11 @@ void TDirectoryListBox::ChangeToFolder(const std::string& folder) {
 void TDirectoryListBox::ApplyPathText(const std::string& text) {
   if (text.empty() || SameFolderName(text, FDirectory)) return;
   const SplitPath split = SplitPathText(fs_, text);
+  VolumeTableScope volumes(*this);
   const std::string target = !split.folder.empty() && split.folder.front() == '/'
                                  ? split.folder
                                  : JoinFolderAndName(FDirectory, split.folder);
-  const std::string root = ListedVolumeRootOf(fs_.Volumes(), target);
+  const std::string root = RootOf(target);
   // Entering another volume moves Directory to that volume's last folder first; if the
   // folder itself then cannot be entered, the list keeps showing the folder it showed.
   const std::string shown = FDirectory;

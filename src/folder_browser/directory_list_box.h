@@ -124,6 +124,10 @@ class TDirectoryListBox : public QListView {
   QString DisplayText(const std::string& text) const;
   void UpdateDirLabel();
   DriveSelectorLink* DriveLink() const;
+  // The root of the listed volume holding `path` (empty when none does), from the volume
+  // table of the operation under way when there is one.
+  std::string RootOf(const std::string& path) const;
+  class VolumeTableScope;
   const NameRow& RowAt(int index) const;
 
   FileSystem& fs_;
@@ -140,6 +144,8 @@ class TDirectoryListBox : public QListView {
   int FCurrentRow = -1;
   int FItemHeight = 0;
   VolumeFolderMemory FVolumeFolders;
+  // The volume table read once for the folder change under way; null between changes.
+  const std::vector<Volume>* FVolumeTable = nullptr;
   FolderGlyphSet FGlyphs;
   NameRowsModel* FModel = nullptr;
   GlyphRowDelegate* FDelegate = nullptr;

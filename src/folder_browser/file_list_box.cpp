@@ -231,6 +231,7 @@ bool TFileListBox::SameName(const std::string& a, const std::string& b) const {
   // Folder names differing only in case are one folder only where the file system holding
   // the shown folder compares names without case; elsewhere they are two folders.
   if (a == b) return true;
+  if (a.empty() || b.empty()) return false;
   CaseRules rules;
   if (fs_.CaseRulesOf(b, rules) != 0 || rules.case_sensitive) return false;
   return SameTextIgnoringCase(a, b);
