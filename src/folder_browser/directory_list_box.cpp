@@ -296,7 +296,7 @@ void TDirectoryListBox::OpenSelectedItem() { ApplyPathText(ItemPath(ItemIndex())
 // ---- Folder changes ----
 
 std::string TDirectoryListBox::RootOf(const std::string& path) const {
-  return VolumeRootOf(FVolumeTable ? *FVolumeTable : fs_.Volumes(), path);
+  return ListedVolumeRootOf(FVolumeTable ? *FVolumeTable : fs_.Volumes(), path);
 }
 
 std::string TDirectoryListBox::Drive() const { return RootOf(FDirectory); }
@@ -313,6 +313,9 @@ bool TDirectoryListBox::SameFolderName(const std::string& a, const std::string& 
 void TDirectoryListBox::SetDrive(const std::string& root) {
   VolumeTableScope volumes(*this);
   if (root == Drive()) return;
+  // The folder shown is where a later return to this volume goes, also when it is the
+  // folder the list started in.
+  FVolumeFolders.Remember(Drive(), FDirectory);
   if (!root.empty()) {
     std::string folder = FVolumeFolders.LastFolderOn(root);
     if (folder != root && !IsExistingFolder(fs_, folder)) folder = root;

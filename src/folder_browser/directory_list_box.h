@@ -52,10 +52,11 @@ class TDirectoryListBox : public QListView {
   // ApplyPathText.
   void SetDirectory(const std::string& text) { ApplyPathText(text); }
 
-  // The root of the mounted volume holding Directory.
+  // The root of the mounted volume holding Directory; empty when no listed volume holds it.
   std::string Drive() const;
   // Enters the folder last entered on the volume at `root` (else the root itself), then
-  // rebuilds the rows and runs the change step. Nothing when it is the volume shown.
+  // rebuilds the rows and runs the change step. Nothing when it is the volume shown. An
+  // empty root enters nothing and only rebuilds.
   void SetDrive(const std::string& root);
 
   TFileListBox* FileList() const;
@@ -123,8 +124,8 @@ class TDirectoryListBox : public QListView {
   QString DisplayText(const std::string& text) const;
   void UpdateDirLabel();
   DriveSelectorLink* DriveLink() const;
-  // The root of the volume holding `path`, from the volume table of the operation under
-  // way when there is one.
+  // The root of the listed volume holding `path` (empty when none does), from the volume
+  // table of the operation under way when there is one.
   std::string RootOf(const std::string& path) const;
   class VolumeTableScope;
   const NameRow& RowAt(int index) const;

@@ -15,6 +15,11 @@ namespace foliotally {
 // that is `path` itself or a folder above it. "/" when no volume is listed for it.
 std::string VolumeRootOf(const std::vector<Volume>& volumes, std::string_view path);
 
+// The root of the listed volume holding `path` (an absolute POSIX path), or empty when no
+// listed volume holds it: a folder on a file system left out of the table lies on no
+// drive.
+std::string ListedVolumeRootOf(const std::vector<Volume>& volumes, const std::string& path);
+
 // The last folder entered on each volume.
 class VolumeFolderMemory {
  public:
