@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -17,6 +16,7 @@
 #include "about/pictures.h"
 #include "about/web_links.h"
 #include "folder_browser/directory_list_box.h"
+#include "folder_browser/drive_combo_box.h"
 #include "folder_browser/file_list_box.h"
 #include "folder_browser/path_functions.h"
 #include "main_window/results_log/file_dialog_prompt.h"
@@ -131,7 +131,9 @@ void TfrmMain::CreateFolderBrowser(QWidget* client) {
   DirectoryListBox->SetFileList(FileListBox);
   FileListBox->setAccessibleName("Files");
 
-  DriveComboBox = Place(new QComboBox(client), 8, 216, 321, 19);
+  DriveComboBox = Place(new TDriveComboBox(*FFileSystem, client), 8, 216, 321, 19);
+  DriveComboBox->SetTextCase(TTextCase::tcUpperCase);
+  DriveComboBox->SetDirList(DirectoryListBox);
   DriveComboBox->setObjectName("DriveComboBox");
   DriveComboBox->setAccessibleName("Drive");
 
@@ -227,8 +229,7 @@ void TfrmMain::ConnectHandlers() {
   connect(btnCountAll, &QPushButton::clicked, this, [this] { btnCountAllClick(btnCountAll); });
   connect(FileListBox, &TFileListBox::OnClick, this, &TfrmMain::FileListBoxClick);
   connect(FileListBoxTest, &TFileListBox::OnClick, this, &TfrmMain::FileListBoxClick);
-  connect(DriveComboBox, &QComboBox::currentIndexChanged, this,
-          [this] { DriveComboBoxChange(DriveComboBox); });
+  connect(DriveComboBox, &TDriveComboBox::OnChange, this, &TfrmMain::DriveComboBoxChange);
 }
 
 void TfrmMain::changeEvent(QEvent* event) {

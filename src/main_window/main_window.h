@@ -14,7 +14,6 @@
 
 class QAction;
 class QCheckBox;
-class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -27,6 +26,7 @@ namespace foliotally {
 class FileSystem;
 class TAboutBox;
 class TDirectoryListBox;
+class TDriveComboBox;
 class TFileListBox;
 class TRichEditLog;
 class TSaveDialog;
@@ -62,7 +62,7 @@ class TfrmMain : public QMainWindow {
   // Controls, named as the handlers use them. Owned by the window through Qt parenting.
   TDirectoryListBox* DirectoryListBox = nullptr;
   TFileListBox* FileListBox = nullptr;
-  QComboBox* DriveComboBox = nullptr;
+  TDriveComboBox* DriveComboBox = nullptr;
   QGroupBox* GroupBox1 = nullptr;
   QLabel* Label1 = nullptr;
   QLabel* Label2 = nullptr;
