@@ -1,0 +1,62 @@
+// The directory search: the entries of one folder that match a wildcard pattern, filtered
+// by attribute bits. Operations return 0 or an I/O error code and never throw; the end of
+// the folder is code 18.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "folder_browser/wildcard.h"
+#include "platform/file_system.h"
+
+namespace foliotally {
+
+// The attribute bits a search can skip: hidden, system, volume label, folder.
+inline constexpr int32_t kSearchableAttributes = 0x1E;
+
+// An open search: the folder being read and the pattern its names must match.
+class DirectorySearch {
+ public:
+  DirectorySearch(std::unique_ptr<DirectoryStream> stream, std::string_view name_pattern)
+      : stream_(std::move(stream)), pattern_(name_pattern) {}
+  DirectoryStream& stream() { return *stream_; }
+  const WildcardPattern& pattern() const { return pattern_; }
+
+ private:
+  std::unique_ptr<DirectoryStream> stream_;
+  WildcardPattern pattern_;
+};
+
+// The raw record of the entry the file system gave last (its name matched the pattern).
+struct RawDirectoryEntry {
+  std::string name;
+  FileStatus status;
+};
+
+// The caller's search record; it owns the open search, which closes when the record goes.
+struct TSearchRec {
+  int32_t EntryTime = 0;        // local last-write time as a packed DOS date-time; -1 when
+                                // the year lies outside 1980-2107
+  int32_t EntrySize = 0;        // low 32 bits of the size
+  int32_t EntryAttributes = 0;  // attribute bits (kAttr... in platform/file_system.h)
+  std::string EntryName;        // the name without folder, as stored
+  int32_t ExcludedAttributes = 0;
+  std::unique_ptr<DirectorySearch> SearchHandle;  // null when no search is open
+  RawDirectoryEntry PlatformEntry;
+};
+
+// Opens a search on `pattern` (a folder and a wildcard name; without a root it is taken
+// from the current folder) and fills `rec` with the first entry that carries none of the
+// skipped bits: (NOT attributes) AND 0x1E. Returns 0, or the code of the failure: 3 for a
+// missing folder, 2 when no name matches, 18 when every match is skipped, 5, 21... On
+// failure the search is closed and EntryTime..EntryName keep their values.
+int SearchFirst(FileSystem& fs, const std::string& pattern, int32_t attributes, TSearchRec& rec);
+
+// Fills `rec` with the next accepted entry. Returns 0, 18 at the end, or another code.
+int SearchNext(TSearchRec& rec);
+
+// Closes the search; harmless on a record with none open.
+void SearchClose(TSearchRec& rec);
+
+}  // namespace foliotally

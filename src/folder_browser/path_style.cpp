@@ -1,0 +1,9 @@
+#include "folder_browser/path_style.h"
+
+namespace foliotally {
+
+bool IsCodePage932LeadByte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+}  // namespace foliotally

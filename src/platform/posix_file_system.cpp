@@ -1,0 +1,198 @@
+#include "platform/posix_file_system.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <linux/msdos_fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/vfs.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/posix_attributes.h"
+#include "platform/posix_volumes.h"
+
+namespace foliotally {
+namespace {
+
+// Reads a little-endian 32-bit extended attribute.
+std::optional<uint32_t> ReadLe32Xattr(const std::string& path, const char* name, int& error) {
+  unsigned char bytes[4];
+  const ssize_t n = getxattr(path.c_str(), name, bytes, sizeof bytes);
+  if (n < 0) {
+    error = errno;
+    return {};
+  }
+  error = 0;
+  if (n != 4) return {};
+  return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
+         static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+}
+
+std::optional<uint32_t> ReadSambaXattr(const std::string& path, int& error) {
+  // The text form is short; the binary record after it is read along and ignored.
+  char buffer[256];
+  const ssize_t n = getxattr(path.c_str(), "user.DOSATTRIB", buffer, sizeof buffer);
+  if (n < 0) {
+    error = errno;
+    return {};
+  }
+  error = 0;
+  return ParseSambaDosAttributes(std::string_view(buffer, static_cast<size_t>(n)));
+}
+
+std::optional<uint32_t> ReadFatAttributes(const std::string& path) {
+  // FAT holds no FIFOs or devices, and only regular files and folders get here, so the open
+  // cannot block; O_NONBLOCK guards it all the same.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return {};
+  uint32_t bits = 0;
+  const bool ok = ioctl(fd, FAT_IOCTL_GET_ATTRIBUTES, &bits) == 0;
+  close(fd);
+  return ok ? std::optional<uint32_t>(bits) : std::nullopt;
+}
+
+// Adds the hidden bit that a file system records for the entry at `path`. `source` is
+// switched to kNone once the file system says it keeps no such attributes, so a folder on
+// such a file system is not asked again for each entry.
+void AddHiddenBit(const std::string& path, DosAttributeSource& source, FileStatus& status) {
+  if (status.kind == EntryKind::kOther) return;  // never listed anyway, and never opened
+  std::optional<uint32_t> bits;
+  int error = 0;
+  switch (source) {
+    case DosAttributeSource::kSambaXattr:
+      bits = ReadSambaXattr(path, error);
+      break;
+    case DosAttributeSource::kCifsXattr:
+      bits = ReadLe32Xattr(path, "user.cifs.dosattrib", error);
+      break;
+    case DosAttributeSource::kNtfsXattr:
+      bits = ReadLe32Xattr(path, "system.ntfs_attrib", error);
+      break;
+    case DosAttributeSource::kFatIoctl:
+      bits = ReadFatAttributes(path);
+      break;
+    case DosAttributeSource::kNone:
+      return;
+  }
+  if (error == ENOTSUP) source = DosAttributeSource::kNone;
+  if (bits && (*bits & kAttrHidden)) status.attributes |= kAttrHidden;
+}
+
+DosAttributeSource SourceOfFolder(int fd) {
+  struct statfs fs;
+  if (fstatfs(fd, &fs) != 0) return DosAttributeSource::kNone;
+  return DosAttributeSourceOf(static_cast<long>(fs.f_type));
+}
+
+// Stats `name` relative to `dir_fd`, following links; a dangling link is reported with the
+// system bit rather than as missing. Returns 0 or an errno value.
+int StatAt(int dir_fd, const char* name, FileStatus& status) {
+  struct stat st;
+  if (fstatat(dir_fd, name, &st, 0) == 0) {
+    status = StatusFromStat(st);
+    return 0;
+  }
+  const int error = errno;
+  if (error != ENOENT && error != ELOOP) return error;
+  if (fstatat(dir_fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISLNK(st.st_mode)) return error;
+  status = StatusFromStat(st, /*dangling_link=*/true);
+  return 0;
+}
+
+std::string JoinPath(const std::string& folder, const char* name) {
+  std::string path = folder;
+  if (path.empty() || path.back() != '/') path += '/';
+  path += name;
+  return path;
+}
+
+class PosixDirectoryStream final : public DirectoryStream {
+ public:
+  PosixDirectoryStream(DIR* dir, std::string folder)
+      : dir_(dir), folder_(std::move(folder)), source_(SourceOfFolder(dirfd(dir))) {}
+  ~PosixDirectoryStream() override { closedir(dir_); }
+  PosixDirectoryStream(const PosixDirectoryStream&) = delete;
+  PosixDirectoryStream& operator=(const PosixDirectoryStream&) = delete;
+
+  bool Next(std::string& name, int& error) override {
+    errno = 0;
+    current_ = readdir(dir_);
+    if (current_ == nullptr) {
+      error = errno;
+      return false;
+    }
+    error = 0;
+    name.assign(current_->d_name);
+    return true;
+  }
+
+  int StatCurrent(FileStatus& status) override {
+    if (current_ == nullptr) return EBADF;
+    const int error = StatAt(dirfd(dir_), current_->d_name, status);
+    if (error == 0) AddHiddenBit(JoinPath(folder_, current_->d_name), source_, status);
+    return error;
+  }
+
+ private:
+  DIR* dir_;
+  std::string folder_;
+  DosAttributeSource source_;
+  struct dirent* current_ = nullptr;
+};
+
+}  // namespace
+
+int PosixFileSystem::OpenDirectory(const std::string& folder,
+                                   std::unique_ptr<DirectoryStream>& stream) {
+  if (folder.empty()) return ENOENT;
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return errno;
+  stream = std::make_unique<PosixDirectoryStream>(dir, folder);
+  return 0;
+}
+
+int PosixFileSystem::Stat(const std::string& path, FileStatus& status) {
+  if (path.empty()) return ENOENT;
+  const int error = StatAt(AT_FDCWD, path.c_str(), status);
+  if (error != 0) return error;
+  DosAttributeSource source = DosAttributeSource::kSambaXattr;
+  struct statfs fs;
+  if (statfs(path.c_str(), &fs) == 0) source = DosAttributeSourceOf(static_cast<long>(fs.f_type));
+  AddHiddenBit(path, source, status);
+  return 0;
+}
+
+int PosixFileSystem::ChangeDirectory(const std::string& path) {
+  if (path.empty()) return ENOENT;
+  return chdir(path.c_str()) == 0 ? 0 : errno;
+}
+
+int PosixFileSystem::CurrentDirectory(std::string& path) {
+  std::string buffer(256, '\0');
+  for (;;) {
+    if (getcwd(buffer.data(), buffer.size()) != nullptr) {
+      buffer.resize(std::strlen(buffer.c_str()));
+      // A cwd that was removed is reported by Linux as "(unreachable)..."; it is no path.
+      if (buffer.empty() || buffer[0] != '/') return ENOENT;
+      path = std::move(buffer);
+      return 0;
+    }
+    if (errno != ERANGE) return errno;
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+int PosixFileSystem::CaseRulesOf(const std::string& path, CaseRules& rules) {
+  struct statfs fs;
+  if (statfs(path.empty() ? "." : path.c_str(), &fs) != 0) return errno;
+  rules = CaseRulesOfMagic(static_cast<long>(fs.f_type));
+  return 0;
+}
+
+std::vector<Volume> PosixFileSystem::Volumes() { return ReadSystemVolumes(); }
+
+}  // namespace foliotally

@@ -1,0 +1,111 @@
+#include "support/fake_file_system.h"
+
+#include <cerrno>
+#include <filesystem>
+
+namespace foliotally::test {
+namespace {
+
+class FakeDirectoryStream final : public DirectoryStream {
+ public:
+  FakeDirectoryStream(const FakeFileSystem& fs, std::unique_ptr<DirectoryStream> inner,
+                      std::string folder)
+      : fs_(fs), inner_(std::move(inner)), folder_(std::move(folder)) {}
+
+  bool Next(std::string& name, int& error) override {
+    if (!inner_->Next(name, error)) return false;
+    current_ = name;
+    return true;
+  }
+  int StatCurrent(FileStatus& status) override {
+    const int error = inner_->StatCurrent(status);
+    const std::string path = folder_ == "/" ? "/" + current_ : folder_ + "/" + current_;
+    return fs_.Adjust(path, error, status);
+  }
+
+ private:
+  const FakeFileSystem& fs_;
+  std::unique_ptr<DirectoryStream> inner_;
+  std::string folder_;
+  std::string current_;
+};
+
+}  // namespace
+
+std::string FakeFileSystem::Normalize(const std::string& path) {
+  std::filesystem::path p(path);
+  if (p.is_relative()) {
+    std::string cwd;
+    real_.CurrentDirectory(cwd);
+    p = std::filesystem::path(cwd) / p;
+  }
+  std::string text = p.lexically_normal().string();
+  while (text.size() > 1 && text.back() == '/') text.pop_back();
+  return text;
+}
+
+void FakeFileSystem::MarkHidden(const std::string& path) { hidden_.insert(Normalize(path)); }
+void FakeFileSystem::MarkSystem(const std::string& path) { system_.insert(Normalize(path)); }
+
+void FakeFileSystem::FailCall(FsCall call, const std::string& path, int error) {
+  failures_[{call, Normalize(path)}] = error;
+}
+
+int FakeFileSystem::CallCount(FsCall call) const {
+  auto it = calls_.find(call);
+  return it == calls_.end() ? 0 : it->second;
+}
+
+std::optional<int> FakeFileSystem::FailureFor(FsCall call, const std::string& normalized) const {
+  auto it = failures_.find({call, normalized});
+  if (it == failures_.end()) return {};
+  return it->second;
+}
+
+int FakeFileSystem::Adjust(const std::string& absolute_path, int error, FileStatus& status) const {
+  if (auto failure = FailureFor(FsCall::kStat, absolute_path)) return *failure;
+  if (error != 0) return error;
+  if (hidden_.count(absolute_path)) status.attributes |= kAttrHidden;
+  if (system_.count(absolute_path)) status.attributes |= kAttrSystem;
+  return 0;
+}
+
+int FakeFileSystem::OpenDirectory(const std::string& folder,
+                                  std::unique_ptr<DirectoryStream>& stream) {
+  ++calls_[FsCall::kOpenDirectory];
+  const std::string normalized = Normalize(folder);
+  if (auto failure = FailureFor(FsCall::kOpenDirectory, normalized)) return *failure;
+  std::unique_ptr<DirectoryStream> inner;
+  if (const int error = real_.OpenDirectory(folder, inner); error != 0) return error;
+  stream = std::make_unique<FakeDirectoryStream>(*this, std::move(inner), normalized);
+  return 0;
+}
+
+int FakeFileSystem::Stat(const std::string& path, FileStatus& status) {
+  ++calls_[FsCall::kStat];
+  if (path.empty()) return ENOENT;
+  const int error = real_.Stat(path, status);
+  return Adjust(Normalize(path), error, status);
+}
+
+int FakeFileSystem::ChangeDirectory(const std::string& path) {
+  ++calls_[FsCall::kChangeDirectory];
+  if (!path.empty()) {
+    if (auto failure = FailureFor(FsCall::kChangeDirectory, Normalize(path))) return *failure;
+  }
+  return real_.ChangeDirectory(path);
+}
+
+int FakeFileSystem::CurrentDirectory(std::string& path) { return real_.CurrentDirectory(path); }
+
+int FakeFileSystem::CaseRulesOf(const std::string& path, CaseRules& rules) {
+  if (case_rules_) {
+    rules = *case_rules_;
+    return 0;
+  }
+  return real_.CaseRulesOf(path, rules);
+}
+
+std::vector<Volume> FakeFileSystem::Volumes() { return volumes_ ? *volumes_ : real_.Volumes(); }
+
+}  // namespace foliotally::test
