@@ -14,11 +14,11 @@ extern "C" {
 #endif
 
 /* Negative results. Every negative value means "not a countable PDF file". */
-#define FOLIOTALLY_UNREADABLE (-1)      /* missing, no access, or an I/O error while reading */
-#define FOLIOTALLY_NOT_REGULAR (-2)     /* a folder, FIFO, socket or device: never opened */
-#define FOLIOTALLY_NOT_PDF (-3)         /* no PDF header: some other kind of file */
-#define FOLIOTALLY_DAMAGED (-4)         /* a PDF whose page tree cannot be found or trusted */
-#define FOLIOTALLY_ENCRYPTED (-5)       /* encrypted so that the page tree cannot be read */
+#define FOLIOTALLY_UNREADABLE (-1)  /* missing, no access, or an I/O error while reading */
+#define FOLIOTALLY_NOT_REGULAR (-2) /* a folder, FIFO, socket or device: never opened */
+#define FOLIOTALLY_NOT_PDF (-3)     /* no PDF header: some other kind of file */
+#define FOLIOTALLY_DAMAGED (-4)     /* a PDF whose page tree cannot be found or trusted */
+#define FOLIOTALLY_ENCRYPTED (-5)   /* encrypted so that the page tree cannot be read */
 
 /* Returns the number of pages of the PDF file at `path` (zero-terminated, as the operating
  * system spells names), or one of the negative values above. `path` must not be null. */

@@ -1,4 +1,5 @@
-// Placeholder until the reader lands: every file is "unreadable".
+// The library's one exported function.
 #include "pagecount/foliotally.h"
+#include "pagecount/page_counter.h"
 
-extern "C" int32_t GetFoliotally(const char*) { return FOLIOTALLY_UNREADABLE; }
+extern "C" int32_t GetFoliotally(const char* path) { return foliotally::pdf::CountPdfFile(path); }

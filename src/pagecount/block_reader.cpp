@@ -1,0 +1,51 @@
+#include "pagecount/block_reader.h"
+
+#include <algorithm>
+
+#include "pagecount/verdict.h"
+
+namespace foliotally::pdf {
+
+void BlockReader::Read(uint64_t offset, size_t len, std::string& out) {
+  out.clear();
+  if (offset >= size_) return;
+  len = static_cast<size_t>(std::min<uint64_t>(len, size_ - offset));
+  if (len > kDirect) return ReadDirect(offset, len, out);
+  out.reserve(len);
+  while (len > 0) {
+    const Block& block = Fetch(offset / kBlock);
+    const size_t in_block = static_cast<size_t>(offset % kBlock);
+    if (in_block >= block.len) return;  // the file ended early
+    const size_t n = std::min(len, block.len - in_block);
+    out.append(block.bytes.data() + in_block, n);
+    offset += n;
+    len -= n;
+  }
+}
+
+const BlockReader::Block& BlockReader::Fetch(uint64_t index) {
+  ++clock_;
+  Block* victim = &blocks_[0];
+  for (Block& b : blocks_) {
+    if (b.index == index) {
+      b.last_use = clock_;
+      return b;
+    }
+    if (b.last_use < victim->last_use) victim = &b;
+  }
+  const int64_t n = source_.ReadAt(index * kBlock, victim->bytes);
+  if (n < 0) Fail(Verdict::kUnreadable, "read error");
+  victim->index = index;
+  victim->len = static_cast<size_t>(n);
+  victim->last_use = clock_;
+  return *victim;
+}
+
+void BlockReader::ReadDirect(uint64_t offset, size_t len, std::string& out) {
+  out.resize(len);
+  const int64_t n = source_.ReadAt(offset, out);
+  if (n < 0) Fail(Verdict::kUnreadable, "read error");
+  out.resize(static_cast<size_t>(n));
+}
+
+}  // namespace foliotally::pdf

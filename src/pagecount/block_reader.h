@@ -1,0 +1,45 @@
+// Reads ranges of a byte source through a few cached 4 KiB blocks. A count touches the same
+// neighbourhoods more than once (the tail and the trailer, a table entry and its neighbours,
+// the catalog and the page-tree root near the start), so a handful of blocks kept for the
+// length of one count saves most reads. Nothing outlives the count.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "pagecount/byte_source.h"
+
+namespace foliotally::pdf {
+
+class BlockReader {
+ public:
+  explicit BlockReader(ByteSource& source) : source_(source), size_(source.Size()) {}
+
+  uint64_t size() const { return size_; }
+  // Replaces `out` with the bytes at [offset, offset + len) clipped to the end of the data.
+  // An I/O error ends the count as unreadable.
+  void Read(uint64_t offset, size_t len, std::string& out);
+
+ private:
+  static constexpr size_t kBlock = 4096;
+  static constexpr size_t kBlocks = 8;
+  // Reads larger than this bypass the cache.
+  static constexpr size_t kDirect = 4 * kBlock;
+
+  struct Block {
+    uint64_t index = UINT64_MAX;
+    uint64_t last_use = 0;
+    size_t len = 0;
+    std::array<char, kBlock> bytes;
+  };
+  const Block& Fetch(uint64_t index);
+  void ReadDirect(uint64_t offset, size_t len, std::string& out);
+
+  ByteSource& source_;
+  uint64_t size_;
+  uint64_t clock_ = 0;
+  std::array<Block, kBlocks> blocks_;
+};
+
+}  // namespace foliotally::pdf

@@ -1,0 +1,39 @@
+// A PDF object as the reader keeps it: only what a page count looks at. Strings keep no
+// content (nothing here reads them); names keep their decoded bytes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace foliotally::pdf {
+
+struct Object {
+  enum class Kind : uint8_t { kNull, kBool, kInt, kReal, kName, kString, kArray, kDict, kRef };
+
+  Kind kind = Kind::kNull;
+  int64_t value = 0;  // bool, integer, or the object number of a reference
+  uint32_t gen = 0;   // generation of a reference
+  std::string name;
+  std::vector<Object> items;                            // array
+  std::vector<std::pair<std::string, Object>> entries;  // dictionary, in file order
+
+  bool IsNull() const { return kind == Kind::kNull; }
+  bool IsInt() const { return kind == Kind::kInt; }
+  bool IsName() const { return kind == Kind::kName; }
+  bool IsName(std::string_view n) const { return kind == Kind::kName && name == n; }
+  bool IsArray() const { return kind == Kind::kArray; }
+  bool IsDict() const { return kind == Kind::kDict; }
+  bool IsRef() const { return kind == Kind::kRef; }
+
+  // The value stored under `key` in a dictionary (the first one, as the file has it), or null.
+  const Object* Find(std::string_view key) const {
+    for (const auto& [k, v] : entries)
+      if (k == key) return &v;
+    return nullptr;
+  }
+};
+
+}  // namespace foliotally::pdf

@@ -1,0 +1,341 @@
+#include "pagecount/pdf_parser.h"
+
+#include <algorithm>
+
+#include "pagecount/limits.h"
+
+namespace foliotally::pdf {
+
+bool IsPdfSpace(char c) {
+  return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\0';
+}
+
+bool IsPdfDelimiter(char c) {
+  switch (c) {
+    case '(':
+    case ')':
+    case '<':
+    case '>':
+    case '[':
+    case ']':
+    case '{':
+    case '}':
+    case '/':
+    case '%':
+      return true;
+    default:
+      return false;
+  }
+}
+
+namespace {
+
+bool IsRegular(char c) { return !IsPdfSpace(c) && !IsPdfDelimiter(c); }
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// Parses a run of decimal digits with an optional sign into `out`; false when it is not a
+// plain integer or does not fit.
+bool ParseInteger(std::string_view word, int64_t& out) {
+  if (word.empty()) return false;
+  size_t i = 0;
+  bool negative = false;
+  if (word[0] == '+' || word[0] == '-') {
+    negative = word[0] == '-';
+    i = 1;
+  }
+  if (i == word.size()) return false;
+  int64_t value = 0;
+  for (; i < word.size(); ++i) {
+    const char c = word[i];
+    if (c < '0' || c > '9') return false;
+    if (value > (INT64_MAX - 9) / 10) return false;
+    value = value * 10 + (c - '0');
+  }
+  out = negative ? -value : value;
+  return true;
+}
+
+bool LooksLikeReal(std::string_view word) {
+  size_t i = (!word.empty() && (word[0] == '+' || word[0] == '-')) ? 1 : 0;
+  bool digit = false, dot = false;
+  for (; i < word.size(); ++i) {
+    if (word[i] >= '0' && word[i] <= '9') {
+      digit = true;
+    } else if (word[i] == '.' && !dot) {
+      dot = true;
+    } else {
+      return false;
+    }
+  }
+  return digit;
+}
+
+}  // namespace
+
+void Parser::SkipSpace() {
+  while (pos_ < text_.size()) {
+    const char c = text_[pos_];
+    if (IsPdfSpace(c)) {
+      ++pos_;
+    } else if (c == '%') {
+      while (pos_ < text_.size() && text_[pos_] != '\n' && text_[pos_] != '\r') ++pos_;
+    } else {
+      break;
+    }
+  }
+}
+
+ParseStatus Parser::Word(std::string_view& word) {
+  SkipSpace();
+  const size_t start = pos_;
+  while (pos_ < text_.size() && IsRegular(text_[pos_])) ++pos_;
+  // A word that runs to the end of the window may go on in the next bytes.
+  if (pos_ == text_.size() && !complete_) return ParseStatus::kNeedMore;
+  word = text_.substr(start, pos_ - start);
+  return word.empty() ? (AtEnd() ? End() : ParseStatus::kBad) : ParseStatus::kOk;
+}
+
+ParseStatus Parser::Keyword(std::string_view keyword) {
+  const size_t start = pos_;
+  std::string_view word;
+  const ParseStatus st = Word(word);
+  if (st != ParseStatus::kOk) {
+    pos_ = start;
+    return st;
+  }
+  if (word != keyword) {
+    pos_ = start;
+    return ParseStatus::kBad;
+  }
+  return ParseStatus::kOk;
+}
+
+ParseStatus Parser::Integer(int64_t& out) {
+  const size_t start = pos_;
+  std::string_view word;
+  const ParseStatus st = Word(word);
+  if (st != ParseStatus::kOk) {
+    pos_ = start;
+    return st;
+  }
+  if (!ParseInteger(word, out) || out < 0) {
+    pos_ = start;
+    return ParseStatus::kBad;
+  }
+  return ParseStatus::kOk;
+}
+
+ParseStatus Parser::IndirectHeader(int64_t& num, int64_t& gen) {
+  ParseStatus st = Integer(num);
+  if (st != ParseStatus::kOk) return st;
+  st = Integer(gen);
+  if (st != ParseStatus::kOk) return st;
+  return Keyword("obj");
+}
+
+ParseStatus Parser::StreamKeyword(bool& found) {
+  found = false;
+  SkipSpace();
+  if (AtEnd()) return complete_ ? ParseStatus::kOk : ParseStatus::kNeedMore;
+  constexpr std::string_view kStream = "stream";
+  if (text_.size() - pos_ < kStream.size() + 2 && !complete_) return ParseStatus::kNeedMore;
+  if (text_.substr(pos_, kStream.size()) != kStream) return ParseStatus::kOk;
+  pos_ += kStream.size();
+  // The keyword ends with CR LF or LF; a lone CR is tolerated as some writers use it.
+  if (pos_ < text_.size() && text_[pos_] == '\r') ++pos_;
+  if (pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
+  found = true;
+  return ParseStatus::kOk;
+}
+
+ParseStatus Parser::Value(Object* out, int depth) {
+  if (depth > limits::kMaxNesting) return ParseStatus::kBad;
+  SkipSpace();
+  if (AtEnd()) return End();
+  const char c = text_[pos_];
+  switch (c) {
+    case '/':
+      if (out) out->kind = Object::Kind::kName;
+      return Name(out ? &out->name : nullptr);
+    case '(':
+      if (out) out->kind = Object::Kind::kString;
+      return LiteralString();
+    case '[':
+      return Array(out, depth);
+    case '<':
+      if (pos_ + 1 >= text_.size()) return End();
+      if (text_[pos_ + 1] == '<') return Dict(out, depth, {}, nullptr);
+      if (out) out->kind = Object::Kind::kString;
+      return HexString();
+    default:
+      break;
+  }
+  if (IsPdfDelimiter(c)) return ParseStatus::kBad;
+  if ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.') return Number(out);
+  std::string_view word;
+  const ParseStatus st = Word(word);
+  if (st != ParseStatus::kOk) return st;
+  if (word == "null") {
+    if (out) out->kind = Object::Kind::kNull;
+  } else if (word == "true" || word == "false") {
+    if (out) {
+      out->kind = Object::Kind::kBool;
+      out->value = word == "true";
+    }
+  } else {
+    return ParseStatus::kBad;
+  }
+  return ParseStatus::kOk;
+}
+
+ParseStatus Parser::Number(Object* out) {
+  std::string_view word;
+  ParseStatus st = Word(word);
+  if (st != ParseStatus::kOk) return st;
+  int64_t value = 0;
+  if (!ParseInteger(word, value)) {
+    if (!LooksLikeReal(word)) return ParseStatus::kBad;
+    if (out) out->kind = Object::Kind::kReal;
+    return ParseStatus::kOk;
+  }
+  if (out) {
+    out->kind = Object::Kind::kInt;
+    out->value = value;
+  }
+  if (value < 0) return ParseStatus::kOk;
+  // "num gen R" is a reference: look two tokens ahead.
+  const size_t after = pos_;
+  int64_t gen = 0;
+  st = Integer(gen);
+  if (st == ParseStatus::kNeedMore) return st;
+  if (st == ParseStatus::kOk) {
+    SkipSpace();
+    if (pos_ + 1 >= text_.size() && !complete_) return ParseStatus::kNeedMore;
+    if (pos_ < text_.size() && text_[pos_] == 'R' &&
+        (pos_ + 1 == text_.size() || !IsRegular(text_[pos_ + 1]))) {
+      ++pos_;
+      if (out) {
+        out->kind = Object::Kind::kRef;
+        out->gen = static_cast<uint32_t>(std::min<int64_t>(gen, UINT32_MAX));
+      }
+      return ParseStatus::kOk;
+    }
+  }
+  pos_ = after;
+  return ParseStatus::kOk;
+}
+
+ParseStatus Parser::Name(std::string* out) {
+  ++pos_;  // the slash
+  while (pos_ < text_.size() && IsRegular(text_[pos_])) {
+    char c = text_[pos_++];
+    if (c == '#' && pos_ + 1 < text_.size() && HexValue(text_[pos_]) >= 0 &&
+        HexValue(text_[pos_ + 1]) >= 0) {
+      c = static_cast<char>(HexValue(text_[pos_]) * 16 + HexValue(text_[pos_ + 1]));
+      pos_ += 2;
+    }
+    if (out) out->push_back(c);
+  }
+  if (pos_ == text_.size() && !complete_) return ParseStatus::kNeedMore;
+  return ParseStatus::kOk;
+}
+
+ParseStatus Parser::LiteralString() {
+  ++pos_;  // the opening parenthesis
+  size_t open = 1;
+  while (pos_ < text_.size()) {
+    const char c = text_[pos_++];
+    if (c == '\\') {
+      ++pos_;  // whatever is escaped cannot open or close the string
+    } else if (c == '(') {
+      ++open;
+    } else if (c == ')' && --open == 0) {
+      return ParseStatus::kOk;
+    }
+  }
+  return End();
+}
+
+ParseStatus Parser::HexString() {
+  ++pos_;
+  while (pos_ < text_.size()) {
+    const char c = text_[pos_++];
+    if (c == '>') return ParseStatus::kOk;
+    if (HexValue(c) < 0 && !IsPdfSpace(c)) return ParseStatus::kBad;
+  }
+  return End();
+}
+
+ParseStatus Parser::Array(Object* out, int depth) {
+  ++pos_;
+  if (out) out->kind = Object::Kind::kArray;
+  for (;;) {
+    SkipSpace();
+    if (AtEnd()) return End();
+    if (text_[pos_] == ']') {
+      ++pos_;
+      return ParseStatus::kOk;
+    }
+    Object* item = nullptr;
+    if (out) item = &out->items.emplace_back();
+    const ParseStatus st = Value(item, depth + 1);
+    if (st != ParseStatus::kOk) return st;
+  }
+}
+
+ParseStatus Parser::ParseDictFor(Object& out, std::span<const std::string_view> wanted,
+                                 bool& stopped_early) {
+  stopped_early = false;
+  SkipSpace();
+  if (pos_ + 1 >= text_.size()) return End();
+  if (text_[pos_] != '<' || text_[pos_ + 1] != '<') return ParseStatus::kBad;
+  return Dict(&out, 0, wanted, &stopped_early);
+}
+
+ParseStatus Parser::Dict(Object* out, int depth, std::span<const std::string_view> wanted,
+                         bool* stopped_early) {
+  pos_ += 2;
+  if (out) out->kind = Object::Kind::kDict;
+  size_t found = 0;
+  std::string key;
+  for (;;) {
+    SkipSpace();
+    if (pos_ + 1 >= text_.size()) return End();
+    if (text_[pos_] == '>' && text_[pos_ + 1] == '>') {
+      pos_ += 2;
+      return ParseStatus::kOk;
+    }
+    if (text_[pos_] != '/') return ParseStatus::kBad;
+    key.clear();
+    ParseStatus st = Name(&key);
+    if (st != ParseStatus::kOk) return st;
+    const bool keep =
+        out && (wanted.empty() || std::find(wanted.begin(), wanted.end(), key) != wanted.end());
+    SkipSpace();
+    if (pos_ + 1 >= text_.size()) return End();
+    if (text_[pos_] == '>' && text_[pos_ + 1] == '>') {
+      // A key without a value: the value is null.
+      if (keep) out->entries.emplace_back(key, Object{});
+      continue;
+    }
+    if (keep) {
+      Object& value = out->entries.emplace_back(key, Object{}).second;
+      st = Value(&value, depth + 1);
+    } else {
+      st = Value(nullptr, depth + 1);
+    }
+    if (st != ParseStatus::kOk) return st;
+    if (keep && !wanted.empty() && ++found == wanted.size() && stopped_early) {
+      *stopped_early = true;
+      return ParseStatus::kOk;
+    }
+  }
+}
+
+}  // namespace foliotally::pdf

@@ -1,0 +1,65 @@
+// Parses PDF objects out of a window of bytes. The window may end before the object does;
+// then the parser says "need more" so that the caller can read a longer window, unless the
+// window already reaches the end of the data, in which case the object is bad.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "pagecount/pdf_object.h"
+
+namespace foliotally::pdf {
+
+enum class ParseStatus : uint8_t { kOk, kNeedMore, kBad };
+
+class Parser {
+ public:
+  // `complete`: the window holds everything up to the end of the data.
+  Parser(std::string_view text, bool complete, size_t pos = 0)
+      : text_(text), complete_(complete), pos_(pos) {}
+
+  size_t pos() const { return pos_; }
+  void set_pos(size_t pos) { pos_ = pos; }
+
+  // Skips white space and comments.
+  void SkipSpace();
+  // Skips white space, then consumes `keyword` if it stands there as a whole token.
+  ParseStatus Keyword(std::string_view keyword);
+  // Reads "num gen obj".
+  ParseStatus IndirectHeader(int64_t& num, int64_t& gen);
+  // Reads a non-negative integer token (used for cross-reference headers and pairs).
+  ParseStatus Integer(int64_t& out);
+  // Reads one object into `out`; with `out` null, skips it.
+  ParseStatus ParseObject(Object* out) { return Value(out, 0); }
+  // Reads a dictionary but keeps only the entries named in `wanted`, and stops as soon as
+  // all of them are found (`stopped_early` then true), so that a long /Kids array behind a
+  // /Count is never read.
+  ParseStatus ParseDictFor(Object& out, std::span<const std::string_view> wanted,
+                           bool& stopped_early);
+  // After an object: consumes "stream" and its end of line; pos() is then the first data byte.
+  ParseStatus StreamKeyword(bool& found);
+
+ private:
+  ParseStatus Value(Object* out, int depth);
+  ParseStatus Dict(Object* out, int depth, std::span<const std::string_view> wanted,
+                   bool* stopped_early);
+  ParseStatus Array(Object* out, int depth);
+  ParseStatus Number(Object* out);
+  ParseStatus Name(std::string* out);
+  ParseStatus LiteralString();
+  ParseStatus HexString();
+  ParseStatus Word(std::string_view& word);
+  ParseStatus End() const { return complete_ ? ParseStatus::kBad : ParseStatus::kNeedMore; }
+  bool AtEnd() const { return pos_ >= text_.size(); }
+
+  std::string_view text_;
+  bool complete_;
+  size_t pos_;
+};
+
+bool IsPdfSpace(char c);
+bool IsPdfDelimiter(char c);
+
+}  // namespace foliotally::pdf

@@ -1,0 +1,191 @@
+#include "pagecount/stream_decoder.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "pagecount/limits.h"
+#include "pagecount/verdict.h"
+
+namespace foliotally::pdf {
+
+namespace {
+
+int IntOr(const Object* o, int fallback) {
+  if (!o || !o->IsInt() || o->value < 0 || o->value > (1 << 24)) return fallback;
+  return static_cast<int>(o->value);
+}
+
+bool IsFlateName(const Object& o) { return o.IsName("FlateDecode") || o.IsName("Fl"); }
+
+constexpr size_t kInChunk = 16 * 1024;
+
+}  // namespace
+
+StreamFormat StreamFormatOf(const Object& dict) {
+  StreamFormat format;
+  const Object* filter = dict.Find("Filter");
+  const Object* parms = dict.Find("DecodeParms");
+  if (filter && filter->IsArray()) {
+    if (filter->items.size() > 1) Damaged("filter chain");
+    filter = filter->items.empty() ? nullptr : &filter->items[0];
+    if (parms && parms->IsArray()) parms = parms->items.empty() ? nullptr : &parms->items[0];
+  }
+  if (filter && !filter->IsNull()) {
+    if (!IsFlateName(*filter)) Damaged("unsupported filter");
+    format.flate = true;
+  }
+  if (format.flate && parms && parms->IsDict()) {
+    format.predictor = IntOr(parms->Find("Predictor"), 1);
+    format.colors = IntOr(parms->Find("Colors"), 1);
+    format.bits_per_component = IntOr(parms->Find("BitsPerComponent"), 8);
+    format.columns = IntOr(parms->Find("Columns"), 1);
+    if (format.predictor != 1 &&
+        (format.predictor < 10 || format.predictor > 15 || format.bits_per_component != 8 ||
+         format.colors < 1 || format.colors > 4 || format.columns < 1 ||
+         format.columns > (1 << 16)))
+      Damaged("unsupported predictor");
+  }
+  return format;
+}
+
+StreamDecoder::StreamDecoder(BlockReader& reader, uint64_t data_offset, uint64_t data_length,
+                             const StreamFormat& format, uint64_t& budget)
+    : reader_(reader),
+      next_in_(data_offset),
+      in_end_(std::min(reader.size(), data_offset + data_length)),
+      format_(format),
+      budget_(budget) {
+  if (format_.predictor >= 10) {
+    bpp_ = static_cast<size_t>(format_.colors);
+    row_bytes_ = static_cast<size_t>(format_.colors) * static_cast<size_t>(format_.columns);
+    prev_row_.assign(row_bytes_, '\0');
+  }
+  if (format_.flate) {
+    if (inflateInit(&zs_) != Z_OK) Fail(Verdict::kUnreadable, "zlib");
+    zs_ready_ = true;
+  }
+}
+
+StreamDecoder::~StreamDecoder() {
+  if (zs_ready_) inflateEnd(&zs_);
+}
+
+size_t StreamDecoder::Ensure(size_t n) {
+  if (n > limits::kMaxStreamBytes) Damaged("stream too long");
+  while (out_.size() < n && !finished_) {
+    const size_t missing = n - out_.size();
+    InflateMore(std::max<size_t>(missing + (row_bytes_ ? row_bytes_ + 1 : 0), kInChunk));
+    Unpredict();
+    if (raw_done_ && (row_bytes_ == 0 || raw_.size() < row_bytes_ + 1)) finished_ = true;
+  }
+  return out_.size();
+}
+
+void StreamDecoder::InflateMore(size_t want_raw) {
+  if (raw_done_) return;
+  const size_t goal = raw_.size() + want_raw;
+  while (raw_.size() < goal && !raw_done_) {
+    if (!format_.flate) {
+      // Stored data: copy it straight from the file.
+      const size_t n =
+          static_cast<size_t>(std::min<uint64_t>(goal - raw_.size(), in_end_ - next_in_));
+      if (n == 0) {
+        raw_done_ = true;
+        break;
+      }
+      reader_.Read(next_in_, n, in_buf_);
+      if (in_buf_.empty()) {
+        raw_done_ = true;
+        break;
+      }
+      if (in_buf_.size() > budget_) Damaged("decode budget");
+      budget_ -= in_buf_.size();
+      next_in_ += in_buf_.size();
+      raw_ += in_buf_;
+      continue;
+    }
+    if (zs_.avail_in == 0) {
+      const size_t n = static_cast<size_t>(std::min<uint64_t>(kInChunk, in_end_ - next_in_));
+      if (n == 0) {
+        raw_done_ = true;  // the data ended before the compressed stream did
+        break;
+      }
+      reader_.Read(next_in_, n, in_buf_);
+      if (in_buf_.empty()) {
+        raw_done_ = true;
+        break;
+      }
+      next_in_ += in_buf_.size();
+      zs_.next_in = reinterpret_cast<Bytef*>(in_buf_.data());
+      zs_.avail_in = static_cast<uInt>(in_buf_.size());
+    }
+    const size_t old = raw_.size();
+    const size_t room = std::max<size_t>(goal - old, 4096);
+    raw_.resize(old + room);
+    zs_.next_out = reinterpret_cast<Bytef*>(raw_.data() + old);
+    zs_.avail_out = static_cast<uInt>(room);
+    const int rc = inflate(&zs_, Z_NO_FLUSH);
+    const size_t produced = room - zs_.avail_out;
+    raw_.resize(old + produced);
+    if (produced > budget_) Damaged("decode budget");
+    budget_ -= produced;
+    // Damaged compressed data ends the stream; what was decoded before the damage stays.
+    if (rc == Z_STREAM_END || rc == Z_DATA_ERROR || rc == Z_NEED_DICT || rc == Z_MEM_ERROR) {
+      raw_done_ = true;
+    } else if (rc == Z_BUF_ERROR && zs_.avail_in != 0) {
+      raw_done_ = true;
+    }
+  }
+}
+
+void StreamDecoder::Unpredict() {
+  if (row_bytes_ == 0) {
+    out_ += raw_;
+    raw_.clear();
+    return;
+  }
+  const size_t stride = row_bytes_ + 1;
+  size_t done = 0;
+  std::string row(row_bytes_, '\0');
+  for (; done + stride <= raw_.size(); done += stride) {
+    const auto* in = reinterpret_cast<const unsigned char*>(raw_.data() + done + 1);
+    const auto* up = reinterpret_cast<const unsigned char*>(prev_row_.data());
+    auto* cur = reinterpret_cast<unsigned char*>(row.data());
+    const unsigned tag = static_cast<unsigned char>(raw_[done]);
+    for (size_t i = 0; i < row_bytes_; ++i) {
+      const unsigned left = i >= bpp_ ? cur[i - bpp_] : 0;
+      const unsigned upper = up[i];
+      const unsigned upper_left = i >= bpp_ ? up[i - bpp_] : 0;
+      unsigned v = in[i];
+      switch (tag) {
+        case 0:
+          break;
+        case 1:
+          v += left;
+          break;
+        case 2:
+          v += upper;
+          break;
+        case 3:
+          v += (left + upper) / 2;
+          break;
+        case 4: {
+          const int p = static_cast<int>(left + upper) - static_cast<int>(upper_left);
+          const int pa = std::abs(p - static_cast<int>(left));
+          const int pb = std::abs(p - static_cast<int>(upper));
+          const int pc = std::abs(p - static_cast<int>(upper_left));
+          v += (pa <= pb && pa <= pc) ? left : (pb <= pc ? upper : upper_left);
+          break;
+        }
+        default:
+          Damaged("bad predictor tag");
+      }
+      cur[i] = static_cast<unsigned char>(v);
+    }
+    out_ += row;
+    prev_row_.swap(row);
+  }
+  raw_.erase(0, done);
+}
+
+}  // namespace foliotally::pdf
