@@ -112,8 +112,11 @@ std::string JoinPath(const std::string& folder, const char* name) {
 
 class PosixDirectoryStream final : public DirectoryStream {
  public:
-  PosixDirectoryStream(DIR* dir, std::string folder)
-      : dir_(dir), folder_(std::move(folder)), source_(SourceOfFolder(dirfd(dir))) {}
+  PosixDirectoryStream(DIR* dir, const std::string& folder)
+      : dir_(dir),
+        path_(JoinPath(folder, "")),
+        folder_length_(path_.size()),
+        source_(SourceOfFolder(dirfd(dir))) {}
   ~PosixDirectoryStream() override { closedir(dir_); }
   PosixDirectoryStream(const PosixDirectoryStream&) = delete;
   PosixDirectoryStream& operator=(const PosixDirectoryStream&) = delete;
@@ -133,13 +136,18 @@ class PosixDirectoryStream final : public DirectoryStream {
   int StatCurrent(FileStatus& status) override {
     if (current_ == nullptr) return EBADF;
     const int error = StatAt(dirfd(dir_), current_->d_name, status);
-    if (error == 0) AddHiddenBit(JoinPath(folder_, current_->d_name), source_, status);
+    if (error == 0 && source_ != DosAttributeSource::kNone) {
+      path_.resize(folder_length_);  // reuses the buffer: no allocation per entry
+      path_ += current_->d_name;
+      AddHiddenBit(path_, source_, status);
+    }
     return error;
   }
 
  private:
   DIR* dir_;
-  std::string folder_;
+  std::string path_;  // the folder with a trailing delimiter, then the current name
+  size_t folder_length_;
   DosAttributeSource source_;
   struct dirent* current_ = nullptr;
 };
@@ -159,9 +167,10 @@ int PosixFileSystem::Stat(const std::string& path, FileStatus& status) {
   if (path.empty()) return ENOENT;
   const int error = StatAt(AT_FDCWD, path.c_str(), status);
   if (error != 0) return error;
-  DosAttributeSource source = DosAttributeSource::kSambaXattr;
+  if (status.kind == EntryKind::kOther) return 0;
   struct statfs fs;
-  if (statfs(path.c_str(), &fs) == 0) source = DosAttributeSourceOf(static_cast<long>(fs.f_type));
+  if (statfs(path.c_str(), &fs) != 0) return 0;
+  DosAttributeSource source = DosAttributeSourceOf(static_cast<long>(fs.f_type));
   AddHiddenBit(path, source, status);
   return 0;
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace foliotally {
 
@@ -14,5 +15,10 @@ struct Volume {
   VolumeKind kind = VolumeKind::kFixed;
   std::string label;  // volume label when the system knows it cheaply, else empty
 };
+
+// The volume a full path lies on: the one whose root is the longest leading folder of the
+// path. Null when none holds it (an empty table, or a relative path). Pure: nothing is
+// touched.
+const Volume* VolumeContaining(const std::vector<Volume>& volumes, const std::string& path);
 
 }  // namespace foliotally

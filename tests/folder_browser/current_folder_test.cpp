@@ -156,6 +156,17 @@ TEST_F(CurrentFolderTest, TheRootIsItsOwnFolder) {
   EXPECT_EQ(split.file, "");
 }
 
+TEST_F(CurrentFolderTest, ADoubledDelimiterIsOneDelimiterOnPosix) {
+  dir_.MakeFolder("docs/sub");
+  // Unlike a Windows path, "//" is no network root here: it names the same folder.
+  const std::string doubled = "/" + At("docs//sub");
+  const SplitPath split = SplitPathText(fs_, doubled);
+  EXPECT_EQ(split.drive, '\0');
+  EXPECT_EQ(split.file, "");
+  ChangeCurrentFolder(fs_, split.folder);
+  EXPECT_EQ(CurrentFolderOf(fs_), At("docs/sub"));
+}
+
 TEST_F(CurrentFolderTest, AMissingLastNameRaisesFileNotFoundAndRestoresTheFolder) {
   dir_.MakeFolder("docs");
   dir_.MakeFolder("elsewhere");

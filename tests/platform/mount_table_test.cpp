@@ -102,5 +102,19 @@ TEST(MountTable, DevicesAreResolvedBeforeTheirFactsAreLookedUp) {
   EXPECT_EQ(volumes[0].source, "/dev/disk/by-uuid/1234");
 }
 
+TEST(MountTable, TheVolumeOfAPathIsTheOneWithTheLongestRoot) {
+  std::vector<Volume> volumes(3);
+  volumes[0].root = "/";
+  volumes[1].root = "/media/u/USB";
+  volumes[2].root = "/home";
+  EXPECT_EQ(VolumeContaining(volumes, "/media/u/USB/docs/a.pdf"), &volumes[1]);
+  EXPECT_EQ(VolumeContaining(volumes, "/media/u/USB"), &volumes[1]);
+  EXPECT_EQ(VolumeContaining(volumes, "/media/u/USB2/a.pdf"), &volumes[0]);
+  EXPECT_EQ(VolumeContaining(volumes, "/homework"), &volumes[0]);
+  EXPECT_EQ(VolumeContaining(volumes, "/"), &volumes[0]);
+  EXPECT_EQ(VolumeContaining(volumes, "relative/a.pdf"), nullptr);
+  EXPECT_EQ(VolumeContaining({}, "/a"), nullptr);
+}
+
 }  // namespace
 }  // namespace foliotally
