@@ -207,7 +207,10 @@ std::unique_ptr<Document::Section> Document::LoadClassicSection(uint64_t offset)
     // A hybrid file: the stream lists the objects an older reader is not meant to see. A
     // stream that cannot be read leaves the table to stand on its own.
     try {
-      section->hybrid = LoadStreamSection(static_cast<uint64_t>(stm->value));
+      for (uint64_t shift : {uint64_t{0}, header_offset_}) {
+        section->hybrid = LoadStreamSection(static_cast<uint64_t>(stm->value) + shift);
+        if (section->hybrid || header_offset_ == 0) break;
+      }
     } catch (const ReadFailure& f) {
       if (f.verdict == Verdict::kUnreadable) throw;
     }
@@ -445,7 +448,7 @@ Object Document::Fetch(int64_t num, std::span<const std::string_view> wanted) {
     case Entry::Type::kInFile:
       return FetchInFile(num, e.offset, wanted, nullptr);
     case Entry::Type::kInStream:
-      return FetchCompressed(num, static_cast<int64_t>(e.offset), e.index);
+      return FetchCompressed(num, static_cast<int64_t>(e.offset), e.index, wanted);
     default:
       return {};
   }
@@ -508,7 +511,8 @@ Document::ObjectStream& Document::ObjectStreamFor(int64_t stream_num) {
   return *object_streams_.back();
 }
 
-Object Document::FetchCompressed(int64_t num, int64_t stream_num, int64_t index) {
+Object Document::FetchCompressed(int64_t num, int64_t stream_num, int64_t index,
+                                 std::span<const std::string_view> wanted) {
   ObjectStream& os = ObjectStreamFor(stream_num);
   int64_t offset = -1;
   if (index >= 0 && static_cast<size_t>(index) < os.pairs.size() && os.pairs[index].first == num) {
@@ -526,9 +530,14 @@ Object Document::FetchCompressed(int64_t num, int64_t stream_num, int64_t index)
   for (size_t len = 1024;; len *= 4) {
     const size_t have = os.decoder->Ensure(static_cast<size_t>(start) + len);
     if (have <= start) Damaged("object beyond end of stream");
-    Parser p(os.decoder->data().substr(static_cast<size_t>(start)), os.decoder->finished());
+    const std::string_view text = os.decoder->data().substr(static_cast<size_t>(start));
+    Parser p(text, os.decoder->finished());
     Object out;
-    const ParseStatus st = p.ParseObject(&out);
+    p.SkipSpace();
+    const bool dict = p.pos() + 1 < text.size() && text[p.pos()] == '<' && text[p.pos() + 1] == '<';
+    bool stopped_early = false;
+    const ParseStatus st = (!wanted.empty() && dict) ? p.ParseDictFor(out, wanted, stopped_early)
+                                                     : p.ParseObject(&out);
     if (st == ParseStatus::kOk) return out;
     if (st == ParseStatus::kBad || os.decoder->finished() || len >= limits::kMaxObjectBytes)
       Damaged("unparsable compressed object");

@@ -76,7 +76,8 @@ class Document {
                        Object& out, StreamRef* stream);
   Object FetchInFile(int64_t num, uint64_t offset, std::span<const std::string_view> wanted,
                      StreamRef* stream);
-  Object FetchCompressed(int64_t num, int64_t stream_num, int64_t index);
+  Object FetchCompressed(int64_t num, int64_t stream_num, int64_t index,
+                         std::span<const std::string_view> wanted);
   ObjectStream& ObjectStreamFor(int64_t stream_num);
   std::unique_ptr<StreamDecoder> OpenStream(const Object& dict, const StreamRef& where);
   uint64_t StreamLength(const Object& dict, uint64_t data_offset);

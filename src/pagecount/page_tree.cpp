@@ -34,10 +34,9 @@ int32_t CountPageTree(Document& doc) {
   if (!pages) Damaged("no page tree");
   // Only the root's /Count is wanted: a long /Kids array after it is never read.
   const Object head = doc.Resolve(*pages, kCountOnly);
-  if (head.IsDict()) {
-    const int64_t count = PlausibleCount(doc, head);
-    if (count >= 0) return static_cast<int32_t>(count);
-  }
+  if (!head.IsDict()) Damaged("no page-tree root");
+  const int64_t count = PlausibleCount(doc, head);
+  if (count >= 0) return static_cast<int32_t>(count);
   return WalkPageTree(doc, *pages);
 }
 

@@ -5,10 +5,11 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace foliotally::pdf {
+
+struct DictEntry;
 
 struct Object {
   enum class Kind : uint8_t { kNull, kBool, kInt, kReal, kName, kString, kArray, kDict, kRef };
@@ -17,8 +18,8 @@ struct Object {
   int64_t value = 0;  // bool, integer, or the object number of a reference
   uint32_t gen = 0;   // generation of a reference
   std::string name;
-  std::vector<Object> items;                            // array
-  std::vector<std::pair<std::string, Object>> entries;  // dictionary, in file order
+  std::vector<Object> items;       // array
+  std::vector<DictEntry> entries;  // dictionary, in file order
 
   bool IsNull() const { return kind == Kind::kNull; }
   bool IsInt() const { return kind == Kind::kInt; }
@@ -29,11 +30,18 @@ struct Object {
   bool IsRef() const { return kind == Kind::kRef; }
 
   // The value stored under `key` in a dictionary (the first one, as the file has it), or null.
-  const Object* Find(std::string_view key) const {
-    for (const auto& [k, v] : entries)
-      if (k == key) return &v;
-    return nullptr;
-  }
+  const Object* Find(std::string_view key) const;
 };
+
+struct DictEntry {
+  std::string first;  // the key, without its slash
+  Object second;
+};
+
+inline const Object* Object::Find(std::string_view key) const {
+  for (const auto& [k, v] : entries)
+    if (k == key) return &v;
+  return nullptr;
+}
 
 }  // namespace foliotally::pdf

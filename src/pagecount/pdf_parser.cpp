@@ -321,11 +321,11 @@ ParseStatus Parser::Dict(Object* out, int depth, std::span<const std::string_vie
     if (pos_ + 1 >= text_.size()) return End();
     if (text_[pos_] == '>' && text_[pos_ + 1] == '>') {
       // A key without a value: the value is null.
-      if (keep) out->entries.emplace_back(key, Object{});
+      if (keep) out->entries.push_back({key, Object{}});
       continue;
     }
     if (keep) {
-      Object& value = out->entries.emplace_back(key, Object{}).second;
+      Object& value = out->entries.emplace_back(DictEntry{key, Object{}}).second;
       st = Value(&value, depth + 1);
     } else {
       st = Value(nullptr, depth + 1);

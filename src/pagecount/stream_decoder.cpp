@@ -18,6 +18,7 @@ int IntOr(const Object* o, int fallback) {
 bool IsFlateName(const Object& o) { return o.IsName("FlateDecode") || o.IsName("Fl"); }
 
 constexpr size_t kInChunk = 16 * 1024;
+constexpr size_t kOutStep = 2048;
 
 }  // namespace
 
@@ -74,7 +75,8 @@ size_t StreamDecoder::Ensure(size_t n) {
   if (n > limits::kMaxStreamBytes) Damaged("stream too long");
   while (out_.size() < n && !finished_) {
     const size_t missing = n - out_.size();
-    InflateMore(std::max<size_t>(missing + (row_bytes_ ? row_bytes_ + 1 : 0), kInChunk));
+    // Small steps: most wanted objects sit near the start of their stream.
+    InflateMore(std::max<size_t>(missing + (row_bytes_ ? row_bytes_ + 1 : 0), kOutStep));
     Unpredict();
     if (raw_done_ && (row_bytes_ == 0 || raw_.size() < row_bytes_ + 1)) finished_ = true;
   }
@@ -120,7 +122,7 @@ void StreamDecoder::InflateMore(size_t want_raw) {
       zs_.avail_in = static_cast<uInt>(in_buf_.size());
     }
     const size_t old = raw_.size();
-    const size_t room = std::max<size_t>(goal - old, 4096);
+    const size_t room = std::max<size_t>(goal - old, 512);
     raw_.resize(old + room);
     zs_.next_out = reinterpret_cast<Bytef*>(raw_.data() + old);
     zs_.avail_out = static_cast<uInt>(room);
