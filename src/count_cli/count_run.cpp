@@ -16,7 +16,14 @@ constexpr size_t kMinimumWindow = 256;
 }  // namespace
 
 void Diagnostics::Report(std::string_view message) {
-  Say(std::string("foliotally-count: ").append(message));
+  // Messages carry file names, which may hold any byte but "/" and NUL; control bytes are
+  // shown as "?" so that a name cannot move the cursor or rewrite the terminal.
+  std::string line = "foliotally-count: ";
+  for (char c : message) {
+    const auto byte = static_cast<unsigned char>(c);
+    line += (byte < 0x20 || byte == 0x7F) ? '?' : c;
+  }
+  Say(line);
 }
 
 void Diagnostics::Say(std::string_view line) {

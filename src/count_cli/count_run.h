@@ -28,7 +28,8 @@ class Diagnostics {
  public:
   Diagnostics(std::function<void(std::string_view)> write, ProgressLine& progress)
       : write_(std::move(write)), progress_(progress) {}
-  // Writes "foliotally-count: " + message and a line break.
+  // Writes "foliotally-count: " + message and a line break; control characters in the
+  // message are shown as "?".
   void Report(std::string_view message);
   // Writes a line as it is.
   void Say(std::string_view line);

@@ -30,10 +30,10 @@ class RecordingSink final : public OutputSink {
   size_t writes_ = 0;
 };
 
-// Files named "N.pdf" have N pages; "bad.pdf" is damaged.
+// Files named "N.pdf" have N pages; names beginning with "bad" are damaged.
 int32_t CountByName(const std::string& path) {
   const std::string name = path.substr(path.rfind('/') + 1);
-  if (name == "bad.pdf") return FOLIOTALLY_DAMAGED;
+  if (name.starts_with("bad")) return FOLIOTALLY_DAMAGED;
   if (name == "huge.pdf") return INT32_MAX;
   return std::stoi(name);
 }
@@ -83,6 +83,16 @@ TEST_F(CountRunTest, InvalidFileCountsAsAFileNotAsPages) {
   EXPECT_EQ(err_, "foliotally-count: " + dir_.str() +
                       "/S/bad.pdf: damaged PDF\n"
                       "Counted 2 files, 4 pages. 1 file could not be counted.\n");
+}
+
+TEST_F(CountRunTest, ControlCharactersInNamesNeverReachTheTerminal) {
+  dir_.Write("S/bad\x1b[2J\n.pdf", "");
+  RecordingSink sink;
+  CountOptions options = Options({dir_.str() + "/S"});
+  options.format = OutputFormat::kJson;
+  EXPECT_EQ(Run(options, sink), kExitSomeFailed);
+  EXPECT_NE(err_.find("/S/bad?[2J?.pdf: damaged PDF\n"), std::string::npos) << err_;
+  EXPECT_NE(sink.text_.find("/S/bad\\u001b[2J\\n.pdf"), std::string::npos) << sink.text_;
 }
 
 TEST_F(CountRunTest, PageTotalGoesBeyondThirtyTwoBits) {
