@@ -48,13 +48,17 @@ add "foliotally-count --jobs 1" 10 "$counter --jobs 1 $tree/pdfs"
 add "foliotally-count --jobs 2" 10 "$counter --jobs 2 $tree/pdfs"
 add "exiftool -r -PageCount -ext pdf" 2 "exiftool -q -r -PageCount -ext pdf $tree/pdfs"
 if [ "${SKIP_PDFINFO:-0}" != 1 ]; then
-  add "find -exec pdfinfo" 1 "find $tree/pdfs -name '*.pdf' -exec pdfinfo {} ;"
+  add "find -exec pdfinfo" 1 "find $tree/pdfs -name '*.pdf' -exec pdfinfo {} \\;"
 fi
 
 # Mean wall-clock seconds of one command.
 time_with_hyperfine() {  # runs command
-  hyperfine --style none --warmup "$([ "$1" -gt 2 ] && echo 2 || echo 0)" --runs "$1" \
-    --export-json "$work/h.json" "$2" >/dev/null 2>&1
+  if ! hyperfine --style none --warmup "$([ "$1" -gt 2 ] && echo 2 || echo 0)" --runs "$1" \
+    --export-json "$work/h.json" "$2" >"$work/h.log" 2>&1; then
+    cat "$work/h.log" >&2
+    echo nan
+    return
+  fi
   python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["results"][0]["mean"])' \
     "$work/h.json"
 }

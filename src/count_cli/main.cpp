@@ -62,7 +62,10 @@ int Run(const CountOptions& options) {
     return kExitUsage;
   }
 
-  ProgressLine progress(::isatty(STDERR_FILENO) == 1, WriteToStandardError,
+  // Results scrolling past on the same terminal would tear the progress line apart, and
+  // show the progress well enough themselves.
+  const bool results_on_terminal = !options.output && ::isatty(STDOUT_FILENO) == 1;
+  ProgressLine progress(::isatty(STDERR_FILENO) == 1 && !results_on_terminal, WriteToStandardError,
                         [] { return std::chrono::steady_clock::now(); });
   Diagnostics diagnostics(WriteToStandardError, progress);
   CountRun run(
