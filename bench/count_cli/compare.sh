@@ -4,7 +4,8 @@
 #
 # Usage: bench/count_cli/compare.sh [BUILD_DIR] [TREE_DIR]
 #   BUILD_DIR  where foliotally-count was built (default: ./build)
-#   TREE_DIR   where the tree is written (default: a temporary folder, removed at the end)
+#   TREE_DIR   where the tree is written (default: BUILD_DIR/count_cli_bench, removed at
+#              the end)
 # Environment: SKIP_PDFINFO=1 leaves out the (slow) pdfinfo run.
 #
 # Uses hyperfine when it is installed (apt-get install hyperfine), else plain timing with
@@ -16,15 +17,13 @@ build="${1:-$repo/build}"
 counter="$build/src/count_cli/foliotally-count"
 [ -x "$counter" ] || { echo "no $counter; build first (scripts/build)" >&2; exit 2; }
 
-if [ -n "${2:-}" ]; then
-  tree="$2"
-  mkdir -p "$tree"
-else
-  tree="$(mktemp -d "${TMPDIR:-/tmp}/foliotally-bench-XXXXXX")"
-  trap 'rm -rf "$tree"' EXIT
-fi
-work="$(mktemp -d "${TMPDIR:-/tmp}/foliotally-bench-results-XXXXXX")"
-trap 'rm -rf "$work"; [ -n "${2:-}" ] || rm -rf "$tree"' EXIT
+# Scratch space lives in the build folder, out of the way of anything that tidies /tmp.
+work="$build/count_cli_bench"
+rm -rf "$work"
+mkdir -p "$work"
+tree="${2:-$work/tree}"
+mkdir -p "$tree"
+trap 'rm -rf "$work"' EXIT
 
 echo "Writing the tree in $tree ..."
 read -r files pages < <(python3 "$here/make_pdf_tree.py" "$tree/pdfs" 1000 10)
@@ -86,12 +85,12 @@ for i in "${!names[@]}"; do
   mean="$($timer "${runs[$i]}" "${commands[$i]}")"
   means+=("$mean")
   printf '%-34s %6s %10.3f %12.0f\n' "${names[$i]}" "${runs[$i]}" "$mean" \
-    "$(python3 -c "print($files / $mean)")"
+    "$(python3 -c "print($files / float('$mean'))")"
 done
 
 python3 - "${means[@]}" <<'PY'
 import sys
-m = [float(x) for x in sys.argv[1:]]
+m = [float(x) for x in sys.argv[1:]]  # "nan" for a command that failed
 print()
 print("speed-up from 1 to 2 jobs:            %.2fx" % (m[0] / m[1]))
 print("foliotally-count --jobs 2 vs exiftool: %.1fx the files per second (goal: 20x)"
