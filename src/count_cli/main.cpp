@@ -2,10 +2,14 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <exception>
 #include <memory>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "count_cli/count_options.h"
 #include "count_cli/count_run.h"
@@ -91,5 +95,11 @@ int main(int argc, char** argv) {
   }
   if (options.show_help) return Show(UsageText());
   if (options.show_version) return Show("foliotally-count " FOLIOTALLY_VERSION "\n");
-  return Run(options);
+  try {
+    return Run(options);
+  } catch (const std::exception& error) {
+    // Out of memory or threads: said plainly instead of an abort.
+    WriteToStandardError(std::string("foliotally-count: ") + error.what() + "\n");
+    return kExitUsage;
+  }
 }

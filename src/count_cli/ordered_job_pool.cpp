@@ -31,12 +31,14 @@ void OrderedJobPool::Submit(std::string path) {
     deliver_(path, result);
     return;
   }
+  bool wake = false;
   {
     std::unique_lock lock(mutex_);
     slots_.push_back(Slot{std::move(path), std::nullopt});
     pending_.push_back(front_sequence_ + slots_.size() - 1);
+    wake = idle_workers_ > 0;
   }
-  work_ready_.notify_one();
+  if (wake) work_ready_.notify_one();
   DeliverReady(/*wait=*/false);
   while (true) {
     {
@@ -60,7 +62,9 @@ void OrderedJobPool::Finish() {
 void OrderedJobPool::Cancel() {
   std::unique_lock lock(mutex_);
   pending_.clear();
+  submitter_waiting_ = true;
   result_ready_.wait(lock, [&] { return running_ == 0; });
+  submitter_waiting_ = false;
   // Everything now either has a result or will never get one; hand out the unbroken run
   // of results at the front.
   while (!slots_.empty() && slots_.front().result) {
@@ -76,7 +80,11 @@ void OrderedJobPool::Cancel() {
 
 void OrderedJobPool::DeliverReady(bool wait) {
   std::unique_lock lock(mutex_);
-  if (wait) result_ready_.wait(lock, [&] { return slots_.empty() || slots_.front().result; });
+  if (wait) {
+    submitter_waiting_ = true;
+    result_ready_.wait(lock, [&] { return slots_.empty() || slots_.front().result; });
+    submitter_waiting_ = false;
+  }
   while (!slots_.empty() && slots_.front().result) {
     Slot slot = std::move(slots_.front());
     slots_.pop_front();
@@ -91,7 +99,9 @@ void OrderedJobPool::DeliverReady(bool wait) {
 void OrderedJobPool::WorkerLoop() {
   std::unique_lock lock(mutex_);
   while (true) {
+    ++idle_workers_;
     work_ready_.wait(lock, [&] { return stopping_ || !pending_.empty(); });
+    --idle_workers_;
     if (stopping_) return;
     const uint64_t sequence = pending_.front();
     pending_.pop_front();
@@ -110,7 +120,7 @@ void OrderedJobPool::WorkerLoop() {
     lock.lock();
     slots_[sequence - front_sequence_].result = result;
     --running_;
-    result_ready_.notify_all();
+    if (submitter_waiting_) result_ready_.notify_one();
   }
 }
 

@@ -61,6 +61,9 @@ class OrderedJobPool {
   uint64_t front_sequence_ = 0;   // sequence number of slots_.front()
   std::deque<uint64_t> pending_;  // sequence numbers no thread has started on
   size_t running_ = 0;            // files being counted right now
+  // Wake-ups cost a context switch per file, so threads are only woken when they wait:
+  size_t idle_workers_ = 0;         // workers waiting for a file
+  bool submitter_waiting_ = false;  // the submitter waits for a result
   bool stopping_ = false;
   std::vector<std::thread> threads_;
 };
