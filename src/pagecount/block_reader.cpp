@@ -10,6 +10,14 @@ void BlockReader::Read(uint64_t offset, size_t len, std::string& out) {
   out.clear();
   if (offset >= size_) return;
   len = static_cast<size_t>(std::min<uint64_t>(len, size_ - offset));
+  if (size_ <= kSmallFile) {
+    if (!whole_read_) {
+      ReadDirect(0, static_cast<size_t>(size_), whole_);
+      whole_read_ = true;
+    }
+    if (offset < whole_.size()) out.assign(whole_, static_cast<size_t>(offset), len);
+    return;
+  }
   if (len > kDirect) return ReadDirect(offset, len, out);
   out.reserve(len);
   while (len > 0) {

@@ -26,6 +26,8 @@ class BlockReader {
   static constexpr size_t kBlocks = 8;
   // Reads larger than this bypass the cache.
   static constexpr size_t kDirect = 4 * kBlock;
+  // A file this small is read whole, with one call: cheaper than two or three block reads.
+  static constexpr uint64_t kSmallFile = 16 * 1024;
 
   struct Block {
     uint64_t index = UINT64_MAX;
@@ -40,6 +42,8 @@ class BlockReader {
   uint64_t size_;
   uint64_t clock_ = 0;
   std::array<Block, kBlocks> blocks_;
+  std::string whole_;
+  bool whole_read_ = false;
 };
 
 }  // namespace foliotally::pdf

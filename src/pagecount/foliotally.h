@@ -21,7 +21,10 @@ extern "C" {
 #define FOLIOTALLY_ENCRYPTED (-5)   /* encrypted so that the page tree cannot be read */
 
 /* Returns the number of pages of the PDF file at `path` (zero-terminated, as the operating
- * system spells names), or one of the negative values above. `path` must not be null. */
+ * system spells names), or one of the negative values above. A null or empty path gives
+ * FOLIOTALLY_UNREADABLE. Only regular files are opened, and the call never blocks on a FIFO
+ * or device. The count comes from the file's page tree; damaged files get a second opinion
+ * from qpdf (files up to 64 MiB) before the answer is negative. */
 __attribute__((visibility("default"))) int32_t GetFoliotally(const char* path);
 
 #ifdef __cplusplus
