@@ -1,0 +1,155 @@
+#include "count_cli/count_options.h"
+
+#include <charconv>
+#include <functional>
+#include <map>
+
+namespace foliotally::count_cli {
+namespace {
+
+int ParseJobs(const std::string& text) {
+  int jobs = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, error] = std::from_chars(text.data(), end, jobs);
+  if (text.empty() || error != std::errc() || ptr != end || jobs < 1 || jobs > kMaxJobs)
+    throw UsageError("--jobs wants a whole number from 1 to " + std::to_string(kMaxJobs) +
+                     ", not '" + text + "'");
+  return jobs;
+}
+
+// An option that takes a value: its canonical name and what it does with the value.
+struct ValueOption {
+  std::string name;
+  std::function<void(CountOptions&, const std::string&)> apply;
+};
+
+const std::vector<ValueOption>& ValueOptions() {
+  static const std::vector<ValueOption> options = {
+      {"--mask", [](CountOptions& o, const std::string& v) { o.masks = SplitMask(v); }},
+      {"--jobs", [](CountOptions& o, const std::string& v) { o.jobs = ParseJobs(v); }},
+      {"--format",
+       [](CountOptions& o, const std::string& v) {
+         const auto format = OutputFormatNamed(v);
+         if (!format) throw UsageError("--format wants log, csv or json, not '" + v + "'");
+         o.format = *format;
+       }},
+      {"--output",
+       [](CountOptions& o, const std::string& v) {
+         if (v.empty()) throw UsageError("--output wants a file name");
+         o.output = v;
+       }},
+  };
+  return options;
+}
+
+const ValueOption* FindValueOption(const std::string& name) {
+  static const std::map<std::string, std::string> short_names = {
+      {"-m", "--mask"}, {"-j", "--jobs"}, {"-f", "--format"}, {"-o", "--output"}};
+  const auto alias = short_names.find(name);
+  const std::string& canonical = alias == short_names.end() ? name : alias->second;
+  for (const ValueOption& option : ValueOptions())
+    if (option.name == canonical) return &option;
+  return nullptr;
+}
+
+// Applies a flag without a value; false when `arg` is no such flag.
+bool ApplyFlag(const std::string& arg, CountOptions& options) {
+  if (arg == "--no-recurse" || arg == "-n") {
+    options.recurse = false;
+  } else if (arg == "--help" || arg == "-h") {
+    options.show_help = true;
+  } else if (arg == "--version" || arg == "-V") {
+    options.show_version = true;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitMask(const std::string& mask) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  while (start <= mask.size()) {
+    size_t end = mask.find(';', start);
+    if (end == std::string::npos) end = mask.size();
+    std::string part = mask.substr(start, end - start);
+    if (part.find('/') != std::string::npos)
+      throw UsageError("a mask matches file names, so it cannot hold '/': '" + part + "'");
+    if (!part.empty()) parts.push_back(std::move(part));
+    start = end + 1;
+  }
+  if (parts.empty()) throw UsageError("--mask wants at least one pattern, such as *.pdf");
+  return parts;
+}
+
+CountOptions ParseCountOptions(const std::vector<std::string>& args, int default_jobs) {
+  CountOptions options;
+  options.jobs = default_jobs < 1 ? 1 : (default_jobs > kMaxJobs ? kMaxJobs : default_jobs);
+  bool options_ended = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (options_ended || arg.size() < 2 || arg[0] != '-') {
+      options.paths.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      options_ended = true;
+      continue;
+    }
+    if (ApplyFlag(arg, options)) continue;
+
+    // An option with a value, in one of its spellings: --name=value, --name value,
+    // -xvalue, -x value.
+    std::string name = arg;
+    std::optional<std::string> value;
+    if (arg.starts_with("--")) {
+      if (const size_t equals = arg.find('='); equals != std::string::npos) {
+        name = arg.substr(0, equals);
+        value = arg.substr(equals + 1);
+      }
+    } else if (arg.size() > 2) {
+      name = arg.substr(0, 2);
+      value = arg.substr(2);
+    }
+    const ValueOption* option = FindValueOption(name);
+    if (!option) throw UsageError("unknown option '" + arg + "'");
+    if (!value) {
+      if (i + 1 >= args.size()) throw UsageError(option->name + " wants a value");
+      value = args[++i];
+    }
+    option->apply(options, *value);
+  }
+  return options;
+}
+
+std::string UsageText() {
+  return R"(Usage: foliotally-count [OPTION]... [PATH]...
+Count the pages of PDF files. Each PATH is a file, counted whatever its name, or a folder,
+whose matching files are counted together with those of every folder below it. Without a
+PATH the current folder is counted.
+
+Folders are walked depth first: a folder's own files in alphabetical order (ignoring case)
+before its subfolders, also in that order. Hidden and system entries, folders whose name
+begins with a dot, and a folder already on the path walked down (a link loop) are skipped.
+
+  -m, --mask=PATTERNS   file names to count in folders, several separated by ';'
+                        (default *.pdf; letters match in any case)
+  -n, --no-recurse      count only the files of the named folders themselves
+  -j, --jobs=N          count on N threads (default: the number of processors)
+  -f, --format=FORMAT   log (path;pages, the default), csv or json
+  -o, --output=FILE     write the results to FILE, replacing it only when complete
+  -h, --help            show this help and exit
+  -V, --version         show the version and exit
+
+Files that are not countable PDF files are reported on standard error with the reason.
+The log format lists counted files only; csv and json list every file with its status.
+
+Exit status: 0 when every file was counted, 1 when some file or folder could not be
+read, 2 for a wrong command line, a PATH that does not exist or output that could not
+be written, 130 when interrupted.
+)";
+}
+
+}  // namespace foliotally::count_cli

@@ -1,0 +1,44 @@
+// The command line of foliotally-count.
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "count_cli/result_format.h"
+
+namespace foliotally::count_cli {
+
+inline constexpr int kMaxJobs = 1024;
+
+struct CountOptions {
+  std::vector<std::string> masks{"*.pdf"};  // wildcard patterns a walked file must match
+  bool recurse = true;
+  int jobs = 1;
+  OutputFormat format = OutputFormat::kLog;
+  std::optional<std::string> output;  // write here (atomically) instead of stdout
+  std::vector<std::string> paths;     // files and folders; empty means the current folder
+  bool show_help = false;
+  bool show_version = false;
+};
+
+// A command line that cannot be run; the message says what is wrong with it.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Splits a mask such as "*.pdf;*.ai" at ";", dropping empty parts. Throws UsageError when
+// nothing is left or a part holds a path delimiter (a mask matches names, not paths).
+std::vector<std::string> SplitMask(const std::string& mask);
+
+// Parses the arguments after the program name. `default_jobs` is used without --jobs.
+// Long options take their value as "--name value" or "--name=value", short ones as "-j 4"
+// or "-j4"; "--" ends the options. Throws UsageError.
+CountOptions ParseCountOptions(const std::vector<std::string>& args, int default_jobs);
+
+// The text of --help.
+std::string UsageText();
+
+}  // namespace foliotally::count_cli

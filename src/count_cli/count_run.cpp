@@ -1,0 +1,134 @@
+#include "count_cli/count_run.h"
+
+#include <algorithm>
+#include <cerrno>
+
+#include "count_cli/tree_walker.h"
+
+namespace foliotally::count_cli {
+namespace {
+
+// Results in flight per counting thread: enough to keep every thread busy while the
+// front file is slow, small enough that memory does not grow with the tree.
+constexpr size_t kWindowPerJob = 64;
+constexpr size_t kMinimumWindow = 256;
+
+}  // namespace
+
+void Diagnostics::Report(std::string_view message) {
+  // Messages carry file names, which may hold any byte but "/" and NUL; control bytes are
+  // shown as "?" so that a name cannot move the cursor or rewrite the terminal.
+  std::string line = "foliotally-count: ";
+  for (char c : message) {
+    const auto byte = static_cast<unsigned char>(c);
+    line += (byte < 0x20 || byte == 0x7F) ? '?' : c;
+  }
+  Say(line);
+}
+
+void Diagnostics::Say(std::string_view line) {
+  progress_.Clear();
+  write_(std::string(line).append("\n"));
+}
+
+std::string_view LineEndFor(OutputFormat format, bool to_file) {
+  return to_file && format != OutputFormat::kJson ? "\r\n" : "\n";
+}
+
+std::string SummaryText(int64_t files, int64_t pages, int64_t failed) {
+  std::string text =
+      "Counted " + std::to_string(files) + " files, " + std::to_string(pages) + " pages.";
+  if (failed > 0)
+    text += " " + std::to_string(failed) + (failed == 1 ? " file" : " files") +
+            " could not be counted.";
+  return text;
+}
+
+CountRun::CountRun(const CountOptions& options, FileSystem& fs, OrderedJobPool::Work counter,
+                   OutputSink& out, Diagnostics& diagnostics, const std::atomic<bool>& stop)
+    : options_(options),
+      fs_(fs),
+      counter_(std::move(counter)),
+      out_(out),
+      diagnostics_(diagnostics),
+      stop_(stop),
+      formatter_(options.format, LineEndFor(options.format, options.output.has_value())) {}
+
+void CountRun::Deliver(const std::string& path, int32_t result) {
+  ++files_;
+  if (result >= 0) {
+    pages_ += result;
+  } else {
+    ++failed_;
+    diagnostics_.Report(path + ": " + ReasonOf(result));
+  }
+  out_.Write(formatter_.Result(path, result));
+  diagnostics_.progress().Update(files_, pages_);
+}
+
+void CountRun::CountPath(const std::string& path, OrderedJobPool& pool) {
+  FileStatus status;
+  const int error = fs_.Stat(path, status);
+  if (error == ENOENT || error == ENOTDIR) {
+    diagnostics_.Report(path + ": no such file or folder");
+    missing_path_ = true;
+    return;
+  }
+  // Anything but a folder is counted as the file it was named as; the page counter
+  // answers for what cannot be opened (a FIFO is never opened, only reported).
+  if (error != 0 || status.kind != EntryKind::kFolder) {
+    pool.Submit(path);
+    return;
+  }
+  TreeWalker walker(fs_, options_.masks, options_.recurse);
+  WalkCallbacks callbacks;
+  callbacks.file = [&](const std::string& file) {
+    if (!stop_.load()) pool.Submit(file);
+  };
+  callbacks.folder_error = [&](const std::string& folder, const std::string& message) {
+    diagnostics_.Report(folder + ": cannot read folder: " + message);
+    unreadable_folder_ = true;
+  };
+  callbacks.stop = [&] { return stop_.load(); };
+  walker.Walk(path, callbacks);
+}
+
+int CountRun::Execute() {
+  bool output_failed = false;
+  bool interrupted = false;
+  try {
+    out_.Write(formatter_.Header());
+    OrderedJobPool pool(
+        options_.jobs, std::max(kMinimumWindow, kWindowPerJob * static_cast<size_t>(options_.jobs)),
+        counter_, [this](const std::string& path, int32_t result) { Deliver(path, result); });
+    const std::vector<std::string> here{"."};
+    for (const std::string& path : options_.paths.empty() ? here : options_.paths) {
+      if (stop_.load()) break;
+      CountPath(path, pool);
+    }
+    interrupted = stop_.load();
+    if (interrupted) {
+      pool.Cancel();
+    } else {
+      pool.Finish();
+    }
+    // An interrupted run leaves a file target as it was; standard output keeps the
+    // complete lines written so far.
+    if (!interrupted || !options_.output) out_.Commit();
+  } catch (const OutputError& error) {
+    diagnostics_.Report(error.Message());
+    output_failed = true;
+    interrupted = interrupted || stop_.load();
+  }
+  diagnostics_.progress().Clear();
+  diagnostics_.Say(SummaryText(files_, pages_, failed_));
+  if (interrupted) {
+    diagnostics_.Report("interrupted");
+    return kExitInterrupted;
+  }
+  if (output_failed || missing_path_) return kExitUsage;
+  if (failed_ > 0 || unreadable_folder_) return kExitSomeFailed;
+  return kExitAllCounted;
+}
+
+}  // namespace foliotally::count_cli

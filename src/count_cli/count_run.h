@@ -1,0 +1,79 @@
+// One run of foliotally-count: walks the named files and folders, counts the files on the
+// job pool, writes each result in walk order and reports failures and totals.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "count_cli/count_options.h"
+#include "count_cli/ordered_job_pool.h"
+#include "count_cli/output_sink.h"
+#include "count_cli/progress_line.h"
+#include "count_cli/result_format.h"
+#include "platform/file_system.h"
+
+namespace foliotally::count_cli {
+
+inline constexpr int kExitAllCounted = 0;
+inline constexpr int kExitSomeFailed = 1;
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitInterrupted = 130;
+
+// What goes to standard error: messages about single files or folders, the progress line
+// and the final totals. Messages wipe the progress line first so they stand on their own.
+class Diagnostics {
+ public:
+  Diagnostics(std::function<void(std::string_view)> write, ProgressLine& progress)
+      : write_(std::move(write)), progress_(progress) {}
+  // Writes "foliotally-count: " + message and a line break; control characters in the
+  // message are shown as "?".
+  void Report(std::string_view message);
+  // Writes a line as it is.
+  void Say(std::string_view line);
+  ProgressLine& progress() { return progress_; }
+
+ private:
+  std::function<void(std::string_view)> write_;
+  ProgressLine& progress_;
+};
+
+// The line ending a format uses: files written with --output in log or csv format end
+// their lines with CR LF (the bytes the window saves; RFC 4180), everything else with LF.
+std::string_view LineEndFor(OutputFormat format, bool to_file);
+
+// "Counted N files, P pages." and, when some failed, "K file(s) could not be counted.".
+std::string SummaryText(int64_t files, int64_t pages, int64_t failed);
+
+class CountRun {
+ public:
+  // `out` receives the results; `output_file`, when writing to a file, is the same sink,
+  // committed only after a complete run. `stop` is set from outside to interrupt.
+  CountRun(const CountOptions& options, FileSystem& fs, OrderedJobPool::Work counter,
+           OutputSink& out, Diagnostics& diagnostics, const std::atomic<bool>& stop);
+
+  // Runs the count and returns the exit status.
+  int Execute();
+
+ private:
+  void CountPath(const std::string& path, OrderedJobPool& pool);
+  void Deliver(const std::string& path, int32_t result);
+
+  const CountOptions& options_;
+  FileSystem& fs_;
+  OrderedJobPool::Work counter_;
+  OutputSink& out_;
+  Diagnostics& diagnostics_;
+  const std::atomic<bool>& stop_;
+  ResultFormatter formatter_;
+
+  int64_t files_ = 0;
+  int64_t pages_ = 0;
+  int64_t failed_ = 0;
+  bool unreadable_folder_ = false;
+  bool missing_path_ = false;
+};
+
+}  // namespace foliotally::count_cli

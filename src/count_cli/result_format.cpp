@@ -1,0 +1,62 @@
+#include "count_cli/result_format.h"
+
+#include "count_cli/text_escaping.h"
+#include "pagecount/foliotally.h"
+
+namespace foliotally::count_cli {
+
+std::optional<OutputFormat> OutputFormatNamed(std::string_view name) {
+  if (name == "log") return OutputFormat::kLog;
+  if (name == "csv") return OutputFormat::kCsv;
+  if (name == "json") return OutputFormat::kJson;
+  return std::nullopt;
+}
+
+std::string ReasonOf(int32_t count) {
+  switch (count) {
+    case FOLIOTALLY_UNREADABLE:
+      return "unreadable";
+    case FOLIOTALLY_NOT_REGULAR:
+      return "not a regular file";
+    case FOLIOTALLY_NOT_PDF:
+      return "not a PDF file";
+    case FOLIOTALLY_DAMAGED:
+      return "damaged PDF";
+    case FOLIOTALLY_ENCRYPTED:
+      return "encrypted";
+    default:
+      return "not a valid PDF file (code " + std::to_string(count) + ")";
+  }
+}
+
+std::string ResultFormatter::Header() const {
+  if (format_ == OutputFormat::kCsv) return "path,pages,status" + line_end_;
+  return {};
+}
+
+std::string ResultFormatter::Result(std::string_view path, int32_t count) const {
+  const bool counted = count >= 0;
+  const std::string pages = counted ? std::to_string(count) : std::string();
+  const std::string status = counted ? std::string("ok") : ReasonOf(count);
+  std::string line;
+  switch (format_) {
+    case OutputFormat::kLog:
+      if (!counted) return {};
+      line.append(path).append(";").append(pages);
+      break;
+    case OutputFormat::kCsv:
+      line = CsvField(path) + "," + pages + "," + CsvField(status);
+      break;
+    case OutputFormat::kJson:
+      line = "{\"path\":" + JsonString(path);
+      // A name that is not UTF-8 cannot be carried by a JSON string exactly; its bytes go
+      // along in hexadecimal so that the file can still be found.
+      if (!IsValidUtf8(path)) line += ",\"path_hex\":\"" + HexBytes(path) + "\"";
+      line += ",\"pages\":" + (counted ? pages : std::string("null"));
+      line += ",\"status\":" + JsonString(status) + "}";
+      break;
+  }
+  return line + line_end_;
+}
+
+}  // namespace foliotally::count_cli

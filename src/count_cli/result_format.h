@@ -1,0 +1,41 @@
+// The three ways a counted file is written: the results-log line of the main window
+// ("path;pages"), CSV and JSON Lines.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace foliotally::count_cli {
+
+enum class OutputFormat { kLog, kCsv, kJson };
+
+// Parses "log", "csv" or "json".
+std::optional<OutputFormat> OutputFormatNamed(std::string_view name);
+
+// The reason a negative page count stands for: "unreadable", "not a regular file", "not a
+// PDF file", "damaged PDF", "encrypted"; any other negative value gives "not a valid PDF
+// file (code N)".
+std::string ReasonOf(int32_t count);
+
+// Writes results in one format with one line ending.
+class ResultFormatter {
+ public:
+  ResultFormatter(OutputFormat format, std::string_view line_end)
+      : format_(format), line_end_(line_end) {}
+
+  // What comes before the first result: the CSV header line, nothing otherwise.
+  std::string Header() const;
+
+  // The output for one file whose count is `count` (negative: not countable). The log has
+  // a line only for counted files, as the main window's log has; CSV and JSON have a line
+  // for every file, with its status.
+  std::string Result(std::string_view path, int32_t count) const;
+
+ private:
+  OutputFormat format_;
+  std::string line_end_;
+};
+
+}  // namespace foliotally::count_cli
