@@ -50,6 +50,10 @@ struct Document::ObjectStream {
 
 namespace {
 
+// The keys of a classic trailer this reader looks at; /ID, /Info and the rest are skipped.
+constexpr std::array<std::string_view, 5> kTrailerKeys = {"Size", "Root", "Prev", "XRefStm",
+                                                          "Encrypt"};
+
 bool IsRealInt(const Object* o, int64_t lo, int64_t hi) {
   return o && o->IsInt() && o->value >= lo && o->value <= hi;
 }
@@ -72,8 +76,8 @@ Document::Document(ByteSource& source)
 Document::~Document() = default;
 
 void Document::Open() {
-  reader_.Read(0, limits::kHeaderSearch + 8, window_);
-  const size_t at = std::string_view(window_).find("%PDF-");
+  const std::string_view head = reader_.Read(0, limits::kHeaderSearch + 8, window_);
+  const size_t at = head.find("%PDF-");
   if (at == std::string_view::npos || at > limits::kHeaderSearch) Fail(Verdict::kNotPdf, "header");
   header_offset_ = at;
   FindTail();
@@ -92,10 +96,10 @@ void Document::Open() {
 void Document::FindTail() {
   for (size_t len : {limits::kTailRead, limits::kLongTailRead}) {
     const uint64_t start = reader_.size() > len ? reader_.size() - len : 0;
-    reader_.Read(start, len, window_);
-    const size_t at = std::string_view(window_).rfind("startxref");
+    const std::string_view tail = reader_.Read(start, len, window_);
+    const size_t at = tail.rfind("startxref");
     if (at != std::string_view::npos) {
-      Parser p(window_, true, at + 9);
+      Parser p(tail, true, at + 9);
       int64_t offset = 0;
       if (p.Integer(offset) != ParseStatus::kOk) Damaged("startxref");
       first_section_offset_ = next_section_offset_ = static_cast<uint64_t>(offset);
@@ -139,8 +143,8 @@ std::unique_ptr<Document::Section> Document::LoadSection(uint64_t offset) {
     if (shift != 0 && header_offset_ == 0) break;
     const uint64_t at = offset + shift;
     if (at >= reader_.size()) continue;
-    reader_.Read(at, 64, window_);
-    Parser p(window_, at + window_.size() >= reader_.size());
+    const std::string_view text = reader_.Read(at, 64, window_);
+    Parser p(text, at + text.size() >= reader_.size());
     if (p.Keyword("xref") == ParseStatus::kOk) return LoadClassicSection(at);
     p.set_pos(0);
     int64_t num = 0, gen = 0;
@@ -155,16 +159,16 @@ std::unique_ptr<Document::Section> Document::LoadClassicSection(uint64_t offset)
   auto section = std::make_unique<Section>();
   constexpr size_t kWindow = 1024;
   uint64_t at = offset;
-  reader_.Read(at, kWindow, window_);
-  Parser p(window_, at + window_.size() >= reader_.size());
+  std::string_view text = reader_.Read(at, kWindow, window_);
+  Parser p(text, at + text.size() >= reader_.size());
   if (p.Keyword("xref") != ParseStatus::kOk) return nullptr;
   for (int n = 0;; ++n) {
     if (n > limits::kMaxSubsections) Damaged("too many subsections");
     // Each subsection header is read from a fresh window at its own offset, so that the
     // entries between headers are skipped without being read.
     at += p.pos();
-    reader_.Read(at, kWindow, window_);
-    p = Parser(window_, at + window_.size() >= reader_.size());
+    text = reader_.Read(at, kWindow, window_);
+    p = Parser(text, at + text.size() >= reader_.size());
     if (p.Keyword("trailer") == ParseStatus::kOk) break;
     int64_t first = 0, count = 0;
     if (p.Integer(first) != ParseStatus::kOk || p.Integer(count) != ParseStatus::kOk)
@@ -177,8 +181,8 @@ std::unique_ptr<Document::Section> Document::LoadClassicSection(uint64_t offset)
     if (count > 0) {
       // Entries are 20 bytes by the book; some writers end them with one byte less or more.
       // Where the second entry (or what follows the first) starts tells the width.
-      std::string entry;
-      reader_.Read(sub.entries_at, 24, entry);
+      std::string scratch;
+      const std::string_view entry = reader_.Read(sub.entries_at, 24, scratch);
       if (entry.size() < 19) Damaged("truncated table");
       size_t next = 18;
       while (next < entry.size() && IsPdfSpace(entry[next])) ++next;
@@ -194,10 +198,10 @@ std::unique_ptr<Document::Section> Document::LoadClassicSection(uint64_t offset)
   // The trailer dictionary: may be long in a hostile file, so the window grows as needed.
   at += p.pos();
   for (size_t len = 4096;; len *= 4) {
-    reader_.Read(at, len, window_);
-    Parser tp(window_, at + window_.size() >= reader_.size());
+    text = reader_.Read(at, len, window_);
+    Parser tp(text, at + text.size() >= reader_.size());
     section->trailer = Object{};
-    const ParseStatus st = tp.ParseObject(&section->trailer);
+    const ParseStatus st = tp.ParseDictKeeping(section->trailer, kTrailerKeys);
     if (st == ParseStatus::kOk) break;
     if (st == ParseStatus::kBad || len >= limits::kMaxObjectBytes) Damaged("trailer");
   }
@@ -258,9 +262,9 @@ bool Document::ParseIndirectAt(uint64_t offset, int64_t num,
                                StreamRef* stream) {
   if (offset >= reader_.size()) return false;
   // A window of its own: resolving the stream's /Length below reads other objects.
-  std::string window;
+  std::string scratch;
   for (size_t len = 1024;; len *= 4) {
-    reader_.Read(offset, len, window);
+    const std::string_view window = reader_.Read(offset, len, scratch);
     const bool complete = offset + window.size() >= reader_.size();
     Parser p(window, complete);
     int64_t n = 0, gen = 0;
@@ -373,8 +377,9 @@ Document::Entry Document::LookupIn(Section& s, int64_t num) {
   Entry e;
   for (const auto& sub : s.subsections) {
     if (num < sub.first || num - sub.first >= sub.count) continue;
-    std::string line;
-    reader_.Read(sub.entries_at + static_cast<uint64_t>(num - sub.first) * sub.width, 20, line);
+    std::string scratch;
+    const std::string_view line = reader_.Read(
+        sub.entries_at + static_cast<uint64_t>(num - sub.first) * sub.width, 20, scratch);
     size_t pos = 0;
     uint64_t offset = 0, gen = 0;
     if (!Digits(line, pos, offset) || !Digits(line, pos, gen)) Damaged("table entry");
@@ -594,9 +599,9 @@ void Document::ScanChunk(std::string_view text, uint64_t base, uint64_t from, ui
 }
 
 bool Document::ParseDictAt(uint64_t offset, Object& out) {
-  std::string window;
+  std::string scratch;
   for (size_t len = 4096;; len *= 4) {
-    reader_.Read(offset, len, window);
+    const std::string_view window = reader_.Read(offset, len, scratch);
     Parser p(window, offset + window.size() >= reader_.size());
     out = Object{};
     const ParseStatus st = p.ParseObject(&out);
@@ -643,15 +648,16 @@ void Document::AddObjectStreamsToScan() {
 }
 
 Document::ScanFinding Document::OpenByScanning() {
-  reader_.Read(0, limits::kHeaderSearch + 8, window_);
-  const size_t header = std::string_view(window_).find("%PDF-");
+  const std::string_view head = reader_.Read(0, limits::kHeaderSearch + 8, window_);
+  const size_t header = head.find("%PDF-");
   const bool has_header = header != std::string_view::npos && header <= limits::kHeaderSearch;
   constexpr uint64_t kChunk = 1 << 20;
   constexpr uint64_t kLookBack = 64;
-  std::string chunk;
+  std::string scratch;
   for (uint64_t pos = 0; pos < reader_.size(); pos += kChunk) {
     const uint64_t base = pos >= kLookBack ? pos - kLookBack : 0;
-    reader_.Read(base, static_cast<size_t>(pos + kChunk + 16 - base), chunk);
+    const std::string_view chunk =
+        reader_.Read(base, static_cast<size_t>(pos + kChunk + 16 - base), scratch);
     ScanChunk(chunk, base, pos, std::min(pos + kChunk, base + chunk.size()));
   }
   if (!has_header && headers_.empty()) return ScanFinding::kNothing;

@@ -298,10 +298,22 @@ ParseStatus Parser::ParseDictFor(Object& out, std::span<const std::string_view> 
   return Dict(&out, 0, wanted, &stopped_early);
 }
 
+ParseStatus Parser::ParseDictKeeping(Object& out, std::span<const std::string_view> keep) {
+  SkipSpace();
+  if (pos_ + 1 >= text_.size()) return End();
+  if (text_[pos_] != '<' || text_[pos_ + 1] != '<') return ParseStatus::kBad;
+  return Dict(&out, 0, keep, nullptr);
+}
+
 ParseStatus Parser::Dict(Object* out, int depth, std::span<const std::string_view> wanted,
                          bool* stopped_early) {
   pos_ += 2;
-  if (out) out->kind = Object::Kind::kDict;
+  if (out) {
+    out->kind = Object::Kind::kDict;
+    // The object's own dictionary gets room for the usual handful of entries at once, rather
+    // than growing one by one; nested ones (possibly many, in a hostile array) grow as needed.
+    if (depth == 0) out->entries.reserve(wanted.empty() ? 8 : wanted.size());
+  }
   size_t found = 0;
   std::string key;
   for (;;) {

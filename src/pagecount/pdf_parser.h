@@ -38,6 +38,8 @@ class Parser {
   // /Count is never read.
   ParseStatus ParseDictFor(Object& out, std::span<const std::string_view> wanted,
                            bool& stopped_early);
+  // Reads a whole dictionary but keeps only the entries named in `keep`.
+  ParseStatus ParseDictKeeping(Object& out, std::span<const std::string_view> keep);
   // After an object: consumes "stream" and its end of line; pos() is then the first data byte.
   ParseStatus StreamKeyword(bool& found);
 
