@@ -115,7 +115,7 @@ bool Document::LoadNextSection() {
   if (sections_.size() >= static_cast<size_t>(limits::kMaxSections)) Damaged("too many sections");
   const uint64_t offset = next_section_offset_;
   // A /Prev that leads back to a section already read ends the chain: the loop adds nothing.
-  if (!section_offsets_.insert(offset).second) {
+  if (!FirstVisit(offset)) {
     chain_ended_ = true;
     return false;
   }
@@ -133,6 +133,14 @@ bool Document::LoadNextSection() {
     chain_ended_ = true;
   }
   sections_.push_back(std::move(section));
+  return true;
+}
+
+bool Document::FirstVisit(uint64_t offset) {
+  // A file has a handful of sections, at most a few thousand: a flat list beats a hash set.
+  if (std::find(section_offsets_.begin(), section_offsets_.end(), offset) != section_offsets_.end())
+    return false;
+  section_offsets_.push_back(offset);
   return true;
 }
 
@@ -207,7 +215,7 @@ std::unique_ptr<Document::Section> Document::LoadClassicSection(uint64_t offset)
   }
   if (!section->trailer.IsDict()) Damaged("trailer is not a dictionary");
   const Object* stm = section->trailer.Find("XRefStm");
-  if (IsRealInt(stm, 0, INT64_MAX) && section_offsets_.insert(stm->value).second) {
+  if (IsRealInt(stm, 0, INT64_MAX) && FirstVisit(static_cast<uint64_t>(stm->value))) {
     // A hybrid file: the stream lists the objects an older reader is not meant to see. A
     // stream that cannot be read leaves the table to stand on its own.
     try {
