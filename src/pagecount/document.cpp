@@ -561,8 +561,6 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool IsRegularChar(char c) { return !IsPdfSpace(c) && !IsPdfDelimiter(c); }
-
 // Finds every occurrence of `word` in `text` that starts in [from, to) (offsets in `text`).
 template <typename F>
 void ForEach(std::string_view text, std::string_view word, size_t from, size_t to, F&& f) {
@@ -577,7 +575,7 @@ void Document::ScanChunk(std::string_view text, uint64_t base, uint64_t from, ui
   const size_t lo = static_cast<size_t>(from - base);
   const size_t hi = static_cast<size_t>(to - base);
   ForEach(text, "obj", lo, hi, [&](size_t at) {
-    if (at + 3 < text.size() && IsRegularChar(text[at + 3])) return;
+    if (at + 3 < text.size() && IsPdfRegular(text[at + 3])) return;
     // Backwards over "num gen ": digits, space, digits, space.
     size_t i = at;
     auto spaces = [&] {
@@ -593,7 +591,7 @@ void Document::ScanChunk(std::string_view text, uint64_t base, uint64_t from, ui
     if (!spaces() || !digits()) return;
     const size_t gen_start = i;
     if (!spaces() || !digits()) return;
-    if (i > 0 && IsRegularChar(text[i - 1])) return;
+    if (i > 0 && IsPdfRegular(text[i - 1])) return;
     int64_t num = 0;
     for (size_t k = i; k < gen_start && IsDigit(text[k]); ++k) num = num * 10 + (text[k] - '0');
     if (num == 0 || static_cast<uint64_t>(num) >= limits::kMaxObjectNumber) return;

@@ -6,31 +6,7 @@
 
 namespace foliotally::pdf {
 
-bool IsPdfSpace(char c) {
-  return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\0';
-}
-
-bool IsPdfDelimiter(char c) {
-  switch (c) {
-    case '(':
-    case ')':
-    case '<':
-    case '>':
-    case '[':
-    case ']':
-    case '{':
-    case '}':
-    case '/':
-    case '%':
-      return true;
-    default:
-      return false;
-  }
-}
-
 namespace {
-
-bool IsRegular(char c) { return !IsPdfSpace(c) && !IsPdfDelimiter(c); }
 
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -94,7 +70,7 @@ void Parser::SkipSpace() {
 ParseStatus Parser::Word(std::string_view& word) {
   SkipSpace();
   const size_t start = pos_;
-  while (pos_ < text_.size() && IsRegular(text_[pos_])) ++pos_;
+  while (pos_ < text_.size() && IsPdfRegular(text_[pos_])) ++pos_;
   // A word that runs to the end of the window may go on in the next bytes.
   if (pos_ == text_.size() && !complete_) return ParseStatus::kNeedMore;
   word = text_.substr(start, pos_ - start);
@@ -218,7 +194,7 @@ ParseStatus Parser::Number(Object* out) {
     SkipSpace();
     if (pos_ + 1 >= text_.size() && !complete_) return ParseStatus::kNeedMore;
     if (pos_ < text_.size() && text_[pos_] == 'R' &&
-        (pos_ + 1 == text_.size() || !IsRegular(text_[pos_ + 1]))) {
+        (pos_ + 1 == text_.size() || !IsPdfRegular(text_[pos_ + 1]))) {
       ++pos_;
       if (out) {
         out->kind = Object::Kind::kRef;
@@ -233,7 +209,7 @@ ParseStatus Parser::Number(Object* out) {
 
 ParseStatus Parser::Name(std::string* out) {
   ++pos_;  // the slash
-  while (pos_ < text_.size() && IsRegular(text_[pos_])) {
+  while (pos_ < text_.size() && IsPdfRegular(text_[pos_])) {
     char c = text_[pos_++];
     if (c == '#' && pos_ + 1 < text_.size() && HexValue(text_[pos_]) >= 0 &&
         HexValue(text_[pos_ + 1]) >= 0) {

@@ -1,5 +1,4 @@
-// Ranges read through the block cache and the whole-file buffer of a small file, and the
-// parser's keep-only dictionary read the trailer relies on.
+// Ranges read through the block cache and through the whole-file buffer of a small file.
 #include "pagecount/block_reader.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +9,6 @@
 
 #include "pagecount/byte_source.h"
 #include "pagecount/page_counter.h"
-#include "pagecount/pdf_parser.h"
 #include "pagecount/verdict.h"
 #include "support/pdf_writer.h"
 
@@ -101,32 +99,6 @@ TEST(PageCount, SmallFileTakesOneRead) {
   const CountResult r = ReadPageCount(counting);
   EXPECT_EQ(r.verdict, Verdict::kCounted);
   EXPECT_EQ(counting.reads(), 1u);
-}
-
-TEST(Parser, DictKeepingKeepsOnlyTheNamedKeys) {
-  constexpr std::array<std::string_view, 2> keep = {"Root", "Size"};
-  const std::string_view text =
-      "<< /Size 7 /ID [<00ff> <ab12>] /Info << /A (x) >> /Root 1 0 R /Size 9 >>";
-  Object dict;
-  Parser p(text, true);
-  ASSERT_EQ(p.ParseDictKeeping(dict, keep), ParseStatus::kOk);
-  EXPECT_EQ(p.pos(), text.size());  // read to its end, though both keys came early
-  ASSERT_EQ(dict.entries.size(), 3u);
-  EXPECT_EQ(dict.Find("Size")->value, 7);
-  EXPECT_TRUE(dict.Find("Root")->IsRef());
-  EXPECT_EQ(dict.Find("ID"), nullptr);
-  EXPECT_EQ(dict.Find("Info"), nullptr);
-}
-
-TEST(Parser, DictKeepingWantsTheWholeDictionary) {
-  constexpr std::array<std::string_view, 1> keep = {"Root"};
-  const std::string_view cut = "<< /Root 1 0 R /ID [<00ff>";
-  Object dict;
-  EXPECT_EQ(Parser(cut, false).ParseDictKeeping(dict, keep), ParseStatus::kNeedMore);
-  dict = Object{};
-  EXPECT_EQ(Parser(cut, true).ParseDictKeeping(dict, keep), ParseStatus::kBad);
-  dict = Object{};
-  EXPECT_EQ(Parser("[1 2]", true).ParseDictKeeping(dict, keep), ParseStatus::kBad);
 }
 
 }  // namespace
