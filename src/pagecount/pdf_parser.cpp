@@ -1,6 +1,7 @@
 #include "pagecount/pdf_parser.h"
 
 #include <algorithm>
+#include <array>
 
 #include "pagecount/limits.h"
 
@@ -8,12 +9,20 @@ namespace foliotally::pdf {
 
 namespace {
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
+// The value of each byte as a hex digit, -1 for bytes that are none; hex strings such as a
+// trailer's /ID are skipped byte by byte.
+constexpr auto kHexValue = [] {
+  std::array<int8_t, 256> table{};
+  table.fill(-1);
+  for (int i = 0; i < 10; ++i) table['0' + i] = static_cast<int8_t>(i);
+  for (int i = 0; i < 6; ++i) {
+    table['a' + i] = static_cast<int8_t>(10 + i);
+    table['A' + i] = static_cast<int8_t>(10 + i);
+  }
+  return table;
+}();
+
+int HexValue(char c) { return kHexValue[static_cast<unsigned char>(c)]; }
 
 // Parses a run of decimal digits with an optional sign into `out`; false when it is not a
 // plain integer or does not fit.

@@ -27,6 +27,17 @@ TEST(Parser, ByteClasses) {
   EXPECT_EQ(delimiter_count, 10);
 }
 
+TEST(Parser, HexDigitsInStringsAndNames) {
+  Object o;
+  EXPECT_EQ(Parser("<09aF Bc>", true).ParseObject(&o), ParseStatus::kOk);
+  EXPECT_EQ(o.kind, Object::Kind::kString);
+  EXPECT_EQ(Parser("<09aG>", true).ParseObject(&o), ParseStatus::kBad);
+  EXPECT_EQ(Parser("<0:>", true).ParseObject(&o), ParseStatus::kBad);
+  o = Object{};
+  ASSERT_EQ(Parser("/A#20b#2Fc#4a#zz ", true).ParseObject(&o), ParseStatus::kOk);
+  EXPECT_TRUE(o.IsName("A b/cJ#zz"));
+}
+
 TEST(Parser, DictKeepingKeepsOnlyTheNamedKeys) {
   constexpr std::array<std::string_view, 2> keep = {"Root", "Size"};
   const std::string_view text =
