@@ -6,29 +6,36 @@
 
 namespace foliotally::pdf {
 
-void BlockReader::Read(uint64_t offset, size_t len, std::string& out) {
-  out.clear();
-  if (offset >= size_) return;
+std::string_view BlockReader::Read(uint64_t offset, size_t len, std::string& scratch) {
+  if (offset >= size_) return {};
   len = static_cast<size_t>(std::min<uint64_t>(len, size_ - offset));
   if (size_ <= kSmallFile) {
-    if (!whole_read_) {
-      ReadDirect(0, static_cast<size_t>(size_), whole_);
-      whole_read_ = true;
+    if (!whole_) {
+      whole_ = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(size_));
+      const int64_t n = source_.ReadAt(0, {whole_.get(), static_cast<size_t>(size_)});
+      if (n < 0) Fail(Verdict::kUnreadable, "read error");
+      whole_len_ = static_cast<size_t>(n);
     }
-    if (offset < whole_.size()) out.assign(whole_, static_cast<size_t>(offset), len);
-    return;
+    if (offset >= whole_len_) return {};
+    return {whole_.get() + offset, std::min(len, whole_len_ - static_cast<size_t>(offset))};
   }
-  if (len > kDirect) return ReadDirect(offset, len, out);
+  scratch.clear();
+  if (len > kDirect) {
+    ReadDirect(offset, len, scratch);
+    return scratch;
+  }
+  std::string& out = scratch;
   out.reserve(len);
   while (len > 0) {
     const Block& block = Fetch(offset / kBlock);
     const size_t in_block = static_cast<size_t>(offset % kBlock);
-    if (in_block >= block.len) return;  // the file ended early
+    if (in_block >= block.len) break;  // the file ended early
     const size_t n = std::min(len, block.len - in_block);
     out.append(block.bytes.data() + in_block, n);
     offset += n;
     len -= n;
   }
+  return out;
 }
 
 const BlockReader::Block& BlockReader::Fetch(uint64_t index) {

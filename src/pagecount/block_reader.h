@@ -6,7 +6,9 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 
 #include "pagecount/byte_source.h"
 
@@ -17,9 +19,11 @@ class BlockReader {
   explicit BlockReader(ByteSource& source) : source_(source), size_(source.Size()) {}
 
   uint64_t size() const { return size_; }
-  // Replaces `out` with the bytes at [offset, offset + len) clipped to the end of the data.
-  // An I/O error ends the count as unreadable.
-  void Read(uint64_t offset, size_t len, std::string& out);
+  // The bytes at [offset, offset + len) clipped to the end of the data. A small file is held
+  // whole, and the view points into it without a copy; otherwise the bytes are copied into
+  // `scratch` and the view points there, valid until `scratch` is next used. An I/O error
+  // ends the count as unreadable.
+  std::string_view Read(uint64_t offset, size_t len, std::string& scratch);
 
  private:
   static constexpr size_t kBlock = 4096;
@@ -42,8 +46,9 @@ class BlockReader {
   uint64_t size_;
   uint64_t clock_ = 0;
   std::array<Block, kBlocks> blocks_;
-  std::string whole_;
-  bool whole_read_ = false;
+  // A small file's bytes, read on first use; uninitialised storage, as the read fills it.
+  std::unique_ptr<char[]> whole_;
+  size_t whole_len_ = 0;
 };
 
 }  // namespace foliotally::pdf

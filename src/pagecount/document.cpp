@@ -50,6 +50,10 @@ struct Document::ObjectStream {
 
 namespace {
 
+// The keys of a classic trailer this reader looks at; /ID, /Info and the rest are skipped.
+constexpr std::array<std::string_view, 5> kTrailerKeys = {"Size", "Root", "Prev", "XRefStm",
+                                                          "Encrypt"};
+
 bool IsRealInt(const Object* o, int64_t lo, int64_t hi) {
   return o && o->IsInt() && o->value >= lo && o->value <= hi;
 }
@@ -72,8 +76,8 @@ Document::Document(ByteSource& source)
 Document::~Document() = default;
 
 void Document::Open() {
-  reader_.Read(0, limits::kHeaderSearch + 8, window_);
-  const size_t at = std::string_view(window_).find("%PDF-");
+  const std::string_view head = reader_.Read(0, limits::kHeaderSearch + 8, window_);
+  const size_t at = head.find("%PDF-");
   if (at == std::string_view::npos || at > limits::kHeaderSearch) Fail(Verdict::kNotPdf, "header");
   header_offset_ = at;
   FindTail();
@@ -92,10 +96,10 @@ void Document::Open() {
 void Document::FindTail() {
   for (size_t len : {limits::kTailRead, limits::kLongTailRead}) {
     const uint64_t start = reader_.size() > len ? reader_.size() - len : 0;
-    reader_.Read(start, len, window_);
-    const size_t at = std::string_view(window_).rfind("startxref");
+    const std::string_view tail = reader_.Read(start, len, window_);
+    const size_t at = tail.rfind("startxref");
     if (at != std::string_view::npos) {
-      Parser p(window_, true, at + 9);
+      Parser p(tail, true, at + 9);
       int64_t offset = 0;
       if (p.Integer(offset) != ParseStatus::kOk) Damaged("startxref");
       first_section_offset_ = next_section_offset_ = static_cast<uint64_t>(offset);
@@ -111,7 +115,7 @@ bool Document::LoadNextSection() {
   if (sections_.size() >= static_cast<size_t>(limits::kMaxSections)) Damaged("too many sections");
   const uint64_t offset = next_section_offset_;
   // A /Prev that leads back to a section already read ends the chain: the loop adds nothing.
-  if (!section_offsets_.insert(offset).second) {
+  if (!FirstVisit(offset)) {
     chain_ended_ = true;
     return false;
   }
@@ -132,6 +136,14 @@ bool Document::LoadNextSection() {
   return true;
 }
 
+bool Document::FirstVisit(uint64_t offset) {
+  // A file has a handful of sections, at most a few thousand: a flat list beats a hash set.
+  if (std::find(section_offsets_.begin(), section_offsets_.end(), offset) != section_offsets_.end())
+    return false;
+  section_offsets_.push_back(offset);
+  return true;
+}
+
 std::unique_ptr<Document::Section> Document::LoadSection(uint64_t offset) {
   // Files with junk before the header were often written with offsets counted from the
   // header: try the offset as given, then shifted by the junk's length.
@@ -139,8 +151,8 @@ std::unique_ptr<Document::Section> Document::LoadSection(uint64_t offset) {
     if (shift != 0 && header_offset_ == 0) break;
     const uint64_t at = offset + shift;
     if (at >= reader_.size()) continue;
-    reader_.Read(at, 64, window_);
-    Parser p(window_, at + window_.size() >= reader_.size());
+    const std::string_view text = reader_.Read(at, 64, window_);
+    Parser p(text, at + text.size() >= reader_.size());
     if (p.Keyword("xref") == ParseStatus::kOk) return LoadClassicSection(at);
     p.set_pos(0);
     int64_t num = 0, gen = 0;
@@ -155,16 +167,16 @@ std::unique_ptr<Document::Section> Document::LoadClassicSection(uint64_t offset)
   auto section = std::make_unique<Section>();
   constexpr size_t kWindow = 1024;
   uint64_t at = offset;
-  reader_.Read(at, kWindow, window_);
-  Parser p(window_, at + window_.size() >= reader_.size());
+  std::string_view text = reader_.Read(at, kWindow, window_);
+  Parser p(text, at + text.size() >= reader_.size());
   if (p.Keyword("xref") != ParseStatus::kOk) return nullptr;
   for (int n = 0;; ++n) {
     if (n > limits::kMaxSubsections) Damaged("too many subsections");
     // Each subsection header is read from a fresh window at its own offset, so that the
     // entries between headers are skipped without being read.
     at += p.pos();
-    reader_.Read(at, kWindow, window_);
-    p = Parser(window_, at + window_.size() >= reader_.size());
+    text = reader_.Read(at, kWindow, window_);
+    p = Parser(text, at + text.size() >= reader_.size());
     if (p.Keyword("trailer") == ParseStatus::kOk) break;
     int64_t first = 0, count = 0;
     if (p.Integer(first) != ParseStatus::kOk || p.Integer(count) != ParseStatus::kOk)
@@ -177,8 +189,8 @@ std::unique_ptr<Document::Section> Document::LoadClassicSection(uint64_t offset)
     if (count > 0) {
       // Entries are 20 bytes by the book; some writers end them with one byte less or more.
       // Where the second entry (or what follows the first) starts tells the width.
-      std::string entry;
-      reader_.Read(sub.entries_at, 24, entry);
+      std::string scratch;
+      const std::string_view entry = reader_.Read(sub.entries_at, 24, scratch);
       if (entry.size() < 19) Damaged("truncated table");
       size_t next = 18;
       while (next < entry.size() && IsPdfSpace(entry[next])) ++next;
@@ -194,16 +206,16 @@ std::unique_ptr<Document::Section> Document::LoadClassicSection(uint64_t offset)
   // The trailer dictionary: may be long in a hostile file, so the window grows as needed.
   at += p.pos();
   for (size_t len = 4096;; len *= 4) {
-    reader_.Read(at, len, window_);
-    Parser tp(window_, at + window_.size() >= reader_.size());
+    text = reader_.Read(at, len, window_);
+    Parser tp(text, at + text.size() >= reader_.size());
     section->trailer = Object{};
-    const ParseStatus st = tp.ParseObject(&section->trailer);
+    const ParseStatus st = tp.ParseDictKeeping(section->trailer, kTrailerKeys);
     if (st == ParseStatus::kOk) break;
     if (st == ParseStatus::kBad || len >= limits::kMaxObjectBytes) Damaged("trailer");
   }
   if (!section->trailer.IsDict()) Damaged("trailer is not a dictionary");
   const Object* stm = section->trailer.Find("XRefStm");
-  if (IsRealInt(stm, 0, INT64_MAX) && section_offsets_.insert(stm->value).second) {
+  if (IsRealInt(stm, 0, INT64_MAX) && FirstVisit(static_cast<uint64_t>(stm->value))) {
     // A hybrid file: the stream lists the objects an older reader is not meant to see. A
     // stream that cannot be read leaves the table to stand on its own.
     try {
@@ -258,9 +270,9 @@ bool Document::ParseIndirectAt(uint64_t offset, int64_t num,
                                StreamRef* stream) {
   if (offset >= reader_.size()) return false;
   // A window of its own: resolving the stream's /Length below reads other objects.
-  std::string window;
+  std::string scratch;
   for (size_t len = 1024;; len *= 4) {
-    reader_.Read(offset, len, window);
+    const std::string_view window = reader_.Read(offset, len, scratch);
     const bool complete = offset + window.size() >= reader_.size();
     Parser p(window, complete);
     int64_t n = 0, gen = 0;
@@ -373,8 +385,9 @@ Document::Entry Document::LookupIn(Section& s, int64_t num) {
   Entry e;
   for (const auto& sub : s.subsections) {
     if (num < sub.first || num - sub.first >= sub.count) continue;
-    std::string line;
-    reader_.Read(sub.entries_at + static_cast<uint64_t>(num - sub.first) * sub.width, 20, line);
+    std::string scratch;
+    const std::string_view line = reader_.Read(
+        sub.entries_at + static_cast<uint64_t>(num - sub.first) * sub.width, 20, scratch);
     size_t pos = 0;
     uint64_t offset = 0, gen = 0;
     if (!Digits(line, pos, offset) || !Digits(line, pos, gen)) Damaged("table entry");
@@ -548,8 +561,6 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool IsRegularChar(char c) { return !IsPdfSpace(c) && !IsPdfDelimiter(c); }
-
 // Finds every occurrence of `word` in `text` that starts in [from, to) (offsets in `text`).
 template <typename F>
 void ForEach(std::string_view text, std::string_view word, size_t from, size_t to, F&& f) {
@@ -564,7 +575,7 @@ void Document::ScanChunk(std::string_view text, uint64_t base, uint64_t from, ui
   const size_t lo = static_cast<size_t>(from - base);
   const size_t hi = static_cast<size_t>(to - base);
   ForEach(text, "obj", lo, hi, [&](size_t at) {
-    if (at + 3 < text.size() && IsRegularChar(text[at + 3])) return;
+    if (at + 3 < text.size() && IsPdfRegular(text[at + 3])) return;
     // Backwards over "num gen ": digits, space, digits, space.
     size_t i = at;
     auto spaces = [&] {
@@ -580,7 +591,7 @@ void Document::ScanChunk(std::string_view text, uint64_t base, uint64_t from, ui
     if (!spaces() || !digits()) return;
     const size_t gen_start = i;
     if (!spaces() || !digits()) return;
-    if (i > 0 && IsRegularChar(text[i - 1])) return;
+    if (i > 0 && IsPdfRegular(text[i - 1])) return;
     int64_t num = 0;
     for (size_t k = i; k < gen_start && IsDigit(text[k]); ++k) num = num * 10 + (text[k] - '0');
     if (num == 0 || static_cast<uint64_t>(num) >= limits::kMaxObjectNumber) return;
@@ -594,9 +605,9 @@ void Document::ScanChunk(std::string_view text, uint64_t base, uint64_t from, ui
 }
 
 bool Document::ParseDictAt(uint64_t offset, Object& out) {
-  std::string window;
+  std::string scratch;
   for (size_t len = 4096;; len *= 4) {
-    reader_.Read(offset, len, window);
+    const std::string_view window = reader_.Read(offset, len, scratch);
     Parser p(window, offset + window.size() >= reader_.size());
     out = Object{};
     const ParseStatus st = p.ParseObject(&out);
@@ -643,15 +654,16 @@ void Document::AddObjectStreamsToScan() {
 }
 
 Document::ScanFinding Document::OpenByScanning() {
-  reader_.Read(0, limits::kHeaderSearch + 8, window_);
-  const size_t header = std::string_view(window_).find("%PDF-");
+  const std::string_view head = reader_.Read(0, limits::kHeaderSearch + 8, window_);
+  const size_t header = head.find("%PDF-");
   const bool has_header = header != std::string_view::npos && header <= limits::kHeaderSearch;
   constexpr uint64_t kChunk = 1 << 20;
   constexpr uint64_t kLookBack = 64;
-  std::string chunk;
+  std::string scratch;
   for (uint64_t pos = 0; pos < reader_.size(); pos += kChunk) {
     const uint64_t base = pos >= kLookBack ? pos - kLookBack : 0;
-    reader_.Read(base, static_cast<size_t>(pos + kChunk + 16 - base), chunk);
+    const std::string_view chunk =
+        reader_.Read(base, static_cast<size_t>(pos + kChunk + 16 - base), scratch);
     ScanChunk(chunk, base, pos, std::min(pos + kChunk, base + chunk.size()));
   }
   if (!has_header && headers_.empty()) return ScanFinding::kNothing;

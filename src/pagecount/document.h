@@ -68,6 +68,8 @@ class Document {
   Entry Lookup(int64_t num);
   Entry LookupIn(Section& section, int64_t num);
   bool LoadNextSection();
+  // False when a section at `offset` was read before (a loop in the chain); else notes it.
+  bool FirstVisit(uint64_t offset);
   std::unique_ptr<Section> LoadSection(uint64_t offset);
   std::unique_ptr<Section> LoadClassicSection(uint64_t offset);
   std::unique_ptr<Section> LoadStreamSection(uint64_t offset);
@@ -97,7 +99,7 @@ class Document {
   bool streams_encrypted_ = false;
   uint64_t size_bound_ = 0;
   std::vector<std::unique_ptr<Section>> sections_;
-  std::unordered_set<uint64_t> section_offsets_;
+  std::vector<uint64_t> section_offsets_;  // of the sections read or being read
   std::vector<std::unique_ptr<ObjectStream>> object_streams_;
   uint64_t decode_budget_;
   uint64_t fetches_ = 0;

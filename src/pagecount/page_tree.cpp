@@ -13,6 +13,7 @@ namespace foliotally::pdf {
 namespace {
 
 constexpr std::array<std::string_view, 1> kCountOnly = {"Count"};
+constexpr std::array<std::string_view, 1> kPagesOnly = {"Pages"};
 
 // The /Count a node claims, when it could be true; -1 otherwise. A page needs an object of
 // its own, so a count above the number of objects the file can hold is a lie.
@@ -28,7 +29,8 @@ int64_t PlausibleCount(Document& doc, const Object& node) {
 }  // namespace
 
 int32_t CountPageTree(Document& doc) {
-  const Object catalog = doc.Resolve(doc.Root());
+  // Of the catalog only /Pages is wanted: outlines, names and the rest are skipped.
+  const Object catalog = doc.Resolve(doc.Root(), kPagesOnly);
   if (!catalog.IsDict()) Damaged("catalog is not a dictionary");
   const Object* pages = catalog.Find("Pages");
   if (!pages) Damaged("no page tree");

@@ -1,43 +1,28 @@
 #include "pagecount/pdf_parser.h"
 
 #include <algorithm>
+#include <array>
 
 #include "pagecount/limits.h"
 
 namespace foliotally::pdf {
 
-bool IsPdfSpace(char c) {
-  return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\0';
-}
-
-bool IsPdfDelimiter(char c) {
-  switch (c) {
-    case '(':
-    case ')':
-    case '<':
-    case '>':
-    case '[':
-    case ']':
-    case '{':
-    case '}':
-    case '/':
-    case '%':
-      return true;
-    default:
-      return false;
-  }
-}
-
 namespace {
 
-bool IsRegular(char c) { return !IsPdfSpace(c) && !IsPdfDelimiter(c); }
+// The value of each byte as a hex digit, -1 for bytes that are none; hex strings such as a
+// trailer's /ID are skipped byte by byte.
+constexpr auto kHexValue = [] {
+  std::array<int8_t, 256> table{};
+  table.fill(-1);
+  for (int i = 0; i < 10; ++i) table['0' + i] = static_cast<int8_t>(i);
+  for (int i = 0; i < 6; ++i) {
+    table['a' + i] = static_cast<int8_t>(10 + i);
+    table['A' + i] = static_cast<int8_t>(10 + i);
+  }
+  return table;
+}();
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
+int HexValue(char c) { return kHexValue[static_cast<unsigned char>(c)]; }
 
 // Parses a run of decimal digits with an optional sign into `out`; false when it is not a
 // plain integer or does not fit.
@@ -94,7 +79,7 @@ void Parser::SkipSpace() {
 ParseStatus Parser::Word(std::string_view& word) {
   SkipSpace();
   const size_t start = pos_;
-  while (pos_ < text_.size() && IsRegular(text_[pos_])) ++pos_;
+  while (pos_ < text_.size() && IsPdfRegular(text_[pos_])) ++pos_;
   // A word that runs to the end of the window may go on in the next bytes.
   if (pos_ == text_.size() && !complete_) return ParseStatus::kNeedMore;
   word = text_.substr(start, pos_ - start);
@@ -218,7 +203,7 @@ ParseStatus Parser::Number(Object* out) {
     SkipSpace();
     if (pos_ + 1 >= text_.size() && !complete_) return ParseStatus::kNeedMore;
     if (pos_ < text_.size() && text_[pos_] == 'R' &&
-        (pos_ + 1 == text_.size() || !IsRegular(text_[pos_ + 1]))) {
+        (pos_ + 1 == text_.size() || !IsPdfRegular(text_[pos_ + 1]))) {
       ++pos_;
       if (out) {
         out->kind = Object::Kind::kRef;
@@ -233,7 +218,7 @@ ParseStatus Parser::Number(Object* out) {
 
 ParseStatus Parser::Name(std::string* out) {
   ++pos_;  // the slash
-  while (pos_ < text_.size() && IsRegular(text_[pos_])) {
+  while (pos_ < text_.size() && IsPdfRegular(text_[pos_])) {
     char c = text_[pos_++];
     if (c == '#' && pos_ + 1 < text_.size() && HexValue(text_[pos_]) >= 0 &&
         HexValue(text_[pos_ + 1]) >= 0) {
@@ -298,10 +283,22 @@ ParseStatus Parser::ParseDictFor(Object& out, std::span<const std::string_view> 
   return Dict(&out, 0, wanted, &stopped_early);
 }
 
+ParseStatus Parser::ParseDictKeeping(Object& out, std::span<const std::string_view> keep) {
+  SkipSpace();
+  if (pos_ + 1 >= text_.size()) return End();
+  if (text_[pos_] != '<' || text_[pos_ + 1] != '<') return ParseStatus::kBad;
+  return Dict(&out, 0, keep, nullptr);
+}
+
 ParseStatus Parser::Dict(Object* out, int depth, std::span<const std::string_view> wanted,
                          bool* stopped_early) {
   pos_ += 2;
-  if (out) out->kind = Object::Kind::kDict;
+  if (out) {
+    out->kind = Object::Kind::kDict;
+    // The object's own dictionary gets room for the usual handful of entries at once, rather
+    // than growing one by one; nested ones (possibly many, in a hostile array) grow as needed.
+    if (depth == 0) out->entries.reserve(wanted.empty() ? 8 : wanted.size());
+  }
   size_t found = 0;
   std::string key;
   for (;;) {

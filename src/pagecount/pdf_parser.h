@@ -3,6 +3,7 @@
 // window already reaches the end of the data, in which case the object is bad.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -38,6 +39,8 @@ class Parser {
   // /Count is never read.
   ParseStatus ParseDictFor(Object& out, std::span<const std::string_view> wanted,
                            bool& stopped_early);
+  // Reads a whole dictionary but keeps only the entries named in `keep`.
+  ParseStatus ParseDictKeeping(Object& out, std::span<const std::string_view> keep);
   // After an object: consumes "stream" and its end of line; pos() is then the first data byte.
   ParseStatus StreamKeyword(bool& found);
 
@@ -59,7 +62,24 @@ class Parser {
   size_t pos_;
 };
 
-bool IsPdfSpace(char c);
-bool IsPdfDelimiter(char c);
+namespace detail {
+// The class of every byte, looked up rather than compared: the parser asks for each byte.
+inline constexpr uint8_t kSpace = 1, kDelimiter = 2;
+inline constexpr auto kCharClass = [] {
+  std::array<uint8_t, 256> table{};
+  for (unsigned char c : {' ', '\n', '\r', '\t', '\f', '\0'}) table[c] = kSpace;
+  for (unsigned char c : {'(', ')', '<', '>', '[', ']', '{', '}', '/', '%'}) table[c] = kDelimiter;
+  return table;
+}();
+}  // namespace detail
+
+inline bool IsPdfSpace(char c) {
+  return detail::kCharClass[static_cast<unsigned char>(c)] == detail::kSpace;
+}
+inline bool IsPdfDelimiter(char c) {
+  return detail::kCharClass[static_cast<unsigned char>(c)] == detail::kDelimiter;
+}
+// Neither white space nor a delimiter: a byte that continues a name, number or keyword.
+inline bool IsPdfRegular(char c) { return detail::kCharClass[static_cast<unsigned char>(c)] == 0; }
 
 }  // namespace foliotally::pdf

@@ -95,15 +95,15 @@ void StreamDecoder::InflateMore(size_t want_raw) {
         raw_done_ = true;
         break;
       }
-      reader_.Read(next_in_, n, in_buf_);
-      if (in_buf_.empty()) {
+      const std::string_view in = reader_.Read(next_in_, n, in_buf_);
+      if (in.empty()) {
         raw_done_ = true;
         break;
       }
-      if (in_buf_.size() > budget_) Damaged("decode budget");
-      budget_ -= in_buf_.size();
-      next_in_ += in_buf_.size();
-      raw_ += in_buf_;
+      if (in.size() > budget_) Damaged("decode budget");
+      budget_ -= in.size();
+      next_in_ += in.size();
+      raw_ += in;
       continue;
     }
     if (zs_.avail_in == 0) {
@@ -112,14 +112,15 @@ void StreamDecoder::InflateMore(size_t want_raw) {
         raw_done_ = true;  // the data ended before the compressed stream did
         break;
       }
-      reader_.Read(next_in_, n, in_buf_);
-      if (in_buf_.empty()) {
+      const std::string_view in = reader_.Read(next_in_, n, in_buf_);
+      if (in.empty()) {
         raw_done_ = true;
         break;
       }
-      next_in_ += in_buf_.size();
-      zs_.next_in = reinterpret_cast<Bytef*>(in_buf_.data());
-      zs_.avail_in = static_cast<uInt>(in_buf_.size());
+      next_in_ += in.size();
+      // zlib only reads its input; its pointer is not const unless ZLIB_CONST is set.
+      zs_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data()));
+      zs_.avail_in = static_cast<uInt>(in.size());
     }
     const size_t old = raw_.size();
     const size_t room = std::max<size_t>(goal - old, 512);

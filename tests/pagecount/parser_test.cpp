@@ -1,0 +1,68 @@
+// The parser's byte classes and its keep-only dictionary read, which the trailer relies on.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string_view>
+
+#include "pagecount/pdf_parser.h"
+
+namespace foliotally::pdf {
+namespace {
+
+TEST(Parser, ByteClasses) {
+  constexpr std::string_view spaces("\0\t\n\f\r ", 6);
+  constexpr std::string_view delimiters = "()<>[]{}/%";
+  int space_count = 0, delimiter_count = 0;
+  for (int b = 0; b < 256; ++b) {
+    const char c = static_cast<char>(b);
+    const bool space = spaces.find(c) != std::string_view::npos;
+    const bool delimiter = delimiters.find(c) != std::string_view::npos;
+    EXPECT_EQ(IsPdfSpace(c), space) << b;
+    EXPECT_EQ(IsPdfDelimiter(c), delimiter) << b;
+    EXPECT_EQ(IsPdfRegular(c), !space && !delimiter) << b;
+    space_count += IsPdfSpace(c);
+    delimiter_count += IsPdfDelimiter(c);
+  }
+  EXPECT_EQ(space_count, 6);
+  EXPECT_EQ(delimiter_count, 10);
+}
+
+TEST(Parser, HexDigitsInStringsAndNames) {
+  Object o;
+  EXPECT_EQ(Parser("<09aF Bc>", true).ParseObject(&o), ParseStatus::kOk);
+  EXPECT_EQ(o.kind, Object::Kind::kString);
+  EXPECT_EQ(Parser("<09aG>", true).ParseObject(&o), ParseStatus::kBad);
+  EXPECT_EQ(Parser("<0:>", true).ParseObject(&o), ParseStatus::kBad);
+  o = Object{};
+  ASSERT_EQ(Parser("/A#20b#2Fc#4a#zz ", true).ParseObject(&o), ParseStatus::kOk);
+  EXPECT_TRUE(o.IsName("A b/cJ#zz"));
+}
+
+TEST(Parser, DictKeepingKeepsOnlyTheNamedKeys) {
+  constexpr std::array<std::string_view, 2> keep = {"Root", "Size"};
+  const std::string_view text =
+      "<< /Size 7 /ID [<00ff> <ab12>] /Info << /A (x) >> /Root 1 0 R /Size 9 >>";
+  Object dict;
+  Parser p(text, true);
+  ASSERT_EQ(p.ParseDictKeeping(dict, keep), ParseStatus::kOk);
+  EXPECT_EQ(p.pos(), text.size());  // read to its end, though both keys came early
+  ASSERT_EQ(dict.entries.size(), 3u);
+  EXPECT_EQ(dict.Find("Size")->value, 7);
+  EXPECT_TRUE(dict.Find("Root")->IsRef());
+  EXPECT_EQ(dict.Find("ID"), nullptr);
+  EXPECT_EQ(dict.Find("Info"), nullptr);
+}
+
+TEST(Parser, DictKeepingWantsTheWholeDictionary) {
+  constexpr std::array<std::string_view, 1> keep = {"Root"};
+  const std::string_view cut = "<< /Root 1 0 R /ID [<00ff>";
+  Object dict;
+  EXPECT_EQ(Parser(cut, false).ParseDictKeeping(dict, keep), ParseStatus::kNeedMore);
+  dict = Object{};
+  EXPECT_EQ(Parser(cut, true).ParseDictKeeping(dict, keep), ParseStatus::kBad);
+  dict = Object{};
+  EXPECT_EQ(Parser("[1 2]", true).ParseDictKeeping(dict, keep), ParseStatus::kBad);
+}
+
+}  // namespace
+}  // namespace foliotally::pdf
