@@ -30,7 +30,7 @@ struct EntryLocation {
 #if defined(SYS_getxattrat)
 constexpr long kGetxattratCall = SYS_getxattrat;
 #elif defined(__x86_64__) || defined(__aarch64__)
-constexpr long kGetxattratCall = 464;  // the same number on every architecture since 6.13
+constexpr long kGetxattratCall = 464;  // Linux 6.13 on; older C library headers lack it
 #else
 constexpr long kGetxattratCall = -1;
 #endif
@@ -53,7 +53,9 @@ ssize_t ReadXattr(const EntryLocation& at, bool& relative_works, const char* nam
     XattrArgs args{reinterpret_cast<uintptr_t>(buffer), static_cast<uint32_t>(size), 0};
     const long n = syscall(kGetxattratCall, at.dir_fd, at.name, 0u, name, &args, sizeof args);
     if (n >= 0 || errno == ENODATA) return static_cast<ssize_t>(n);
-    if (errno == ENOSYS) relative_works = false;
+    // A kernel without the call says ENOSYS; a sandbox filter that does not know it may
+    // say EPERM. Either way the path is used from here on.
+    if (errno == ENOSYS || errno == EPERM) relative_works = false;
   }
   return getxattr(at.path.c_str(), name, buffer, size);
 }
