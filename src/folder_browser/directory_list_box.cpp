@@ -236,7 +236,8 @@ QString TDirectoryListBox::DisplayText(const std::string& text) const {
 std::vector<std::string> TDirectoryListBox::ReadSubfolderNames(const std::string& folder) {
   std::vector<std::string> names;
   TSearchRec rec;
-  if (SearchFirst(fs_, JoinFolderAndName(folder, "*.*"), kAttrDirectory, rec) == 0) {
+  if (SearchFirst(fs_, JoinFolderAndName(folder, "*.*"), kAttrDirectory, rec,
+                  SearchYield::kFoldersOnly) == 0) {
     do {
       if ((rec.EntryAttributes & kAttrDirectory) && rec.EntryName != "." && rec.EntryName != "..")
         names.push_back(rec.EntryName);

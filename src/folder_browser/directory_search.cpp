@@ -21,10 +21,14 @@ Step NextMatch(DirectorySearch& search, RawDirectoryEntry& entry, int& error) {
   for (;;) {
     if (!search.stream().Next(name, error)) return error == 0 ? Step::kEnd : Step::kFailed;
     if (!search.pattern().Matches(name)) continue;
+    search.NoteMatch();
+    const bool folders_only = search.yield() == SearchYield::kFoldersOnly;
+    if (folders_only && search.stream().IsListedAsNonFolder()) continue;
     FileStatus status;
     const int stat_error = search.stream().StatCurrent(status);
     if (stat_error == ENOENT) continue;
     if (stat_error != 0) status = FileStatus{.kind = EntryKind::kOther, .attributes = kAttrSystem};
+    if (folders_only && status.kind != EntryKind::kFolder) continue;
     entry.name = std::move(name);
     entry.status = status;
     return Step::kFound;
@@ -71,7 +75,8 @@ int FolderOfPattern(FileSystem& fs, const std::string& pattern, std::string& fol
 
 }  // namespace
 
-int SearchFirst(FileSystem& fs, const std::string& pattern, int32_t attributes, TSearchRec& rec) {
+int SearchFirst(FileSystem& fs, const std::string& pattern, int32_t attributes, TSearchRec& rec,
+                SearchYield yield) {
   rec.ExcludedAttributes = ~attributes & kSearchableAttributes;
   rec.SearchHandle.reset();
 
@@ -84,7 +89,7 @@ int SearchFirst(FileSystem& fs, const std::string& pattern, int32_t attributes, 
   std::unique_ptr<DirectoryStream> stream;
   if (const int error = fs.OpenDirectory(folder, stream); error != 0)
     return IoErrorCodeOf(error, /*parent_missing=*/true);
-  auto search = std::make_unique<DirectorySearch>(std::move(stream), name_pattern);
+  auto search = std::make_unique<DirectorySearch>(std::move(stream), name_pattern, yield);
 
   // Like the platform search, a pattern that matches nothing is refused outright.
   RawDirectoryEntry first;
@@ -93,7 +98,7 @@ int SearchFirst(FileSystem& fs, const std::string& pattern, int32_t attributes, 
     case Step::kFound:
       break;
     case Step::kEnd:
-      return kErrorFileNotFound;
+      return search->matched_any() ? kErrorNoMoreFiles : kErrorFileNotFound;
     case Step::kFailed:
       return IoErrorCodeOf(error);
   }

@@ -15,17 +15,33 @@ namespace foliotally {
 // The attribute bits a search can skip: hidden, system, volume label, folder.
 inline constexpr int32_t kSearchableAttributes = 0x1E;
 
+// Which of the accepted entries a search hands to its caller.
+enum class SearchYield {
+  kEveryEntry,
+  // Folders only, for callers that pass everything else by: entries the folder listing
+  // already shows to be no folder are not even looked up, which spares a status and an
+  // attribute query for each file.
+  kFoldersOnly,
+};
+
 // An open search: the folder being read and the pattern its names must match.
 class DirectorySearch {
  public:
-  DirectorySearch(std::unique_ptr<DirectoryStream> stream, std::string_view name_pattern)
-      : stream_(std::move(stream)), pattern_(name_pattern) {}
+  DirectorySearch(std::unique_ptr<DirectoryStream> stream, std::string_view name_pattern,
+                  SearchYield yield = SearchYield::kEveryEntry)
+      : stream_(std::move(stream)), pattern_(name_pattern), yield_(yield) {}
   DirectoryStream& stream() { return *stream_; }
   const WildcardPattern& pattern() const { return pattern_; }
+  SearchYield yield() const { return yield_; }
+  // Whether any name matched the pattern so far, yielded or not.
+  bool matched_any() const { return matched_any_; }
+  void NoteMatch() { matched_any_ = true; }
 
  private:
   std::unique_ptr<DirectoryStream> stream_;
   WildcardPattern pattern_;
+  SearchYield yield_;
+  bool matched_any_ = false;
 };
 
 // The raw record of the entry the file system gave last (its name matched the pattern).
@@ -50,8 +66,11 @@ struct TSearchRec {
 // from the current folder) and fills `rec` with the first entry that carries none of the
 // skipped bits: (NOT attributes) AND 0x1E. Returns 0, or the code of the failure: 3 for a
 // missing folder, 2 when no name matches, 18 when every match is skipped, 5, 21... On
-// failure the search is closed and EntryTime..EntryName keep their values.
-int SearchFirst(FileSystem& fs, const std::string& pattern, int32_t attributes, TSearchRec& rec);
+// failure the search is closed and EntryTime..EntryName keep their values. With
+// SearchYield::kFoldersOnly the accepted entries that are not folders are passed over as
+// well, but still count as matches: a folder without subfolders gives 18, not 2.
+int SearchFirst(FileSystem& fs, const std::string& pattern, int32_t attributes, TSearchRec& rec,
+                SearchYield yield = SearchYield::kEveryEntry);
 
 // Fills `rec` with the next accepted entry. Returns 0, 18 at the end, or another code.
 int SearchNext(TSearchRec& rec);

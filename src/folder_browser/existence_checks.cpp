@@ -27,13 +27,13 @@ bool IsExistingFile(FileSystem& fs, const std::string& path) {
   // rules: a case-blind match on a case-sensitive disk would name a file that cannot be
   // opened under that name.
   FileStatus status;
-  return fs.Stat(path, status) == 0 && IsDatedRegularFile(status);
+  return fs.StatIgnoringHidden(path, status) == 0 && IsDatedRegularFile(status);
 }
 
 bool IsExistingFolder(FileSystem& fs, const std::string& path) {
   if (path.empty()) return false;
   FileStatus status;
-  return fs.Stat(path, status) == 0 && status.kind == EntryKind::kFolder;
+  return fs.StatIgnoringHidden(path, status) == 0 && status.kind == EntryKind::kFolder;
 }
 
 }  // namespace foliotally

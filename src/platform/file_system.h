@@ -49,6 +49,10 @@ class DirectoryStream {
   // The status of the entry Next returned last. Returns 0 or an errno value; ENOENT means
   // the entry went away since it was read.
   virtual int StatCurrent(FileStatus& status) = 0;
+  // True when the folder listing itself shows that the entry Next returned last is neither
+  // a folder nor a link (which may lead to one), so a reader after folders only can pass it
+  // by without asking for its status. False when the listing does not tell.
+  virtual bool IsListedAsNonFolder() { return false; }
 };
 
 // How a file system compares names.
@@ -66,6 +70,12 @@ class FileSystem {
                             std::unique_ptr<DirectoryStream>& stream) = 0;
   // Status of `path`, links followed. Returns 0 or an errno value.
   virtual int Stat(const std::string& path, FileStatus& status) = 0;
+  // Like Stat, except that the hidden bit may be left out: for callers that only ask what
+  // kind of entry a path names, or its date, and so need not pay for the file system's
+  // DOS attributes.
+  virtual int StatIgnoringHidden(const std::string& path, FileStatus& status) {
+    return Stat(path, status);
+  }
   // The process's current folder. Returns 0 or an errno value.
   virtual int ChangeDirectory(const std::string& path) = 0;
   virtual int CurrentDirectory(std::string& path) = 0;

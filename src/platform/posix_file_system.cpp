@@ -5,6 +5,7 @@
 #include <linux/msdos_fs.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/vfs.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -18,10 +19,52 @@
 namespace foliotally {
 namespace {
 
+// Where an entry is: a name relative to an open folder (or to the current folder with
+// AT_FDCWD), and the same entry as a full path for calls that take only a path.
+struct EntryLocation {
+  int dir_fd;
+  const char* name;
+  const std::string& path;
+};
+
+#if defined(SYS_getxattrat)
+constexpr long kGetxattratCall = SYS_getxattrat;
+#elif defined(__x86_64__) || defined(__aarch64__)
+constexpr long kGetxattratCall = 464;  // Linux 6.13 on; older C library headers lack it
+#else
+constexpr long kGetxattratCall = -1;
+#endif
+
+// The argument block of getxattrat.
+struct XattrArgs {
+  uint64_t value;
+  uint32_t size;
+  uint32_t flags;
+};
+
+// Reads the extended attribute `name` of the entry, links followed. Returns its length,
+// or -1 with errno set. The lookup relative to the open folder spares the kernel a walk
+// down the whole path for each entry; where getxattrat is missing (before Linux 6.13) or
+// answers anything but "no such attribute", the path decides, so that an older kernel or a
+// sandbox that refuses the call reads exactly what it always read.
+ssize_t ReadXattr(const EntryLocation& at, bool& relative_works, const char* name, void* buffer,
+                  size_t size) {
+  if (relative_works && kGetxattratCall >= 0) {
+    XattrArgs args{reinterpret_cast<uintptr_t>(buffer), static_cast<uint32_t>(size), 0};
+    const long n = syscall(kGetxattratCall, at.dir_fd, at.name, 0u, name, &args, sizeof args);
+    if (n >= 0 || errno == ENODATA) return static_cast<ssize_t>(n);
+    // A kernel without the call says ENOSYS; a sandbox filter that does not know it may
+    // say EPERM. Either way the path is used from here on.
+    if (errno == ENOSYS || errno == EPERM) relative_works = false;
+  }
+  return getxattr(at.path.c_str(), name, buffer, size);
+}
+
 // Reads a little-endian 32-bit extended attribute.
-std::optional<uint32_t> ReadLe32Xattr(const std::string& path, const char* name, int& error) {
+std::optional<uint32_t> ReadLe32Xattr(const EntryLocation& at, bool& relative_works,
+                                      const char* name, int& error) {
   unsigned char bytes[4];
-  const ssize_t n = getxattr(path.c_str(), name, bytes, sizeof bytes);
+  const ssize_t n = ReadXattr(at, relative_works, name, bytes, sizeof bytes);
   if (n < 0) {
     error = errno;
     return {};
@@ -32,10 +75,10 @@ std::optional<uint32_t> ReadLe32Xattr(const std::string& path, const char* name,
          static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
 }
 
-std::optional<uint32_t> ReadSambaXattr(const std::string& path, int& error) {
+std::optional<uint32_t> ReadSambaXattr(const EntryLocation& at, bool& relative_works, int& error) {
   // The text form is short; the binary record after it is read along and ignored.
   char buffer[256];
-  const ssize_t n = getxattr(path.c_str(), "user.DOSATTRIB", buffer, sizeof buffer);
+  const ssize_t n = ReadXattr(at, relative_works, "user.DOSATTRIB", buffer, sizeof buffer);
   if (n < 0) {
     error = errno;
     return {};
@@ -44,10 +87,10 @@ std::optional<uint32_t> ReadSambaXattr(const std::string& path, int& error) {
   return ParseSambaDosAttributes(std::string_view(buffer, static_cast<size_t>(n)));
 }
 
-std::optional<uint32_t> ReadFatAttributes(const std::string& path) {
+std::optional<uint32_t> ReadFatAttributes(const EntryLocation& at) {
   // FAT holds no FIFOs or devices, and only regular files and folders get here, so the open
   // cannot block; O_NONBLOCK guards it all the same.
-  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  const int fd = openat(at.dir_fd, at.name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return {};
   uint32_t bits = 0;
   const bool ok = ioctl(fd, FAT_IOCTL_GET_ATTRIBUTES, &bits) == 0;
@@ -55,25 +98,26 @@ std::optional<uint32_t> ReadFatAttributes(const std::string& path) {
   return ok ? std::optional<uint32_t>(bits) : std::nullopt;
 }
 
-// Adds the hidden bit that a file system records for the entry at `path`. `source` is
-// switched to kNone once the file system says it keeps no such attributes, so a folder on
-// such a file system is not asked again for each entry.
-void AddHiddenBit(const std::string& path, DosAttributeSource& source, FileStatus& status) {
+// Adds the hidden bit that a file system records for the entry. `source` is switched to
+// kNone once the file system says it keeps no such attributes, so a folder on such a file
+// system is not asked again for each entry.
+void AddHiddenBit(const EntryLocation& at, DosAttributeSource& source, bool& relative_works,
+                  FileStatus& status) {
   if (status.kind == EntryKind::kOther) return;  // never listed anyway, and never opened
   std::optional<uint32_t> bits;
   int error = 0;
   switch (source) {
     case DosAttributeSource::kSambaXattr:
-      bits = ReadSambaXattr(path, error);
+      bits = ReadSambaXattr(at, relative_works, error);
       break;
     case DosAttributeSource::kCifsXattr:
-      bits = ReadLe32Xattr(path, "user.cifs.dosattrib", error);
+      bits = ReadLe32Xattr(at, relative_works, "user.cifs.dosattrib", error);
       break;
     case DosAttributeSource::kNtfsXattr:
-      bits = ReadLe32Xattr(path, "system.ntfs_attrib", error);
+      bits = ReadLe32Xattr(at, relative_works, "system.ntfs_attrib", error);
       break;
     case DosAttributeSource::kFatIoctl:
-      bits = ReadFatAttributes(path);
+      bits = ReadFatAttributes(at);
       break;
     case DosAttributeSource::kNone:
       return;
@@ -139,9 +183,23 @@ class PosixDirectoryStream final : public DirectoryStream {
     if (error == 0 && source_ != DosAttributeSource::kNone) {
       path_.resize(folder_length_);  // reuses the buffer: no allocation per entry
       path_ += current_->d_name;
-      AddHiddenBit(path_, source_, status);
+      AddHiddenBit({dirfd(dir_), current_->d_name, path_}, source_, relative_xattr_, status);
     }
     return error;
+  }
+
+  bool IsListedAsNonFolder() override {
+    if (current_ == nullptr) return false;
+    switch (current_->d_type) {
+      case DT_REG:
+      case DT_FIFO:
+      case DT_CHR:
+      case DT_BLK:
+      case DT_SOCK:
+        return true;
+      default:  // a folder, a link, or a file system that does not say (DT_UNKNOWN)
+        return false;
+    }
   }
 
  private:
@@ -149,6 +207,7 @@ class PosixDirectoryStream final : public DirectoryStream {
   std::string path_;  // the folder with a trailing delimiter, then the current name
   size_t folder_length_;
   DosAttributeSource source_;
+  bool relative_xattr_ = true;  // false once the kernel turned out to lack getxattrat
   struct dirent* current_ = nullptr;
 };
 
@@ -171,8 +230,14 @@ int PosixFileSystem::Stat(const std::string& path, FileStatus& status) {
   struct statfs fs;
   if (statfs(path.c_str(), &fs) != 0) return 0;
   DosAttributeSource source = DosAttributeSourceOf(static_cast<long>(fs.f_type));
-  AddHiddenBit(path, source, status);
+  bool relative_works = false;  // a single lookup by path: nothing to gain
+  AddHiddenBit({AT_FDCWD, path.c_str(), path}, source, relative_works, status);
   return 0;
+}
+
+int PosixFileSystem::StatIgnoringHidden(const std::string& path, FileStatus& status) {
+  if (path.empty()) return ENOENT;
+  return StatAt(AT_FDCWD, path.c_str(), status);
 }
 
 int PosixFileSystem::ChangeDirectory(const std::string& path) {

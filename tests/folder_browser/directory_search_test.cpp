@@ -46,6 +46,7 @@ class DirectorySearchTest : public ::testing::Test {
 
   test::TempDir dir_;
   FakeFileSystem fs_;
+  PosixFileSystem real_;
   fs::path saved_cwd_;
 };
 
@@ -95,6 +96,47 @@ TEST_F(DirectorySearchTest, FoldersAskedForYieldDotEntriesFilesAndSubfolders) {
   TSearchRec rec;
   ASSERT_EQ(SearchFirst(fs_, Pattern("sub"), kAttrDirectory, rec), 0);
   EXPECT_EQ(rec.EntryAttributes & kAttrDirectory, kAttrDirectory);
+}
+
+TEST_F(DirectorySearchTest, FoldersOnlyYieldsTheAcceptedFoldersAndLinksToFolders) {
+  dir_.Write("a.pdf", "x");
+  dir_.Write("readme", "x");
+  dir_.MakeFolder("sub");
+  dir_.MakeFolder(".cache");
+  fs_.MarkHidden(dir_.MakeFolder("hid"));
+  fs_.MarkSystem(dir_.MakeFolder("sys"));
+  test::MakeFifo(dir_.path() / "fifo");
+  fs::create_symlink(dir_.path() / "sub", dir_.path() / "to_sub");
+  fs::create_symlink(dir_.path() / "a.pdf", dir_.path() / "to_file");
+  fs::create_symlink(dir_.path() / "missing", dir_.path() / "dangling");
+  for (FileSystem* files : {static_cast<FileSystem*>(&fs_), static_cast<FileSystem*>(&real_)}) {
+    NameList names;
+    TSearchRec rec;
+    for (int code =
+             SearchFirst(*files, Pattern("*.*"), kAttrDirectory, rec, SearchYield::kFoldersOnly);
+         code == 0; code = SearchNext(rec)) {
+      names.push_back(rec.EntryName);
+      EXPECT_EQ(rec.EntryAttributes & kAttrDirectory, kAttrDirectory) << rec.EntryName;
+    }
+    std::sort(names.begin(), names.end());
+    const NameList expected = files == &fs_
+                                  ? NameList{".", "..", ".cache", "sub", "to_sub"}
+                                  : NameList{".", "..", ".cache", "hid", "sub", "sys", "to_sub"};
+    EXPECT_EQ(names, expected);
+  }
+}
+
+TEST_F(DirectorySearchTest, FoldersOnlyTellsAFolderWithoutFoldersFromNoMatch) {
+  const std::string folder = dir_.MakeFolder("files").string();
+  dir_.Write("files/a.pdf", "x");
+  dir_.Write("files/b.pdf", "x");
+  TSearchRec rec;
+  rec.EntryName = "before";
+  EXPECT_EQ(SearchFirst(fs_, folder + "/*.pdf", kAttrDirectory, rec, SearchYield::kFoldersOnly),
+            18);
+  EXPECT_EQ(SearchFirst(fs_, folder + "/*.txt", kAttrDirectory, rec, SearchYield::kFoldersOnly), 2);
+  EXPECT_EQ(rec.EntryName, "before");
+  EXPECT_EQ(rec.SearchHandle, nullptr);
 }
 
 TEST_F(DirectorySearchTest, MissingFolderFailsAndLeavesTheRecordAlone) {

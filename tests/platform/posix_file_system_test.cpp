@@ -110,6 +110,48 @@ TEST_F(PosixFileSystemTest, SambaHiddenAttributeIsRead) {
   EXPECT_EQ(entries.at("plain.pdf").attributes, kAttrArchive);
 }
 
+TEST_F(PosixFileSystemTest, TheListingTellsWhichEntriesAreCertainlyNoFolders) {
+  dir_.Write("a.pdf", "abc");
+  dir_.MakeFolder("sub");
+  test::MakeFifo(dir_.path() / "fifo");
+  fs::create_symlink(dir_.path() / "sub", dir_.path() / "linked");
+  fs::create_symlink(dir_.path() / "a.pdf", dir_.path() / "to_file");
+  std::unique_ptr<DirectoryStream> stream;
+  ASSERT_EQ(fs_.OpenDirectory(dir_.str(), stream), 0);
+  EXPECT_FALSE(stream->IsListedAsNonFolder());  // nothing read yet
+  std::map<std::string, bool> non_folder;
+  std::string name;
+  int error = 0;
+  while (stream->Next(name, error)) non_folder[name] = stream->IsListedAsNonFolder();
+  // A file system that does not fill in entry types (DT_UNKNOWN) may leave everything false;
+  // links are never judged by the listing, as they may lead to a folder.
+  for (const auto& [entry, certain] : non_folder) {
+    if (certain) {
+      EXPECT_TRUE(entry == "a.pdf" || entry == "fifo") << entry;
+    }
+  }
+  EXPECT_FALSE(non_folder.at("sub"));
+  EXPECT_FALSE(non_folder.at("linked"));
+  EXPECT_FALSE(non_folder.at("to_file"));
+}
+
+TEST_F(PosixFileSystemTest, TheHiddenBitOfAListedLinkIsItsTargets) {
+  const auto hidden = dir_.Write("hidden.pdf", "x");
+  const std::string value = "0x2";
+  if (setxattr(hidden.c_str(), "user.DOSATTRIB", value.data(), value.size(), 0) != 0)
+    GTEST_SKIP() << "no user extended attributes on " << dir_.str();
+  fs::create_symlink(hidden, dir_.path() / "link.pdf");
+  dir_.Write("plain.pdf", "x");
+  const auto entries = ReadAll(dir_.str());
+  EXPECT_EQ(entries.at("link.pdf").attributes, kAttrArchive | kAttrHidden);
+  EXPECT_EQ(entries.at("plain.pdf").attributes, kAttrArchive);
+  FileStatus status;
+  ASSERT_EQ(fs_.Stat(dir_.str() + "/link.pdf", status), 0);
+  EXPECT_EQ(status.attributes, kAttrArchive | kAttrHidden);
+  ASSERT_EQ(fs_.StatIgnoringHidden(dir_.str() + "/link.pdf", status), 0);
+  EXPECT_EQ(status.kind, EntryKind::kRegularFile);
+}
+
 TEST_F(PosixFileSystemTest, CurrentFolderGoesAndComesBack) {
   const auto sub = fs::canonical(dir_.MakeFolder("sub"));
   ASSERT_EQ(fs_.ChangeDirectory(sub.string()), 0);

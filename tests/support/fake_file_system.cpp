@@ -22,6 +22,8 @@ class FakeDirectoryStream final : public DirectoryStream {
     const std::string path = folder_ == "/" ? "/" + current_ : folder_ + "/" + current_;
     return fs_.Adjust(path, error, status);
   }
+  // Marks and failures never turn a file into a folder, so the listing's word stands.
+  bool IsListedAsNonFolder() override { return inner_->IsListedAsNonFolder(); }
 
  private:
   const FakeFileSystem& fs_;
