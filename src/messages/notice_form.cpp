@@ -133,11 +133,11 @@ std::unique_ptr<TMessageForm> BuildNoticeForm(const QString& text, NoticeKind ki
   const QRect wrapRect(0, 0, screenRect.width() / 2, 0);
   m.text =
       fm.boundingRect(wrapRect, Qt::TextWordWrap | Qt::TextExpandTabs | Qt::AlignLeft, text).size();
-  for (const ButtonSpec& spec : kButtons) {
-    if (!buttons.testFlag(spec.button)) continue;
+  for (const ButtonSpec& button_spec : kButtons) {
+    if (!buttons.testFlag(button_spec.button)) continue;
     ++m.buttonCount;
     const int width =
-        fm.size(Qt::TextSingleLine | Qt::TextShowMnemonic, QString::fromLatin1(spec.caption))
+        fm.size(Qt::TextSingleLine | Qt::TextShowMnemonic, QString::fromLatin1(button_spec.caption))
             .width();
     m.widestCaption = std::max(m.widestCaption, width);
   }
@@ -162,16 +162,16 @@ std::unique_ptr<TMessageForm> BuildNoticeForm(const QString& text, NoticeKind ki
   message->setGeometry(layout.message);
 
   size_t next = 0;
-  for (const ButtonSpec& spec : kButtons) {
-    if (!buttons.testFlag(spec.button)) continue;
-    auto* b = new QPushButton(QString::fromLatin1(spec.caption), form.get());
-    b->setObjectName(spec.name);
+  for (const ButtonSpec& button_spec : kButtons) {
+    if (!buttons.testFlag(button_spec.button)) continue;
+    auto* b = new QPushButton(QString::fromLatin1(button_spec.caption), form.get());
+    b->setObjectName(button_spec.name);
     b->setGeometry(layout.buttons[next++]);
     b->setAutoDefault(false);
     TMessageForm* f = form.get();
-    if (spec.result != NoticeResult::None)
+    if (button_spec.result != NoticeResult::None)
       QObject::connect(b, &QPushButton::clicked, f,
-                       [f, r = spec.result] { f->done(static_cast<int>(r)); });
+                       [f, r = button_spec.result] { f->done(static_cast<int>(r)); });
   }
   if (QPushButton* def = PickButton(*form, {"OK", "Yes"})) {
     def->setDefault(true);
