@@ -104,6 +104,9 @@ class TfrmMain : public QMainWindow {
   void BitBtnStopClick(QObject* sender);
   void BitBtn2Click(QObject* sender);
   void DriveComboBoxChange(QObject* sender);
+  // Names dropped on the folder list from the file manager: the first one's folder (or the
+  // folder itself) is shown. A name that cannot be entered ends the drop quietly.
+  void DropFileTarget1Drop(const std::vector<std::string>& files);
 
  protected:
   void changeEvent(QEvent* event) override;
