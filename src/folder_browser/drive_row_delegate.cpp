@@ -1,10 +1,10 @@
 #include "folder_browser/drive_row_delegate.h"
 
-#include <QApplication>
 #include <QIcon>
 #include <QPainter>
 
 #include "folder_browser/drive_glyphs.h"
+#include "folder_browser/row_painting.h"
 
 namespace foliotally {
 namespace {
@@ -25,13 +25,7 @@ void DriveRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
                              const QModelIndex& index) const {
   QStyleOptionViewItem opt = option;
   initStyleOption(&opt, index);
-  const QWidget* widget = opt.widget;
-  QStyle* style = widget ? widget->style() : QApplication::style();
-  // Background and selection only; glyph and text are placed below.
-  opt.text.clear();
-  opt.icon = QIcon();
-  opt.features &= ~QStyleOptionViewItem::HasDecoration;
-  style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+  PaintRowBackground(painter, opt);
 
   const QRect row = option.rect;
   const QPixmap glyph = GlyphOf(index);
@@ -42,18 +36,7 @@ void DriveRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     painter->drawPixmap(row.left() + kGlyphLeft, top, glyph);
   }
   const QRect text_rect(text_left, row.top(), row.right() - text_left, row.height());
-  const bool selected = option.state & QStyle::State_Selected;
-  const QPalette::ColorGroup group =
-      option.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
-  painter->save();
-  painter->setPen(
-      option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
-  painter->setFont(option.font);
-  const QString text = option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(),
-                                                     Qt::ElideRight, text_rect.width());
-  // Plain drawText never reads '&' as a mnemonic marker.
-  painter->drawText(text_rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
-  painter->restore();
+  PaintRowText(painter, option, index.data(Qt::DisplayRole).toString(), text_rect);
 }
 
 QSize DriveRowDelegate::sizeHint(const QStyleOptionViewItem& option,

@@ -1,9 +1,9 @@
 #include "folder_browser/glyph_row_delegate.h"
 
-#include <QApplication>
 #include <QPainter>
 
 #include "folder_browser/name_rows_model.h"
+#include "folder_browser/row_painting.h"
 
 namespace foliotally {
 
@@ -14,13 +14,7 @@ void GlyphRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
                              const QModelIndex& index) const {
   QStyleOptionViewItem opt = option;
   initStyleOption(&opt, index);
-  const QWidget* widget = opt.widget;
-  QStyle* style = widget ? widget->style() : QApplication::style();
-  // Background and selection, without the style's own text and icon.
-  opt.text.clear();
-  opt.icon = QIcon();
-  opt.features &= ~QStyleOptionViewItem::HasDecoration;
-  style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+  PaintRowBackground(painter, opt);
 
   const QRect row = option.rect;
   const int indent = index.data(NameRowsModel::kIndentRole).toInt();
@@ -33,17 +27,7 @@ void GlyphRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     text_left += pixmap.width() + text_gap_;
   }
   const QRect text_rect(text_left, row.top(), row.right() - text_left, row.height());
-  const bool selected = option.state & QStyle::State_Selected;
-  const QPalette::ColorGroup group =
-      option.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
-  painter->save();
-  painter->setPen(
-      option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
-  painter->setFont(option.font);
-  const QString text = option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(),
-                                                     Qt::ElideRight, text_rect.width());
-  painter->drawText(text_rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
-  painter->restore();
+  PaintRowText(painter, option, index.data(Qt::DisplayRole).toString(), text_rect);
 }
 
 QSize GlyphRowDelegate::sizeHint(const QStyleOptionViewItem& option,
