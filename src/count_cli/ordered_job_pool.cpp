@@ -67,14 +67,7 @@ void OrderedJobPool::Cancel() {
   submitter_waiting_ = false;
   // Everything now either has a result or will never get one; hand out the unbroken run
   // of results at the front.
-  while (!slots_.empty() && slots_.front().result) {
-    Slot slot = std::move(slots_.front());
-    slots_.pop_front();
-    ++front_sequence_;
-    lock.unlock();
-    deliver_(slot.path, *slot.result);
-    lock.lock();
-  }
+  DeliverFrontRun(lock);
   slots_.clear();
 }
 
@@ -85,6 +78,10 @@ void OrderedJobPool::DeliverReady(bool wait) {
     result_ready_.wait(lock, [&] { return slots_.empty() || slots_.front().result; });
     submitter_waiting_ = false;
   }
+  DeliverFrontRun(lock);
+}
+
+void OrderedJobPool::DeliverFrontRun(std::unique_lock<std::mutex>& lock) {
   while (!slots_.empty() && slots_.front().result) {
     Slot slot = std::move(slots_.front());
     slots_.pop_front();

@@ -49,6 +49,9 @@ class OrderedJobPool {
   // Delivers finished results from the front; with `wait`, first waits until the front
   // one is finished.
   void DeliverReady(bool wait);
+  // Hands out the unbroken run of finished results at the front, in order; `lock` holds
+  // the mutex and is released around each delivery.
+  void DeliverFrontRun(std::unique_lock<std::mutex>& lock);
   void StopWorkers();
 
   Work work_;
