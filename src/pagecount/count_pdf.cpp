@@ -44,11 +44,11 @@ struct FileDescriptor {
   }
 };
 
-CountResult CountFile(const char* path) {
+CountResult CountFile(int dirfd, const char* path) {
   if (path == nullptr || *path == '\0') return {Verdict::kUnreadable, 0};
   // O_NONBLOCK: opening a FIFO must not wait for a writer. What is not a regular file is
   // refused before a single byte is read.
-  const FileDescriptor file{::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)};
+  const FileDescriptor file{::openat(dirfd, path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY)};
   if (file.fd < 0) return {Verdict::kUnreadable, 0};
   struct stat st {};
   if (::fstat(file.fd, &st) != 0) return {Verdict::kUnreadable, 0};
@@ -65,9 +65,12 @@ int32_t CountPdfBytes(std::string_view bytes) {
   return ToResultCode(Decide(source, [&] { return CountWithQpdf(bytes); }));
 }
 
-int32_t CountPdfFile(const char* path) {
+int32_t CountPdfFile(const char* path) { return CountPdfFileAt(AT_FDCWD, path, 0); }
+
+// The time limit is not enforced yet: the reader and its fallback learn to keep a deadline.
+int32_t CountPdfFileAt(int dirfd, const char* path, uint32_t /*time_limit_ms*/) {
   try {
-    return ToResultCode(CountFile(path));
+    return ToResultCode(CountFile(dirfd, path));
   } catch (...) {
     return FOLIOTALLY_DAMAGED;
   }

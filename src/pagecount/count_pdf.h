@@ -11,5 +11,8 @@ namespace foliotally::pdf {
 int32_t CountPdfBytes(std::string_view bytes);
 // A file named by a path: only a regular file is opened, and never blocks. Never throws.
 int32_t CountPdfFile(const char* path);
+// The same, with `path` relative to the open folder `dirfd` (or AT_FDCWD), within
+// `time_limit_ms` (0: the default bound).
+int32_t CountPdfFileAt(int dirfd, const char* path, uint32_t time_limit_ms);
 
 }  // namespace foliotally::pdf

@@ -27,6 +27,15 @@ extern "C" {
  * from qpdf (files up to 64 MiB) before the answer is negative. */
 __attribute__((visibility("default"))) int32_t GetFoliotally(const char* path);
 
+/* The same count for a batch counter: `path` is taken relative to the open folder `dirfd`
+ * (AT_FDCWD for the working folder; ignored for an absolute path), so a walk that holds
+ * the folder open spares the kernel the lookup of every parent folder. `time_limit_ms`
+ * bounds the time the count may take; 0 selects the library's default bound. A count that
+ * runs out of time is FOLIOTALLY_DAMAGED. GetFoliotally(path) is
+ * GetFoliotallyAt(AT_FDCWD, path, 0). */
+__attribute__((visibility("default"))) int32_t GetFoliotallyAt(int dirfd, const char* path,
+                                                               uint32_t time_limit_ms);
+
 #ifdef __cplusplus
 }
 #endif

@@ -1,5 +1,13 @@
-// The library's one exported function.
+// The library's exported functions.
+#include <fcntl.h>
+
 #include "pagecount/count_pdf.h"
 #include "pagecount/foliotally.h"
 
-extern "C" int32_t GetFoliotally(const char* path) { return foliotally::pdf::CountPdfFile(path); }
+extern "C" int32_t GetFoliotally(const char* path) {
+  return foliotally::pdf::CountPdfFileAt(AT_FDCWD, path, 0);
+}
+
+extern "C" int32_t GetFoliotallyAt(int dirfd, const char* path, uint32_t time_limit_ms) {
+  return foliotally::pdf::CountPdfFileAt(dirfd, path, time_limit_ms);
+}
