@@ -4,6 +4,8 @@
 #include <functional>
 #include <map>
 
+#include "folder_browser/file_mask.h"
+
 namespace foliotally::count_cli {
 namespace {
 
@@ -69,17 +71,10 @@ bool ApplyFlag(const std::string& arg, CountOptions& options) {
 }  // namespace
 
 std::vector<std::string> SplitMask(const std::string& mask) {
-  std::vector<std::string> parts;
-  size_t start = 0;
-  while (start <= mask.size()) {
-    size_t end = mask.find(';', start);
-    if (end == std::string::npos) end = mask.size();
-    std::string part = mask.substr(start, end - start);
+  std::vector<std::string> parts = MaskPatterns(mask);
+  for (const std::string& part : parts)
     if (part.find('/') != std::string::npos)
       throw UsageError("a mask matches file names, so it cannot hold '/': '" + part + "'");
-    if (!part.empty()) parts.push_back(std::move(part));
-    start = end + 1;
-  }
   if (parts.empty()) throw UsageError("--mask wants at least one pattern, such as *.pdf");
   return parts;
 }

@@ -44,6 +44,12 @@ int Show(std::string_view text) {
   return kExitUsage;
 }
 
+// A file the walk found is opened by its name in the folder the walk holds open.
+int32_t CountPages(const FileToCount& file) {
+  if (file.folder) return GetFoliotallyAt(file.folder->fd(), file.NameInFolder(), 0);
+  return GetFoliotally(file.path.c_str());
+}
+
 int DefaultJobs() {
   const unsigned cores = std::thread::hardware_concurrency();
   return cores == 0 ? 1 : static_cast<int>(cores);
@@ -72,9 +78,7 @@ int Run(const CountOptions& options) {
   ProgressLine progress(::isatty(STDERR_FILENO) == 1 && !results_on_terminal, WriteToStandardError,
                         [] { return std::chrono::steady_clock::now(); });
   Diagnostics diagnostics(WriteToStandardError, progress);
-  CountRun run(
-      options, fs, [](const std::string& path) { return GetFoliotally(path.c_str()); }, *out,
-      diagnostics, interrupted);
+  CountRun run(options, fs, CountPages, *out, diagnostics, interrupted);
   return run.Execute();
 }
 

@@ -25,16 +25,16 @@ void OrderedJobPool::StopWorkers() {
   threads_.clear();
 }
 
-void OrderedJobPool::Submit(std::string path) {
+void OrderedJobPool::Submit(FileToCount file) {
   if (threads_.empty()) {
-    const int32_t result = work_(path);
-    deliver_(path, result);
+    const int32_t result = work_(file);
+    deliver_(file.path, result);
     return;
   }
   bool wake = false;
   {
     std::unique_lock lock(mutex_);
-    slots_.push_back(Slot{std::move(path), std::nullopt});
+    slots_.push_back(Slot{std::move(file), std::nullopt});
     pending_.push_back(front_sequence_ + slots_.size() - 1);
     wake = idle_workers_ > 0;
   }
@@ -88,7 +88,7 @@ void OrderedJobPool::DeliverFrontRun(std::unique_lock<std::mutex>& lock) {
     ++front_sequence_;
     // Delivering writes output; other threads go on counting meanwhile.
     lock.unlock();
-    deliver_(slot.path, *slot.result);
+    deliver_(slot.file.path, *slot.result);
     lock.lock();
   }
 }
@@ -104,12 +104,12 @@ void OrderedJobPool::WorkerLoop() {
     pending_.pop_front();
     ++running_;
     // Slots are only removed from the front once they hold a result, and a deque keeps
-    // references to its other elements valid, so this path stays put while it is counted.
-    const std::string& path = slots_[sequence - front_sequence_].path;
+    // references to its other elements valid, so this file stays put while it is counted.
+    const FileToCount& file = slots_[sequence - front_sequence_].file;
     lock.unlock();
     int32_t result = FOLIOTALLY_UNREADABLE;
     try {
-      result = work_(path);
+      result = work_(file);
     } catch (...) {
       // The counter is not meant to throw; if it does (out of memory), the file is
       // reported as unreadable rather than losing the thread.

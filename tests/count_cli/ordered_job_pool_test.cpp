@@ -14,9 +14,11 @@ namespace {
 
 using Delivered = std::vector<std::pair<std::string, int32_t>>;
 
+FileToCount Named(std::string path) { return FileToCount{std::move(path), nullptr, 0}; }
+
 // A count that takes a pseudo-random time, so later files often finish first.
-int32_t SlowCount(const std::string& path) {
-  const int n = std::stoi(path);
+int32_t SlowCount(const FileToCount& file) {
+  const int n = std::stoi(file.path);
   std::this_thread::sleep_for(std::chrono::microseconds((n * 7919) % 900));
   return n * 2;
 }
@@ -27,7 +29,7 @@ TEST(OrderedJobPool, DeliversInSubmissionOrderWhateverFinishesFirst) {
     OrderedJobPool pool(jobs, 16, SlowCount, [&](const std::string& path, int32_t r) {
       delivered.emplace_back(path, r);
     });
-    for (int i = 0; i < 300; ++i) pool.Submit(std::to_string(i));
+    for (int i = 0; i < 300; ++i) pool.Submit(Named(std::to_string(i)));
     pool.Finish();
     ASSERT_EQ(delivered.size(), 300u) << jobs;
     for (int i = 0; i < 300; ++i) {
@@ -43,7 +45,7 @@ TEST(OrderedJobPool, KeepsAtMostTheWindowInFlight) {
   int most_ahead = 0;
   OrderedJobPool pool(
       4, 8,
-      [&](const std::string&) {
+      [&](const FileToCount&) {
         ++started;
         return 1;
       },
@@ -51,7 +53,7 @@ TEST(OrderedJobPool, KeepsAtMostTheWindowInFlight) {
         ++delivered;
         most_ahead = std::max(most_ahead, started.load() - delivered);
       });
-  for (int i = 0; i < 500; ++i) pool.Submit("f");
+  for (int i = 0; i < 500; ++i) pool.Submit(Named("f"));
   pool.Finish();
   EXPECT_EQ(delivered, 500);
   EXPECT_LE(most_ahead, 8);
@@ -63,12 +65,12 @@ TEST(OrderedJobPool, WithOneJobCountsOnTheCallingThread) {
   int delivered = 0;
   OrderedJobPool pool(
       1, 4,
-      [&](const std::string&) {
+      [&](const FileToCount&) {
         same_thread = same_thread && std::this_thread::get_id() == caller;
         return 3;
       },
       [&](const std::string&, int32_t) { ++delivered; });
-  pool.Submit("a");
+  pool.Submit(Named("a"));
   EXPECT_EQ(delivered, 1);  // delivered before Submit returns
   EXPECT_TRUE(same_thread);
 }
@@ -79,17 +81,17 @@ TEST(OrderedJobPool, CancelDeliversAnUnbrokenPrefixAndDropsTheRest) {
   Delivered delivered;
   OrderedJobPool pool(
       2, 100,
-      [&](const std::string& path) {
+      [&](const FileToCount& file) {
         // The first file blocks until released, so nothing can be delivered before it.
-        if (path == "0") first_started.store(true);
-        if (path == "0")
+        if (file.path == "0") first_started.store(true);
+        if (file.path == "0")
           while (!release.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         else
           std::this_thread::sleep_for(std::chrono::milliseconds(2));
         return 1;
       },
       [&](const std::string& path, int32_t r) { delivered.emplace_back(path, r); });
-  for (int i = 0; i < 50; ++i) pool.Submit(std::to_string(i));
+  for (int i = 0; i < 50; ++i) pool.Submit(Named(std::to_string(i)));
   EXPECT_TRUE(delivered.empty());
   // Cancel once the first file is under way: it is then finished, not dropped.
   while (!first_started.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -107,9 +109,9 @@ TEST(OrderedJobPool, CancelDeliversAnUnbrokenPrefixAndDropsTheRest) {
 TEST(OrderedJobPool, CounterThatThrowsMakesTheFileUnreadable) {
   Delivered delivered;
   OrderedJobPool pool(
-      2, 4, [](const std::string&) -> int32_t { throw std::bad_alloc(); },
+      2, 4, [](const FileToCount&) -> int32_t { throw std::bad_alloc(); },
       [&](const std::string& path, int32_t r) { delivered.emplace_back(path, r); });
-  pool.Submit("x");
+  pool.Submit(Named("x"));
   pool.Finish();
   ASSERT_EQ(delivered.size(), 1u);
   EXPECT_EQ(delivered[0].second, -1);

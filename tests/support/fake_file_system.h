@@ -26,6 +26,10 @@ class FakeFileSystem final : public FileSystem {
   // Makes `call` on `path` fail with `error`. For kStat this covers entries of a folder
   // being read as well as direct queries.
   void FailCall(FsCall call, const std::string& path, int error);
+  // Makes `folder` one that can be listed but not searched (read permission without
+  // execute): its names can be read, but entering it, and every status or folder lookup
+  // through it, fails with EACCES.
+  void DenySearch(const std::string& folder);
   void ClearFailures() { failures_.clear(); }
   void SetVolumes(std::vector<Volume> volumes) { volumes_ = std::move(volumes); }
   void SetCaseRules(CaseRules rules) { case_rules_ = rules; }
@@ -47,10 +51,12 @@ class FakeFileSystem final : public FileSystem {
 
  private:
   std::optional<int> FailureFor(FsCall call, const std::string& normalized) const;
+  bool IsBehindDeniedSearch(const std::string& normalized) const;
 
   PosixFileSystem real_;
   std::set<std::string> hidden_;
   std::set<std::string> system_;
+  std::set<std::string> search_denied_;
   std::map<std::pair<FsCall, std::string>, int> failures_;
   std::map<FsCall, int> calls_;
   std::optional<std::vector<Volume>> volumes_;
