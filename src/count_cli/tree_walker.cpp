@@ -1,5 +1,6 @@
 #include "count_cli/tree_walker.h"
 
+#include "folder_browser/current_folder.h"
 #include "folder_browser/path_functions.h"
 #include "platform/io_error.h"
 
@@ -15,6 +16,14 @@ void HandOutFiles(const std::string& folder, const WalkListing& listing,
   }
 }
 
+// `start` made absolute, so that the directory search need not ask for the working folder
+// again for every folder below it.
+std::string AbsoluteOf(FileSystem& fs, const std::string& start) {
+  if (start.starts_with('/')) return start;
+  const std::string current = CurrentFolderOf(fs);
+  return current.empty() ? start : JoinFolderAndName(current, start);
+}
+
 }  // namespace
 
 TreeWalker::TreeWalker(FileSystem& fs, const std::vector<std::string>& masks, bool recurse)
@@ -28,13 +37,16 @@ void TreeWalker::Walk(const std::string& start, const WalkCallbacks& callbacks) 
     size_t next = 0;
   };
   std::vector<Frame> path;
+  // Every folder's path begins with `start`; it is read under the absolute path instead.
+  const std::string absolute_start = AbsoluteOf(fs_, start);
 
   // Reads a folder, hands out its files and, when it is to be walked further, puts it on
   // the path.
   const auto enter = [&](const std::string& folder) {
     if (callbacks.stop && callbacks.stop()) return;
     WalkListing listing;
-    const int code = ReadFolderForWalk(fs_, folder, &masks_, listing);
+    const std::string absolute = absolute_start + folder.substr(start.size());
+    const int code = ReadFolderForWalk(fs_, absolute, &masks_, listing);
     HandOutFiles(folder, listing, callbacks);
     if (code != 0 && callbacks.folder_error) callbacks.folder_error(folder, IoErrorMessage(code));
     if (recurse_ && !listing.subfolders.empty())

@@ -22,6 +22,7 @@ Step NextMatch(DirectorySearch& search, RawDirectoryEntry& entry, int& error) {
     if (!search.stream().Next(name, error)) return error == 0 ? Step::kEnd : Step::kFailed;
     if (!search.pattern().Matches(name)) continue;
     search.NoteMatch();
+    if (search.yield() != SearchYield::kEveryEntry && name == "..") continue;
     const bool folders_only = search.yield() == SearchYield::kFoldersOnly;
     if (folders_only && search.stream().IsListedAsNonFolder()) continue;
     FileStatus status;

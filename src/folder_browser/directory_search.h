@@ -27,6 +27,9 @@ enum class SearchYield {
   // tree walk, which needs names and kinds only.
   kNamesAndKinds,
 };
+// Both yields but kEveryEntry pass ".." by unread: their callers want the folders below,
+// never the one above. "." is still looked up, so that a folder that can be listed but
+// not searched shows as an entry whose status cannot be read.
 
 // An open search: the folder being read and the pattern its names must match.
 class DirectorySearch {

@@ -30,7 +30,11 @@ class FakeFileSystem final : public FileSystem {
   // execute): its names can be read, but entering it, and every status or folder lookup
   // through it, fails with EACCES.
   void DenySearch(const std::string& folder);
-  void ClearFailures() { failures_.clear(); }
+  // Ends every failure set with FailCall or DenySearch.
+  void ClearFailures() {
+    failures_.clear();
+    search_denied_.clear();
+  }
   void SetVolumes(std::vector<Volume> volumes) { volumes_ = std::move(volumes); }
   void SetCaseRules(CaseRules rules) { case_rules_ = rules; }
   // How often a call was made (on any path) since construction.
