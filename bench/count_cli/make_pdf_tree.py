@@ -51,7 +51,7 @@ def main():
     root = sys.argv[1]
     folders = int(sys.argv[2]) if len(sys.argv) > 2 else 1000
     per_folder = int(sys.argv[3]) if len(sys.argv) > 3 else 10
-    total = int(sys.argv[4]) if len(sys.argv) > 4 else None
+    total = int(sys.argv[4]) if len(sys.argv) > 4 and sys.argv[4] else None
     tops = max(1, folders // 10)
     paths = []
     for top in range(tops):

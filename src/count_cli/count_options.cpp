@@ -127,7 +127,8 @@ PATH the current folder is counted.
 
 Folders are walked depth first: a folder's own files in alphabetical order (ignoring case)
 before its subfolders, also in that order. Hidden and system entries, folders whose name
-begins with a dot, and a folder already on the path walked down (a link loop) are skipped.
+begins with a dot, and a folder walked already in this run (reached again through a link)
+are skipped.
 
   -m, --mask=PATTERNS   file names to count in folders, several separated by ';'
                         (default *.pdf; letters match in any case)
