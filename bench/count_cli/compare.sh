@@ -104,7 +104,7 @@ bench_tree small 1100 0 2000
 echo
 echo "Start-up"
 printf '%-44s %5s %9s %9s %10s\n' "command" "runs" "seconds" "CPU s" ""
-one_file="$(find "$trees/small" -name '*.pdf' | head -n 1)"
+one_file="$(find "$trees/small" -name '*.pdf' -print -quit)"
 measure "foliotally-count --version" 50 0 "$counter --version"
 measure "foliotally-count ONE.pdf" 50 0 "$counter $one_file"
 
