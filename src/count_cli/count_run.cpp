@@ -64,13 +64,15 @@ void CountRun::Deliver(const std::string& path, int32_t result) {
     ++failed_;
     diagnostics_.Report(path + ": not listed: the log format cannot hold a name with a " +
                         "control character (csv and json can)");
-  } else if (result >= 0) {
-    pages_ += result;
   } else {
-    ++failed_;
-    diagnostics_.Report(path + ": " + ReasonOf(result));
+    if (result >= 0) {
+      pages_ += result;
+    } else {
+      ++failed_;
+      diagnostics_.Report(path + ": " + ReasonOf(result));
+    }
+    out_.Write(formatter_.Result(path, result));
   }
-  out_.Write(formatter_.Result(path, result));
   diagnostics_.progress().Update(files_, pages_);
 }
 
