@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "count_cli/run_process.h"
+#include "count_cli/count_process.h"
 #include "support/pdf_writer.h"
 #include "support/temp_dir.h"
 
@@ -34,18 +34,11 @@ class HeldCount : public ::testing::Test {
       options.signal = signal;
       options.signal_when = [this, held] { return Calls().find(held + " ") != std::string::npos; };
     }
-    ProcessResult result = RunProcess(FOLIOTALLY_COUNT_EXE, args, options);
-    EXPECT_FALSE(result.timed_out) << "foliotally-count did not end";
-    return result;
+    return RunCount(args, options);
   }
   // "NAME TIME_LIMIT" for each file begun, in the order they were begun.
   std::string Calls() const { return fs::exists(calls_) ? ReadFileBytes(calls_) : ""; }
-  std::vector<std::string> OutFolder() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir_.path() / "out"))
-      names.push_back(entry.path().filename().string());
-    return names;
-  }
+  std::vector<std::string> OutFolder() const { return EntryNames(dir_.path() / "out"); }
 
   TempDir dir_;
   fs::path calls_ = dir_.path() / "calls";

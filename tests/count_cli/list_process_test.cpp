@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "count_cli/run_process.h"
+#include "count_cli/count_process.h"
 #include "support/pdf_writer.h"
 #include "support/temp_dir.h"
 
@@ -15,9 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 ProcessResult Count(const std::vector<std::string>& args, const ProcessOptions& options = {}) {
-  ProcessResult result = RunProcess(FOLIOTALLY_COUNT_EXE, args, options);
-  EXPECT_FALSE(result.timed_out) << "foliotally-count did not finish";
-  return result;
+  return RunCount(args, options);
 }
 
 class FileList : public ::testing::Test {
