@@ -96,7 +96,7 @@ TEST_F(HeldCount, EverySignalThatEndsAJobLeavesTheTargetHoweverLateItComes) {
 TEST_F(HeldCount, FileTimeoutIsTheTimeLimitOfEachCount) {
   dir_.Write("in/a.pdf", MakePdf(1));
   dir_.Write("in/b.pdf", MakePdf(2));
-  EXPECT_EQ(Count({"--file-timeout", "2.5", dir_.str() + "/in"}).exit_status, 0);
+  EXPECT_EQ(Count({"-j1", "--file-timeout", "2.5", dir_.str() + "/in"}).exit_status, 0);
   EXPECT_EQ(Calls(), "a.pdf 2500\nb.pdf 2500\n");
   fs::remove(calls_);
   // Without the option the library's own bound applies.
