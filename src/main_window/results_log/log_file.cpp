@@ -4,7 +4,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "messages/errors.h"
+#include "errors/errors.h"
 #include "platform/atomic_file.h"
 
 namespace foliotally {
