@@ -2,14 +2,17 @@
 // is fronted by a shim that notes each count and can hold one file for ever; a signal is
 // sent only once the program is known to be counting that file, so nothing here depends
 // on how fast the machine is, and a run that waited for the held file would time out.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
 
 #include "count_cli/count_process.h"
 #include "support/pdf_writer.h"
+#include "support/special_files.h"
 #include "support/temp_dir.h"
 
 namespace foliotally::test {
@@ -23,16 +26,24 @@ class HeldCount : public ::testing::Test {
   // Runs foliotally-count; with a `held` name, sends `signal` once that file is begun.
   ProcessResult Count(const std::vector<std::string>& args, const std::string& held = "",
                       int signal = 0) {
-    ProcessOptions options;
+    ProcessOptions options = options_;
+    if (!held.empty()) options.environment.push_back("FOLIOTALLY_TEST_HOLD=" + held);
+    return CountSignalling(args, held, signal, options);
+  }
+  // Sends `signal` once the file named `begun` is begun.
+  ProcessResult CountSignalling(const std::vector<std::string>& args, const std::string& begun,
+                                int signal, ProcessOptions options) {
     options.timeout_seconds = 30;
-    options.environment = {"LD_PRELOAD=" FOLIOTALLY_COUNT_SHIM,
-                           "FOLIOTALLY_TEST_CALLS=" + calls_.string(),
-                           // The sanitizer runtime wants to come first; the shim must.
-                           "ASAN_OPTIONS=verify_asan_link_order=0"};
-    if (!held.empty()) {
-      options.environment.push_back("FOLIOTALLY_TEST_HOLD=" + held);
+    options.environment.insert(
+        options.environment.end(),
+        {"LD_PRELOAD=" FOLIOTALLY_COUNT_SHIM, "FOLIOTALLY_TEST_CALLS=" + calls_.string(),
+         // The sanitizer runtime wants to come first; the shim must.
+         "ASAN_OPTIONS=verify_asan_link_order=0"});
+    if (!begun.empty()) {
       options.signal = signal;
-      options.signal_when = [this, held] { return Calls().find(held + " ") != std::string::npos; };
+      options.signal_when = [this, begun] {
+        return Calls().find(begun + " ") != std::string::npos;
+      };
     }
     return RunCount(args, options);
   }
@@ -42,6 +53,7 @@ class HeldCount : public ::testing::Test {
 
   TempDir dir_;
   fs::path calls_ = dir_.path() / "calls";
+  ProcessOptions options_;
 };
 
 std::string Numbered(int i) {
@@ -91,6 +103,27 @@ TEST_F(HeldCount, EverySignalThatEndsAJobLeavesTheTargetHoweverLateItComes) {
     EXPECT_EQ(ReadFileBytes(target), "old results\r\n") << which;
     EXPECT_EQ(OutFolder(), std::vector<std::string>{"results.txt"}) << which;
   }
+}
+
+TEST_F(HeldCount, InterruptWhileTheListIsStillComing) {
+  dir_.Write("in/a.pdf", MakePdf(1));
+  const fs::path target = dir_.Write("out/results.txt", "old results\r\n");
+  const fs::path list = dir_.path() / "list";
+  MakeFifo(list);
+  // Held open for writing, the list never ends; its first name waits in the pipe.
+  const int writer = ::open(list.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+  ASSERT_GE(writer, 0);
+  const std::string first = dir_.str() + "/in/a.pdf\n";
+  ASSERT_EQ(::write(writer, first.data(), first.size()), static_cast<ssize_t>(first.size()));
+  ProcessOptions from_list;
+  from_list.input_file = list.string();
+  const ProcessResult result =
+      CountSignalling({"--files-from", "-", "-o", target.string()}, "a.pdf", SIGINT, from_list);
+  ::close(writer);
+  EXPECT_EQ(result.end_signal, 0);
+  EXPECT_EQ(result.exit_status, 130) << result.err;
+  EXPECT_EQ(ReadFileBytes(target), "old results\r\n");
+  EXPECT_EQ(OutFolder(), std::vector<std::string>{"results.txt"});
 }
 
 TEST_F(HeldCount, FileTimeoutIsTheTimeLimitOfEachCount) {
