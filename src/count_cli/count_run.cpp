@@ -81,7 +81,7 @@ void CountRun::CountPath(const std::string& path, OrderedJobPool& pool) {
   const int error = fs_.Stat(path, status);
   if (error == ENOENT || error == ENOTDIR) {
     diagnostics_.Report(path + ": no such file or folder");
-    missing_path_ = true;
+    input_failed_ = true;
     return;
   }
   // Anything but a folder is counted as the file it was named as; the page counter
@@ -118,7 +118,7 @@ void CountRun::SubmitListed(std::string name, OrderedJobPool& pool) {
       if (c == '\0') c = '?';
     diagnostics_.Report(*options_.files_from + ": a name holds a NUL byte, which no file " +
                         "name can (is the list NUL-separated? use --null): " + name);
-    missing_path_ = true;
+    input_failed_ = true;
     return;
   }
   // Each name is counted as the file it names, as a PATH that is a file would be; what is
@@ -135,7 +135,7 @@ void CountRun::CountList(OrderedJobPool& pool) {
     if (error == ECANCELED) return;
     if (error != 0) {
       diagnostics_.Report("cannot read " + *options_.files_from + ": " + std::strerror(error));
-      missing_path_ = true;
+      input_failed_ = true;
       break;
     }
     if (block.empty()) break;
@@ -146,7 +146,7 @@ void CountRun::CountList(OrderedJobPool& pool) {
 
 int CountRun::ExitStatus(bool interrupted, bool output_failed) const {
   if (interrupted) return kExitInterrupted;
-  if (output_failed || missing_path_) return kExitUsage;
+  if (output_failed || input_failed_) return kExitUsage;
   if (failed_ > 0 || unreadable_folder_) return kExitSomeFailed;
   return kExitAllCounted;
 }

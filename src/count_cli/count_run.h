@@ -81,7 +81,7 @@ class CountRun {
   int64_t pages_ = 0;
   int64_t failed_ = 0;
   bool unreadable_folder_ = false;
-  bool missing_path_ = false;  // also: the list could not be read to its end
+  bool input_failed_ = false;  // a PATH does not exist, or the list was not read whole
 };
 
 }  // namespace foliotally::count_cli
