@@ -2,8 +2,6 @@
 
 #include <pthread.h>
 
-#include <ctime>
-
 namespace foliotally {
 namespace {
 
@@ -27,16 +25,16 @@ InterruptWatch::InterruptWatch(std::atomic<bool>& interrupted)
     : interrupted_(interrupted), signals_(EndingSignals()) {
   pthread_sigmask(SIG_BLOCK, &signals_, &previous_mask_);
   thread_ = std::thread([this] {
-    // Wakes up now and then to see whether the program is done with it.
-    const timespec tick{0, 100'000'000};
-    while (!done_.load()) {
-      if (sigtimedwait(&signals_, nullptr, &tick) > 0) interrupted_.store(true);
-    }
+    int signal = 0;
+    while (sigwait(&signals_, &signal) == 0 && !done_.load()) interrupted_.store(true);
   });
 }
 
 InterruptWatch::~InterruptWatch() {
+  // One of the watched signals, sent to the watching thread alone, wakes it to see that
+  // it is done; the program's exit does not wait for a timed wake-up.
   done_.store(true);
+  pthread_kill(thread_.native_handle(), SIGRTMIN);
   thread_.join();
   pthread_sigmask(SIG_SETMASK, &previous_mask_, nullptr);
 }
