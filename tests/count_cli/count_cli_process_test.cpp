@@ -307,16 +307,15 @@ TEST_F(OutputFailure, LinksAreFollowedAndStreamsWrittenDirectly) {
   EXPECT_EQ(descriptor.exit_status, 0) << descriptor.err;
   EXPECT_EQ(descriptor.out, line);
 
-  if (::geteuid() == 0) {  // only an administrator may make a device node
-    const fs::path null_device = dir_.path() / "out/null";
-    ASSERT_EQ(::mknod(null_device.c_str(), S_IFCHR | 0666, ::makedev(1, 3)), 0);
+  // Only an administrator may make a device node, and not in every container.
+  std::vector<std::string> expected{"fifo", "link.txt", "results.txt"};
+  const fs::path null_device = dir_.path() / "out/null";
+  if (::mknod(null_device.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0) {
     EXPECT_EQ(Count({"-o", null_device.string(), in}).exit_status, 0);
     EXPECT_EQ(fs::status(null_device).type(), fs::file_type::character);
+    expected.insert(expected.begin() + 2, "null");
   }
-  // No temporary file anywhere.
-  std::vector<std::string> expected{"fifo", "link.txt", "results.txt"};
-  if (::geteuid() == 0) expected.insert(expected.begin() + 2, "null");
-  EXPECT_EQ(OutFolder(), expected);
+  EXPECT_EQ(OutFolder(), expected);  // no temporary file anywhere
 }
 
 TEST(CountCli, LogFormatRefusesNamesWithControlCharactersAndKeepsOthersByteForByte) {
