@@ -79,9 +79,9 @@ TEST_F(AtomicFileTest, NewFileGetsTheUsualPermissions) {
 }
 
 TEST_F(AtomicFileTest, KeepsTheOwnerWhereAllowed) {
-  if (::geteuid() != 0) GTEST_SKIP() << "only an administrator may give a file away";
   const fs::path target = dir_.Write("theirs.txt", "old");
-  ASSERT_EQ(::chown(target.c_str(), 4321, 8765), 0);
+  if (::chown(target.c_str(), 4321, 8765) != 0)
+    GTEST_SKIP() << "only an administrator may give a file away";
   EXPECT_EQ(Write(target, "new"), 0);
   struct stat st {};
   ASSERT_EQ(::stat(target.c_str(), &st), 0);
