@@ -8,6 +8,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 
 #include "main_window/results_log/log_text_codec.h"
 #include "messages/errors.h"
@@ -72,7 +73,7 @@ void TRichEditLog::ClearLog() {
 
 void TRichEditLog::AppendLogLine(const std::string& line) {
   const std::size_t length = TextLength();
-  if (line.size() + 2 > kCapacity - length) throw EOutOfResources("RichEdit line insertion error");
+  if (line.size() + 2 > RoomLeft()) throw EOutOfResources("RichEdit line insertion error");
   // The last line holds characters only after the user typed without a final break.
   const bool endsWithBreak = document()->lastBlock().length() <= 1;
   const QString text = DecodeLogBytes(line);
@@ -96,9 +97,14 @@ void TRichEditLog::AppendLogLine(const std::string& line) {
   document()->clearUndoRedoStacks();
 }
 
+std::size_t TRichEditLog::RoomLeft(std::size_t replaced) const {
+  // The limit may have been lowered below what the log already holds.
+  const std::size_t kept = TextLength() - std::min(replaced, TextLength());
+  return kept < Capacity() ? Capacity() - kept : 0;
+}
+
 std::size_t TRichEditLog::RoomForReplacingSelection() const {
-  const std::size_t selected = EncodedLogSize(textCursor().selectedText());
-  return kCapacity - (TextLength() - selected);
+  return RoomLeft(EncodedLogSize(textCursor().selectedText()));
 }
 
 void TRichEditLog::keyPressEvent(QKeyEvent* event) {

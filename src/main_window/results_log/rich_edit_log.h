@@ -1,6 +1,6 @@
 // The results log: a plain-text area whose text is 8-bit with CR LF line breaks, held to a
-// capacity of 65,536 characters (a line break counts two). Lines are appended at the end;
-// the user may edit the text, and the edits are part of what is saved.
+// capacity (a line break counts two). Lines are appended at the end; the user may edit the
+// text, and the edits are part of what is saved.
 #pragma once
 
 #include <QPlainTextEdit>
@@ -17,9 +17,16 @@ namespace foliotally {
 class TRichEditLog : public QPlainTextEdit {
   Q_OBJECT
  public:
-  static constexpr std::size_t kCapacity = 65536;
+  // The capacity a MaxLength of 0 selects: not a limit a user should ever meet, only a
+  // safeguard against exhausting memory, with room for a million log lines.
+  static constexpr std::size_t kDefaultCapacity = std::size_t{64} << 20;
 
   explicit TRichEditLog(QWidget* parent = nullptr);
+
+  // The log's own limit in characters; 0 (the default) keeps kDefaultCapacity.
+  std::size_t MaxLength() const { return max_length_; }
+  void SetMaxLength(std::size_t length) { max_length_ = length; }
+  std::size_t Capacity() const { return max_length_ == 0 ? kDefaultCapacity : max_length_; }
 
   // Appends one line at the end and moves the caret there. After text that ends without
   // a line break (typed by the user) the line is put after a CR LF instead of before one.
@@ -40,10 +47,13 @@ class TRichEditLog : public QPlainTextEdit {
   void insertFromMimeData(const QMimeData* source) override;
 
  private:
+  // Room left when `replaced` characters of the text give way to new ones.
+  std::size_t RoomLeft(std::size_t replaced = 0) const;
   // Room left when the current selection is replaced.
   std::size_t RoomForReplacingSelection() const;
   mutable std::optional<std::size_t> length_;  // cached TextLength(); reset by edits
   bool appending_ = false;
+  std::size_t max_length_ = 0;
 };
 
 }  // namespace foliotally
