@@ -1,6 +1,11 @@
 // The results log: a plain-text area whose text is 8-bit with CR LF line breaks, held to a
 // capacity (a line break counts two). Lines are appended at the end; the user may edit the
 // text, and the edits are part of what is saved.
+//
+// Appended lines are part of the text at once (LogText, TextLength, LogicalLineCount) but
+// reach the text area together, at the next turn of the event loop or before the user's
+// next key, paste or menu: putting each line into the area on its own costs a layout per
+// line, and a count of many files appends lines far faster than anyone can read them.
 #pragma once
 
 #include <QPlainTextEdit>
@@ -8,7 +13,9 @@
 #include <optional>
 #include <string>
 
+class QContextMenuEvent;
 class QKeyEvent;
+class QTimer;
 class QInputMethodEvent;
 class QMimeData;
 
@@ -42,6 +49,7 @@ class TRichEditLog : public QPlainTextEdit {
   std::size_t TextLength() const;
 
  protected:
+  void contextMenuEvent(QContextMenuEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
   void insertFromMimeData(const QMimeData* source) override;
@@ -51,8 +59,15 @@ class TRichEditLog : public QPlainTextEdit {
   std::size_t RoomLeft(std::size_t replaced = 0) const;
   // Room left when the current selection is replaced.
   std::size_t RoomForReplacingSelection() const;
+  // Puts the lines appended since the last time into the text area, the caret after them.
+  void FlushAppended();
+
   mutable std::optional<std::size_t> length_;  // cached TextLength(); reset by edits
   bool appending_ = false;
+  // Lines appended but not yet in the text area, as area text (paragraph separators
+  // between lines), to be put at its end.
+  QString appended_;
+  QTimer* flushTimer_ = nullptr;
   std::size_t max_length_ = 0;
 };
 

@@ -28,6 +28,7 @@ void FillTo(TRichEditLog& log, std::size_t length) {
 }
 
 void TypeAtEnd(TRichEditLog& log, const QString& keys) {
+  QCoreApplication::processEvents();  // as before any input a user can give
   log.show();
   log.setFocus();
   log.moveCursor(QTextCursor::End);
@@ -68,6 +69,27 @@ TEST(RichEditLog, AppendMovesTheCaretToTheEndAndDropsTheSelection) {
   EXPECT_FALSE(log.textCursor().hasSelection());
   EXPECT_TRUE(log.textCursor().atEnd());
   EXPECT_EQ(log.LogText(), "a;1\r\nb;2\r\nc;3\r\n");
+}
+
+TEST(RichEditLog, InputRightAfterAppendsComesAfterTheAppendedLines) {
+  TRichEditLog log;
+  log.show();
+  log.AppendLogLine("a;1");
+  QCoreApplication::processEvents();
+  log.moveCursor(QTextCursor::Start);  // the user clicked into the first line
+  log.AppendLogLine("b;2");
+  log.AppendLogLine("c;3");
+  EXPECT_TRUE(log.textCursor().atEnd());
+  EXPECT_EQ(log.LogicalLineCount(), 3);
+  QApplication::clipboard()->setText("pasted");
+  log.paste();  // before the event loop ran
+  QTest::keyClick(&log, Qt::Key_X);
+  EXPECT_EQ(log.LogText(), "a;1\r\nb;2\r\nc;3\r\npastedx");
+  EXPECT_EQ(log.TextLength(), log.LogText().size());
+  log.AppendLogLine("d;4");
+  log.ClearLog();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(log.LogText(), "");
 }
 
 TEST(RichEditLog, AnyBytesComeBackExactly) {
