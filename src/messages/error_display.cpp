@@ -5,8 +5,8 @@
 #include <QScreen>
 #include <QShowEvent>
 
+#include "errors/errors.h"
 #include "messages/active_screen.h"
-#include "messages/errors.h"
 #include "messages/modal_session.h"
 #include "messages/notice_form.h"
 

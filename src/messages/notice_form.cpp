@@ -11,9 +11,9 @@
 #include <QStyle>
 #include <array>
 
+#include "errors/errors.h"
 #include "messages/active_screen.h"
 #include "messages/error_display.h"
-#include "messages/errors.h"
 #include "messages/notice_layout.h"
 
 namespace foliotally {

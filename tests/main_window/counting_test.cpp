@@ -6,9 +6,9 @@
 #include <QTest>
 #include <QWindow>
 
+#include "errors/errors.h"
 #include "main_window/checked_counter.h"
 #include "main_window_fixture.h"
-#include "messages/errors.h"
 
 namespace foliotally::test {
 namespace {

@@ -11,8 +11,8 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "errors/errors.h"
 #include "main_window/results_log/log_text_codec.h"
-#include "messages/errors.h"
 
 namespace foliotally {
 namespace {
