@@ -8,7 +8,6 @@
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QTimer>
@@ -118,12 +117,3 @@ void BM_PlainLoop(benchmark::State& state) {
 BENCHMARK(BM_PlainLoop)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
