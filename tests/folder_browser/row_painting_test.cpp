@@ -36,24 +36,15 @@ class PaintedRow {
     delegate.paint(&painter, option, model_.index(0, 0));
   }
   bool Ink(int x, int y) const { return qGray(image_.pixel(x, y)) < 128; }
-  int FirstInkRow() const {
-    for (int y = 0; y < image_.height(); ++y)
-      for (int x = 0; x < image_.width(); ++x)
-        if (Ink(x, y)) return y;
-    return -1;
-  }
-  int FirstInkColumn() const {
-    for (int x = 0; x < image_.width(); ++x)
-      for (int y = 0; y < image_.height(); ++y)
-        if (Ink(x, y)) return x;
-    return -1;
-  }
-  bool InkIn(const QRect& area) const {
+  // The smallest rectangle holding all ink in `area` (empty when there is none).
+  QRect InkIn(const QRect& area) const {
+    QRect ink;
     for (int y = area.top(); y <= area.bottom(); ++y)
       for (int x = area.left(); x <= area.right(); ++x)
-        if (Ink(x, y)) return true;
-    return false;
+        if (Ink(x, y)) ink |= QRect(x, y, 1, 1);
+    return ink;
   }
+  QRect Ink() const { return InkIn(image_.rect()); }
 
  private:
   QStandardItemModel model_;
@@ -68,10 +59,10 @@ TEST(RowPainting, FolderListTextStartsAtTheRowsTopAndIsCutNotShortened) {
   // Tall letters all along: cut off, the last columns still hold their full height; made
   // shorter with "…", they would hold only the dots on the base line.
   const PaintedRow row(delegate, QString(200, QLatin1Char('l')), QSize(120, height));
-  EXPECT_GE(row.FirstInkRow(), 0);
-  EXPECT_LT(row.FirstInkRow(), fm.height() / 2);  // centred, it would begin near 25
-  const int tallTop = row.FirstInkRow();
-  EXPECT_TRUE(row.InkIn(QRect(112, tallTop, 7, fm.ascent() / 2)));
+  const int top = row.Ink().top();
+  EXPECT_GE(top, 0);
+  EXPECT_LT(top, fm.height() / 2);  // centred, it would begin near 25
+  EXPECT_FALSE(row.InkIn(QRect(112, top, 7, fm.ascent() / 2)).isEmpty());
 }
 
 TEST(RowPainting, DriveTextStartsAGlyphAndAGapFromTheLeftEdgeCentredVertically) {
@@ -80,9 +71,9 @@ TEST(RowPainting, DriveTextStartsAGlyphAndAGapFromTheLeftEdgeCentredVertically) 
   const int height = fm.height() + 20;
   const PaintedRow row(delegate, "I:", QSize(200, height));
   // 16 for the glyph, 6 for the gap; an "I" has little or no bearing.
-  EXPECT_GE(row.FirstInkColumn(), 22);
-  EXPECT_LE(row.FirstInkColumn(), 23);
-  EXPECT_GE(row.FirstInkRow(), 10);
+  EXPECT_GE(row.Ink().left(), 22);
+  EXPECT_LE(row.Ink().left(), 23);
+  EXPECT_GE(row.Ink().top(), 10);
 }
 
 }  // namespace
