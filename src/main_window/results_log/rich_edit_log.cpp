@@ -106,13 +106,23 @@ void TRichEditLog::AppendLogLine(const std::string& line) {
 void TRichEditLog::FlushAppended() {
   flushTimer_->stop();
   if (appended_.isEmpty()) return;
+  // A selection the user made since the last append ends, at the latest, where the text
+  // ends now; it must not grow over lines the user has not seen.
+  const int anchor = textCursor().anchor();
+  const int position = textCursor().position();
   QTextCursor cursor(document());
   cursor.movePosition(QTextCursor::End);
   appending_ = true;
   cursor.insertText(appended_);
   appending_ = false;
   appended_.clear();
-  if (textCursor().atEnd()) ensureCursorVisible();
+  if (anchor != position) {
+    cursor.setPosition(anchor);
+    cursor.setPosition(position, QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+  } else if (textCursor().atEnd()) {
+    ensureCursorVisible();
+  }
   document()->clearUndoRedoStacks();  // appends are not the user's to undo
 }
 
