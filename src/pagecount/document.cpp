@@ -70,8 +70,8 @@ bool Digits(std::string_view s, size_t& pos, uint64_t& out) {
 
 }  // namespace
 
-Document::Document(ByteSource& source)
-    : reader_(source), decode_budget_(limits::kMaxDecodedPerCount) {}
+Document::Document(ByteSource& source, const Deadline& deadline)
+    : reader_(source), deadline_(deadline), decode_budget_(limits::kMaxDecodedPerCount) {}
 
 Document::~Document() = default;
 
@@ -112,6 +112,7 @@ void Document::FindTail() {
 
 bool Document::LoadNextSection() {
   if (chain_ended_) return false;
+  deadline_.Check();
   if (sections_.size() >= static_cast<size_t>(limits::kMaxSections)) Damaged("too many sections");
   const uint64_t offset = next_section_offset_;
   // A /Prev that leads back to a section already read ends the chain: the loop adds nothing.
@@ -224,7 +225,7 @@ std::unique_ptr<Document::Section> Document::LoadClassicSection(uint64_t offset)
         if (section->hybrid || header_offset_ == 0) break;
       }
     } catch (const ReadFailure& f) {
-      if (f.verdict == Verdict::kUnreadable) throw;
+      if (f.verdict == Verdict::kUnreadable || f.verdict == Verdict::kTimedOut) throw;
     }
   }
   return section;
@@ -313,7 +314,7 @@ uint64_t Document::StreamLength(const Object& dict, uint64_t data_offset) {
     try {
       value = Resolve(value);
     } catch (const ReadFailure& f) {
-      if (f.verdict == Verdict::kUnreadable) throw;
+      if (f.verdict == Verdict::kUnreadable || f.verdict == Verdict::kTimedOut) throw;
       value = Object{};
     }
   }
@@ -415,7 +416,7 @@ bool Document::StreamsEncrypted(const Object& encrypt) {
   try {
     dict = Resolve(encrypt);
   } catch (const ReadFailure& f) {
-    if (f.verdict == Verdict::kUnreadable) throw;
+    if (f.verdict == Verdict::kUnreadable || f.verdict == Verdict::kTimedOut) throw;
     return true;
   }
   if (!dict.IsDict()) return true;
@@ -454,6 +455,8 @@ Object Document::Resolve(Object object, std::span<const std::string_view> wanted
 
 Object Document::Fetch(int64_t num, std::span<const std::string_view> wanted) {
   if (++fetches_ > limits::kMaxFetches) Damaged("too many objects");
+  // The clock is read every few fetches: a count of a sound file fetches only a handful.
+  if (fetches_ % 64 == 0) deadline_.Check();
   // Object 0 heads the free list: never a real object.
   if (num <= 0 || static_cast<uint64_t>(num) >= limits::kMaxObjectNumber) return {};
   const Entry e = Lookup(num);
@@ -623,7 +626,7 @@ bool Document::TryCatalog(const Object& root) {
     const Object pages = Resolve(*catalog.Find("Pages"));
     if (!pages.IsDict()) return false;
   } catch (const ReadFailure& f) {
-    if (f.verdict == Verdict::kUnreadable) throw;
+    if (f.verdict == Verdict::kUnreadable || f.verdict == Verdict::kTimedOut) throw;
     return false;
   }
   scanned_root_ = root;
@@ -647,7 +650,7 @@ void Document::AddObjectStreamsToScan() {
           scanned_compressed_[num] = {stream_num, static_cast<int64_t>(i)};
       }
     } catch (const ReadFailure& f) {
-      if (f.verdict == Verdict::kUnreadable) throw;
+      if (f.verdict == Verdict::kUnreadable || f.verdict == Verdict::kTimedOut) throw;
       if (f.verdict == Verdict::kEncrypted) hidden_by_encryption_ = true;
     }
   }
@@ -661,6 +664,7 @@ Document::ScanFinding Document::OpenByScanning() {
   constexpr uint64_t kLookBack = 64;
   std::string scratch;
   for (uint64_t pos = 0; pos < reader_.size(); pos += kChunk) {
+    deadline_.Check();
     const uint64_t base = pos >= kLookBack ? pos - kLookBack : 0;
     const std::string_view chunk =
         reader_.Read(base, static_cast<size_t>(pos + kChunk + 16 - base), scratch);
@@ -705,7 +709,7 @@ Document::ScanFinding Document::OpenByScanning() {
       root_named = true;
       if (TryCatalog(*dict.Find("Root"))) return ScanFinding::kCatalog;
     } catch (const ReadFailure& f) {
-      if (f.verdict == Verdict::kUnreadable) throw;
+      if (f.verdict == Verdict::kUnreadable || f.verdict == Verdict::kTimedOut) throw;
     }
   }
   // A file whose trailer names a root that is not there has lost its page tree; a

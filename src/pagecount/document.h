@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "pagecount/block_reader.h"
+#include "pagecount/deadline.h"
 #include "pagecount/pdf_object.h"
 #include "pagecount/stream_decoder.h"
 
@@ -22,7 +23,7 @@ namespace foliotally::pdf {
 
 class Document {
  public:
-  explicit Document(ByteSource& source);
+  Document(ByteSource& source, const Deadline& deadline);
   ~Document();
   Document(const Document&) = delete;
   Document& operator=(const Document&) = delete;
@@ -91,6 +92,7 @@ class Document {
   bool StreamsEncrypted(const Object& encrypt);
 
   BlockReader reader_;
+  const Deadline& deadline_;
   uint64_t header_offset_ = 0;
   uint64_t first_section_offset_ = 0;
   uint64_t next_section_offset_ = 0;

@@ -1,7 +1,5 @@
 #include "pagecount/page_counter.h"
 
-#include <new>
-
 #include "pagecount/document.h"
 #include "pagecount/foliotally.h"
 #include "pagecount/page_tree.h"
@@ -19,6 +17,7 @@ int32_t ToResultCode(CountResult result) {
     case Verdict::kNotPdf:
       return FOLIOTALLY_NOT_PDF;
     case Verdict::kDamaged:
+    case Verdict::kTimedOut:
       return FOLIOTALLY_DAMAGED;
     case Verdict::kEncrypted:
       return FOLIOTALLY_ENCRYPTED;
@@ -26,24 +25,22 @@ int32_t ToResultCode(CountResult result) {
   return FOLIOTALLY_DAMAGED;
 }
 
-CountResult ReadPageCount(ByteSource& source) {
+CountResult ReadPageCount(ByteSource& source, const Deadline& deadline) {
   try {
-    Document doc(source);
+    Document doc(source, deadline);
     doc.Open();
     return {Verdict::kCounted, CountPageTree(doc)};
   } catch (const ReadFailure& failure) {
-    return {failure.verdict, 0};
-  } catch (const std::bad_alloc&) {
-    return {Verdict::kDamaged, 0};
+    return {failure.verdict, 0, failure.why};
   } catch (...) {
-    return {Verdict::kDamaged, 0};
+    return {Verdict::kDamaged, 0, "out of memory"};
   }
 }
 
-CountResult ScanPageCount(ByteSource& source) {
-  if (source.Size() > kScanMaxBytes) return {Verdict::kDamaged, 0};
+CountResult ScanPageCount(ByteSource& source, const Deadline& deadline) {
+  if (source.Size() > kScanMaxBytes) return {Verdict::kDamaged, 0, "too long to scan"};
   try {
-    Document doc(source);
+    Document doc(source, deadline);
     switch (doc.OpenByScanning()) {
       case Document::ScanFinding::kNothing:
         return {Verdict::kNotPdf, 0};
@@ -53,10 +50,11 @@ CountResult ScanPageCount(ByteSource& source) {
         return {Verdict::kCounted, CountPageTree(doc)};
     }
   } catch (const ReadFailure& failure) {
-    return {failure.verdict, 0};
+    return {failure.verdict, 0, failure.why};
   } catch (...) {
+    return {Verdict::kDamaged, 0, "out of memory"};
   }
-  return {Verdict::kDamaged, 0};
+  return {Verdict::kDamaged, 0, nullptr};
 }
 
 }  // namespace foliotally::pdf

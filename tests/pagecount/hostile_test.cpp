@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "pagecount/byte_source.h"
-#include "pagecount/count_pdf.h"
+#include "pagecount/count_bytes.h"
 #include "pagecount/foliotally.h"
 #include "pagecount/page_counter.h"
 #include "support/pdf_writer.h"

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "pagecount/byte_source.h"
-#include "pagecount/count_pdf.h"
+#include "pagecount/count_bytes.h"
 #include "pagecount/page_counter.h"
 #include "support/temp_dir.h"
 
