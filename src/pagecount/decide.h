@@ -4,14 +4,14 @@
 
 #include "pagecount/byte_source.h"
 #include "pagecount/deadline.h"
+#include "pagecount/linearization.h"
 #include "pagecount/page_counter.h"
 
 namespace foliotally::pdf {
 
-// `qpdf()` gives qpdf's count of the same bytes (in this process or in a helper). A file with
-// no PDF syntax in it at all is not handed to qpdf. Never throws.
+// The reader, then qpdf, then the reader's scan.
 template <typename Qpdf>
-CountResult Decide(ByteSource& source, const Deadline& deadline, Qpdf&& qpdf) {
+CountResult DecideWithoutLinearization(ByteSource& source, const Deadline& deadline, Qpdf&& qpdf) {
   const CountResult own = ReadPageCount(source, deadline);
   if (own.verdict == Verdict::kCounted || own.verdict == Verdict::kUnreadable ||
       own.verdict == Verdict::kTimedOut)
@@ -36,6 +36,17 @@ CountResult Decide(ByteSource& source, const Deadline& deadline, Qpdf&& qpdf) {
   const CountResult scan = ScanPageCount(source, deadline);
   if (found(scan)) return scan;
   return second.verdict == Verdict::kEncrypted ? second : own;
+}
+
+// `qpdf()` gives qpdf's count of the same bytes (in this process or in a helper). A file with
+// no PDF syntax in it at all is not handed to qpdf. Where no page tree is readable at all,
+// an unchanged linearized file's own statement of its page count is the answer. Never throws.
+template <typename Qpdf>
+CountResult Decide(ByteSource& source, const Deadline& deadline, Qpdf&& qpdf) {
+  const CountResult result = DecideWithoutLinearization(source, deadline, qpdf);
+  if (result.verdict != Verdict::kEncrypted && result.verdict != Verdict::kDamaged) return result;
+  if (const auto pages = LinearizedPageCount(source)) return {Verdict::kCounted, *pages};
+  return result;
 }
 
 }  // namespace foliotally::pdf

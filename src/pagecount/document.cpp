@@ -28,27 +28,21 @@ void Document::Open() {
   encrypted_ = encrypt && !encrypt->IsNull();
   if (encrypted_) objects_.set_streams_encrypted(EncryptsStreams(objects_, *encrypt));
   const Object* size = sections_.NewestTrailer().Find("Size");
-  size_bound_ = IsIntIn(size, 1, static_cast<int64_t>(limits::kMaxObjectNumber))
-                    ? static_cast<uint64_t>(size->value)
-                    : limits::kMaxObjectNumber;
+  object_slots_ = IsIntIn(size, 1, static_cast<int64_t>(limits::kMaxObjectNumber))
+                      ? static_cast<uint64_t>(size->value)
+                      : limits::kMaxObjectNumber;
+  plain_table_ = sections_.NewestIsPlainTable();
 }
 
 Document::ScanFinding Document::OpenByScanning() {
   RecoveryScan scan(reader_, objects_, index_, deadline_);
   const Recovery found = scan.Run();
   recovered_ = true;
+  has_header_ = found.has_header;
   recovered_root_ = found.root;
   encrypted_ = found.encrypted;
-  size_bound_ = found.objects;
-  switch (found.finding) {
-    case Recovery::Finding::kNothing:
-      return ScanFinding::kNothing;
-    case Recovery::Finding::kBody:
-      return ScanFinding::kBody;
-    case Recovery::Finding::kCatalog:
-      return ScanFinding::kCatalog;
-  }
-  return ScanFinding::kBody;
+  object_slots_ = found.objects + 1;
+  return found.finding;
 }
 
 Object Document::Root() {
@@ -58,6 +52,15 @@ Object Document::Root() {
   return *root;
 }
 
-uint64_t Document::ObjectBound() const { return std::min(size_bound_, reader_.size()); }
+uint64_t Document::PageBound() const {
+  // Each page needs an object besides object 0, the catalog and the tree's root; a page
+  // inline in /Kids needs none, but a walk of the tree, which a /Count above the bound
+  // leads to, counts it all the same.
+  const uint64_t by_objects = object_slots_ > 3 ? object_slots_ - 3 : 0;
+  // And a few bytes: where every object stands whole in the file, a header, a dictionary,
+  // "endobj", its table entry and a reference in /Kids take more than 32.
+  const uint64_t by_bytes = reader_.size() / (plain_table_ ? 32 : 1);
+  return std::min(by_objects, by_bytes);
+}
 
 }  // namespace foliotally::pdf

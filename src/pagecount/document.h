@@ -11,6 +11,7 @@
 #include "pagecount/block_reader.h"
 #include "pagecount/deadline.h"
 #include "pagecount/object_store.h"
+#include "pagecount/recovery_scan.h"
 #include "pagecount/xref_entry.h"
 #include "pagecount/xref_sections.h"
 
@@ -24,22 +25,29 @@ class Document {
   // (not a PDF, damaged) when the file cannot be read this way.
   void Open();
 
-  // What a scan of a file without a usable cross-reference table found.
-  enum class ScanFinding { kNothing, kBody, kCatalog };
-  // The second way in (see RecoveryScan). kNothing: no PDF syntax at all; kBody: objects but
-  // no catalog with a page tree; kCatalog: Root() then returns the catalog found.
+  // The second way in (see RecoveryScan), for a file without a usable cross-reference table.
+  // After kCatalog, Root() returns the catalog found.
+  using ScanFinding = Recovery::Finding;
   ScanFinding OpenByScanning();
+  // After OpenByScanning: whether the file begins with a PDF header.
+  bool has_header() const { return has_header_; }
 
   // The trailer's /Root value (a reference, as a rule), from the newest section that has one.
   Object Root();
   // True when the trailer names an /Encrypt dictionary: strings and streams are then
   // encrypted, so object streams cannot be read without the key.
   bool encrypted() const { return encrypted_; }
-  // How many objects the file can hold at most: its /Size, bounded by its length.
-  uint64_t ObjectBound() const;
+  // How many pages the file can hold at most. A /Count above it cannot be true.
+  uint64_t PageBound() const;
 
   Object Resolve(Object object, std::span<const std::string_view> wanted = {}) {
     return objects_.Resolve(std::move(object), wanted);
+  }
+
+  // After OpenByScanning: calls `f` with the number of every object the scan found.
+  template <typename F>
+  void ForEachRecoveredObject(F&& f) const {
+    index_.ForEachRefilled(f);
   }
 
   // Bytes of data available to the reader (the file's length).
@@ -52,9 +60,11 @@ class Document {
   ObjectStore objects_;
   XrefSections sections_;
   bool recovered_ = false;
+  bool has_header_ = false;
   Object recovered_root_;
   bool encrypted_ = false;
-  uint64_t size_bound_ = 0;
+  uint64_t object_slots_ = 0;  // object numbers in use at most, object 0 included
+  bool plain_table_ = false;
 };
 
 }  // namespace foliotally::pdf

@@ -2,6 +2,7 @@
 
 #include "pagecount/document.h"
 #include "pagecount/foliotally.h"
+#include "pagecount/linearization.h"
 #include "pagecount/page_tree.h"
 
 namespace foliotally::pdf {
@@ -43,18 +44,26 @@ CountResult ScanPageCount(ByteSource& source, const Deadline& deadline) {
     Document doc(source, deadline);
     switch (doc.OpenByScanning()) {
       case Document::ScanFinding::kNothing:
-        return {Verdict::kNotPdf, 0};
-      case Document::ScanFinding::kBody:
-        return {Verdict::kCounted, 0};
+        return {Verdict::kNotPdf, 0, "no PDF objects"};
       case Document::ScanFinding::kCatalog:
         return {Verdict::kCounted, CountPageTree(doc)};
+      case Document::ScanFinding::kNoRoot:
+        // No catalog anywhere: the pages of a PDF file are the page objects the scan found,
+        // if any. Stray page objects in a file that is not PDF by its header say nothing.
+        if (!doc.has_header()) break;
+        if (const int32_t pages = CountPageObjects(doc); pages > 0)
+          return {Verdict::kCounted, pages};
+        break;
+      case Document::ScanFinding::kRootLost:
+        // The file's own catalog is gone: what it held is not guessed at from stray objects.
+        break;
     }
+    return {Verdict::kCounted, LinearizedPageCount(source).value_or(0)};
   } catch (const ReadFailure& failure) {
     return {failure.verdict, 0, failure.why};
   } catch (...) {
     return {Verdict::kDamaged, 0, "out of memory"};
   }
-  return {Verdict::kDamaged, 0, nullptr};
 }
 
 }  // namespace foliotally::pdf

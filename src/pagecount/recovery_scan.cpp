@@ -53,6 +53,7 @@ Recovery RecoveryScan::Run() {
     ScanChunk(chunk, base, pos, std::min(pos + kChunk, base + chunk.size()));
   }
   Recovery recovery;
+  recovery.has_header = has_header;
   if (!has_header && headers_.empty()) return recovery;
   index_.Refill(found_);
   recovery.encrypted = ReadEncryption();
@@ -162,7 +163,7 @@ Recovery::Finding RecoveryScan::FindCatalog() {
   }
   // The catalog may be one of the objects that encryption keeps out of reach.
   if (hidden_by_encryption_) Fail(Verdict::kEncrypted, "object streams encrypted");
-  return Recovery::Finding::kBody;
+  return root_named ? Recovery::Finding::kRootLost : Recovery::Finding::kNoRoot;
 }
 
 bool RecoveryScan::TryTrailer(const Object& trailer, bool& root_named) {

@@ -18,13 +18,15 @@
 namespace foliotally::pdf {
 
 struct Recovery {
-  // kNothing: no PDF syntax at all; kBody: objects but no catalog with a page tree;
-  // kCatalog: `root` is the catalog found.
-  enum class Finding { kNothing, kBody, kCatalog };
+  // kNothing: no PDF syntax at all; kRootLost: a trailer names a catalog that is not there
+  // (or has no page tree); kNoRoot: objects, but nothing names a catalog and no object that
+  // calls itself one has a page tree; kCatalog: `root` is the catalog found.
+  enum class Finding { kNothing, kRootLost, kNoRoot, kCatalog };
   Finding finding = Finding::kNothing;
   Object root;
   bool encrypted = false;
   uint64_t objects = 0;  // objects found, in the file and in object streams
+  bool has_header = false;
 };
 
 class RecoveryScan {

@@ -33,7 +33,11 @@ class EntryIndex {
     source_ = nullptr;
     found_ = std::move(entries);
   }
-  size_t refilled_size() const { return found_.size(); }
+  // The numbers of the objects a refill holds, in no particular order.
+  template <typename F>
+  void ForEachRefilled(F&& f) const {
+    for (const auto& [num, entry] : found_) f(num);
+  }
 
   XrefEntry Lookup(int64_t num) {
     if (source_) return source_->Lookup(num);

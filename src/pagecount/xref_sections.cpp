@@ -64,6 +64,10 @@ void XrefSections::Open(uint64_t header_offset) {
 
 const Object& XrefSections::NewestTrailer() const { return sections_.front()->trailer; }
 
+bool XrefSections::NewestIsPlainTable() const {
+  return !sections_.front()->is_stream && !sections_.front()->hybrid;
+}
+
 const Object* XrefSections::TrailerValue(std::string_view key, bool read_older) {
   for (size_t i = 0;; ++i) {
     if (i == sections_.size() && (!read_older || !LoadNextSection())) return nullptr;

@@ -34,6 +34,9 @@ class XrefSections final : public EntrySource {
   const Object* TrailerValue(std::string_view key, bool read_older);
   // The newest trailer.
   const Object& NewestTrailer() const;
+  // True when the newest section is a classic table without a cross-reference stream
+  // beside it: its objects stand whole in the file, none in object streams.
+  bool NewestIsPlainTable() const;
 
  private:
   struct Section;
