@@ -175,6 +175,23 @@ TEST(Hostile, ObjectInFrontOfABombIsReadWithoutTheRest) {
   EXPECT_EQ(r.pages, 1);
 }
 
+std::string Regression(const std::string& name) {
+  return test::ReadFileBytes(std::string(FOLIOTALLY_REGRESSIONS_DIR) + "/" + name);
+}
+
+TEST(Hostile, StatementsOutsideThePageTreeAreTrustedOnlyWhereTheyHold) {
+  // Linearization parameters speak for the file only while it has its stated length: an
+  // update appended since may have added or removed pages.
+  const std::string linearized = Regression("damaged-encrypted-linearized.pdf");
+  EXPECT_EQ(CountPdfBytes(linearized), 7);
+  EXPECT_LT(CountPdfBytes(linearized + "\n% appended\n"), 0);
+  // Page objects without any catalog count in a PDF file, not in bytes that only hold some.
+  std::string loose = Regression("damaged-no-catalog.pdf");
+  EXPECT_EQ(CountPdfBytes(loose), 2);
+  loose.replace(0, 5, "%XYZ-");
+  EXPECT_LE(CountPdfBytes(loose), 0);
+}
+
 class HostileFiles : public ::testing::Test {
  protected:
   test::TempDir dir_;
