@@ -118,6 +118,7 @@ std::string FindRepairHelper() {
   const std::string dir = slash == std::string::npos ? "." : self.substr(0, slash);
   for (const std::string& candidate :
        {dir + "/" FOLIOTALLY_LIBEXEC_FROM_LIBDIR "/" + kRepairHelperName,
+        dir + "/" FOLIOTALLY_LIBEXEC_FROM_BINDIR "/" + kRepairHelperName,
         dir + "/" + kRepairHelperName}) {
     if (::access(candidate.c_str(), X_OK) == 0) return candidate;
   }

@@ -20,8 +20,9 @@ inline constexpr const char* kRepairHelperName = "foliotally-repair";
 // leaves the file damaged. Never throws.
 CountResult CountInRepairHelper(const std::string& helper, int fd, const Deadline& deadline);
 
-// Where the helper of the library this code is linked into stands: beside the library in a
-// build tree, in its libexec folder once installed. Empty when there is no such file.
+// Where the helper stands, seen from the library or program this code is linked into: in the
+// libexec folder of its installation, or beside it in a build tree. Empty when there is no
+// such file.
 std::string FindRepairHelper();
 
 // The one line the helper writes, and its reading: "<verdict> <pages>\n".
