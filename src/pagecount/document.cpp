@@ -24,9 +24,10 @@ void Document::Open() {
   objects_.set_header_offset(at);
   index_.ReadFrom(sections_);
   sections_.Open(at);
+  // Strings and streams of an encrypted file are encrypted: object streams may be out of reach.
   const Object* encrypt = sections_.TrailerValue("Encrypt", false);
-  encrypted_ = encrypt && !encrypt->IsNull();
-  if (encrypted_) objects_.set_streams_encrypted(EncryptsStreams(objects_, *encrypt));
+  if (encrypt && !encrypt->IsNull())
+    objects_.set_streams_encrypted(EncryptsStreams(objects_, *encrypt));
   const Object* size = sections_.NewestTrailer().Find("Size");
   object_slots_ = IsIntIn(size, 1, static_cast<int64_t>(limits::kMaxObjectNumber))
                       ? static_cast<uint64_t>(size->value)
@@ -40,7 +41,6 @@ Document::ScanFinding Document::OpenByScanning() {
   recovered_ = true;
   has_header_ = found.has_header;
   recovered_root_ = found.root;
-  encrypted_ = found.encrypted;
   object_slots_ = found.objects + 1;
   return found.finding;
 }

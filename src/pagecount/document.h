@@ -34,12 +34,10 @@ class Document {
 
   // The trailer's /Root value (a reference, as a rule), from the newest section that has one.
   Object Root();
-  // True when the trailer names an /Encrypt dictionary: strings and streams are then
-  // encrypted, so object streams cannot be read without the key.
-  bool encrypted() const { return encrypted_; }
   // How many pages the file can hold at most. A /Count above it cannot be true.
   uint64_t PageBound() const;
 
+  // Follows references to a direct object (see ObjectStore::Resolve).
   Object Resolve(Object object, std::span<const std::string_view> wanted = {}) {
     return objects_.Resolve(std::move(object), wanted);
   }
@@ -50,9 +48,6 @@ class Document {
     index_.ForEachRefilled(f);
   }
 
-  // Bytes of data available to the reader (the file's length).
-  uint64_t size() const { return reader_.size(); }
-
  private:
   BlockReader reader_;
   const Deadline& deadline_;
@@ -62,7 +57,6 @@ class Document {
   bool recovered_ = false;
   bool has_header_ = false;
   Object recovered_root_;
-  bool encrypted_ = false;
   uint64_t object_slots_ = 0;  // object numbers in use at most, object 0 included
   bool plain_table_ = false;
 };

@@ -56,7 +56,7 @@ Recovery RecoveryScan::Run() {
   recovery.has_header = has_header;
   if (!has_header && headers_.empty()) return recovery;
   index_.Refill(found_);
-  recovery.encrypted = ReadEncryption();
+  ReadEncryption();
   IndexObjectStreams();
   recovery.objects = found_.size();
   recovery.finding = FindCatalog();
@@ -99,16 +99,15 @@ void RecoveryScan::AddHeader(std::string_view text, size_t obj_at, uint64_t base
   headers_.emplace_back(base + i, num);
 }
 
-bool RecoveryScan::ReadEncryption() {
+void RecoveryScan::ReadEncryption() {
   // Encryption as the last trailer that names it says.
   for (auto it = trailers_.rbegin(); it != trailers_.rend(); ++it) {
     Object trailer;
     if (ParseDictAt(*it, trailer) && trailer.Find("Encrypt")) {
       objects_.set_streams_encrypted(EncryptsStreams(objects_, *trailer.Find("Encrypt")));
-      return true;
+      return;
     }
   }
-  return false;
 }
 
 void RecoveryScan::IndexObjectStreams() {

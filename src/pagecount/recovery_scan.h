@@ -24,7 +24,6 @@ struct Recovery {
   enum class Finding { kNothing, kRootLost, kNoRoot, kCatalog };
   Finding finding = Finding::kNothing;
   Object root;
-  bool encrypted = false;
   uint64_t objects = 0;  // objects found, in the file and in object streams
   bool has_header = false;
 };
@@ -40,7 +39,7 @@ class RecoveryScan {
  private:
   void ScanChunk(std::string_view text, uint64_t base, uint64_t from, uint64_t to);
   void AddHeader(std::string_view text, size_t obj_at, uint64_t base);
-  bool ReadEncryption();
+  void ReadEncryption();
   void IndexObjectStreams();
   Recovery::Finding FindCatalog();
   bool TryCatalog(const Object& root);
