@@ -68,7 +68,7 @@ results="$work/results"
 measure() {  # label runs files command
   local wall cpu
   read -r wall cpu < <($timer "$2" "$4")
-  echo "$1|$wall|$cpu" >>"$results"
+  printf '%s\t%s\t%s\n' "$1" "$wall" "$cpu" >>"$results"
   printf '%-44s %5s %9.4f %9.4f %10s\n' "$1" "$2" "$wall" "$cpu" \
     "$(python3 -c "f=$3; print('%.0f' % (f / float('$wall')) if f else '-')")"
 }
@@ -112,7 +112,7 @@ python3 - "$results" <<'PY'
 import sys
 r = {}
 for line in open(sys.argv[1]):
-    label, wall, cpu = line.strip().split("|")
+    label, wall, cpu = line.rstrip("\n").split("\t")
     r[label] = (float(wall), float(cpu))
 print()
 for tree in ("big", "small"):
