@@ -87,13 +87,15 @@ void CountRun::CountPath(const std::string& path, OrderedJobPool& pool) {
   // Anything but a folder is counted as the file it was named as; the page counter
   // answers for what cannot be opened (a FIFO is never opened, only reported).
   if (error != 0 || status.kind != EntryKind::kFolder) {
-    pool.Submit(FileToCount{path, nullptr, 0});
+    pool.Queue(FileToCount{path, nullptr, 0});
     return;
   }
   WalkCallbacks callbacks;
   callbacks.file = [&](FileToCount file) {
-    if (!stop_.load()) pool.Submit(std::move(file));
+    if (!stop_.load()) pool.Queue(std::move(file));
   };
+  // Reading the next folder may wait for the disk; the threads count meanwhile.
+  callbacks.folder_done = [&] { pool.Flush(); };
   callbacks.folder_error = [&](const std::string& folder, const std::string& message) {
     diagnostics_.Report(folder + ": cannot read folder: " + message);
     unreadable_folder_ = true;
@@ -122,7 +124,7 @@ void CountRun::SubmitListed(std::string name, OrderedJobPool& pool) {
   }
   // Each name is counted as the file it names, as a PATH that is a file would be; what is
   // missing or no regular file gets its row in csv and json, with the reason.
-  pool.Submit(FileToCount{std::move(name), nullptr, 0});
+  pool.Queue(FileToCount{std::move(name), nullptr, 0});
 }
 
 void CountRun::CountList(OrderedJobPool& pool) {
@@ -130,6 +132,9 @@ void CountRun::CountList(OrderedJobPool& pool) {
   const auto submit = [&](std::string name) { SubmitListed(std::move(name), pool); };
   std::string block;
   while (!stop_.load()) {
+    // The next read may wait long for a slow writer; the names already read are counted
+    // meanwhile.
+    pool.Flush();
     const int error = list_->Read(block, stop_);
     if (error == ECANCELED) return;
     if (error != 0) {

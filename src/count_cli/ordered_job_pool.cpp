@@ -1,5 +1,6 @@
 #include "count_cli/ordered_job_pool.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "pagecount/foliotally.h"
@@ -42,49 +43,79 @@ OrderedJobPool::~OrderedJobPool() {
 }
 
 void OrderedJobPool::Submit(FileToCount file) {
-  bool wake = false;
-  {
-    std::unique_lock lock(state_->mutex);
-    state_->slots.push_back(Slot{std::move(file), std::nullopt});
-    state_->pending.push_back(state_->front_sequence + state_->slots.size() - 1);
-    wake = state_->idle_workers > 0;
-  }
-  if (wake) state_->work_ready.notify_one();
+  held_.push_back(std::move(file));
+  ++in_flight_;
+  Flush();
+  WaitForRoom();
+}
+
+void OrderedJobPool::Queue(FileToCount file) {
+  held_.push_back(std::move(file));
+  ++in_flight_;
+  if (held_.size() >= kBatchSize || in_flight_ >= window_) Flush();
+  WaitForRoom();
+}
+
+void OrderedJobPool::Flush() {
+  HandOver();
   DeliverReady(/*wait=*/false);
-  while (!Stopped()) {
-    {
-      std::lock_guard lock(state_->mutex);
-      if (state_->slots.size() < window_) break;
+}
+
+void OrderedJobPool::HandOver() {
+  if (held_.empty()) return;
+  size_t idle = 0;
+  {
+    std::lock_guard lock(state_->mutex);
+    for (FileToCount& file : held_) {
+      state_->slots.push_back(Slot{std::move(file), std::nullopt});
+      state_->pending.push_back(state_->front_sequence + state_->slots.size() - 1);
     }
-    DeliverReady(/*wait=*/true);
+    idle = state_->idle_workers;
   }
+  // A thread that is not waiting finds the files itself when it is done with its own.
+  if (idle > 1 && held_.size() > 1)
+    state_->work_ready.notify_all();
+  else if (idle > 0)
+    state_->work_ready.notify_one();
+  held_.clear();
+}
+
+void OrderedJobPool::WaitForRoom() {
+  if (in_flight_ < window_) return;
+  HandOver();
+  // Going on as soon as one result is out would make the submitter wait again after one
+  // more file, a context switch per file; it goes on once a run has been delivered.
+  const size_t resume_at = window_ > kBatchSize ? window_ - kBatchSize : window_ - 1;
+  while (!Stopped() && in_flight_ > resume_at) DeliverReady(/*wait=*/true);
 }
 
 void OrderedJobPool::Finish() {
-  while (!Stopped()) {
-    {
-      std::lock_guard lock(state_->mutex);
-      if (state_->slots.empty()) return;
-    }
-    DeliverReady(/*wait=*/true);
-  }
+  // After a stop nothing new is begun: the held files would only be abandoned.
+  if (!Stopped()) HandOver();
+  while (!Stopped() && in_flight_ > 0) DeliverReady(/*wait=*/true);
 }
 
 void OrderedJobPool::Abandon() {
+  held_.clear();
   std::unique_lock lock(state_->mutex);
   state_->abandoned = true;
   state_->pending.clear();
   // Everything at the front now either has a result or will never get one; hand out the
   // unbroken run of results there.
   DeliverFrontRun(lock);
+  in_flight_ = 0;
   state_->slots.clear();
 }
 
 void OrderedJobPool::DeliverReady(bool wait) {
   std::unique_lock lock(state_->mutex);
-  if (wait) {
+  if (wait && !state_->slots.empty()) {
+    // Waiting for a run of results rather than the front one alone: the threads then wake
+    // the submitter once a run, not once a file.
+    const size_t run = std::min(kBatchSize, state_->slots.size());
+    state_->awaited_sequence = state_->front_sequence + run - 1;
     state_->submitter_waiting = true;
-    while (!state_->slots.empty() && !state_->slots.front().result && !Stopped())
+    while (!state_->FinishedThroughAwaited() && !Stopped())
       state_->result_ready.wait_for(lock, kStopCheckInterval);
     state_->submitter_waiting = false;
   }
@@ -96,11 +127,18 @@ void OrderedJobPool::DeliverFrontRun(std::unique_lock<std::mutex>& lock) {
     Slot slot = std::move(state_->slots.front());
     state_->slots.pop_front();
     ++state_->front_sequence;
+    --in_flight_;
     // Delivering writes output; other threads go on counting meanwhile.
     lock.unlock();
     deliver_(slot.file.path, *slot.result);
     lock.lock();
   }
+}
+
+bool OrderedJobPool::State::FinishedThroughAwaited() const {
+  for (uint64_t sequence = front_sequence; sequence <= awaited_sequence; ++sequence)
+    if (!slots[sequence - front_sequence].result) return false;
+  return true;
 }
 
 void OrderedJobPool::WorkerLoop(const std::shared_ptr<State>& state) {
@@ -127,7 +165,9 @@ void OrderedJobPool::WorkerLoop(const std::shared_ptr<State>& state) {
     --state->running;
     if (state->abandoned) return;
     state->slots[sequence - state->front_sequence].result = result;
-    if (state->submitter_waiting) state->result_ready.notify_one();
+    if (state->submitter_waiting && sequence <= state->awaited_sequence &&
+        state->FinishedThroughAwaited())
+      state->result_ready.notify_one();
   }
 }
 

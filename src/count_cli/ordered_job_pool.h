@@ -38,8 +38,20 @@ class OrderedJobPool {
   OrderedJobPool(const OrderedJobPool&) = delete;
   OrderedJobPool& operator=(const OrderedJobPool&) = delete;
 
-  // Queues a file. Results that are ready are delivered before it returns.
+  // Queues a file and hands it to the threads at once. Results that are ready are
+  // delivered before it returns.
   void Submit(FileToCount file);
+
+  // Queues a file but holds it back, with the others queued since the last Flush, until
+  // `kBatchSize` are held: waking a waiting thread for each file costs more than counting
+  // a small one. The caller must Flush before it waits for anything (its input, a folder
+  // to be read), or the held files sit uncounted meanwhile.
+  void Queue(FileToCount file);
+
+  // Hands the held files to the threads and delivers the results that are ready.
+  void Flush();
+
+  static constexpr size_t kBatchSize = 32;
 
   // Waits for every queued file and delivers its result, unless `stop` is raised first.
   void Finish();
@@ -67,11 +79,21 @@ class OrderedJobPool {
     // Wake-ups cost a context switch per file, so threads are only woken when they wait:
     size_t idle_workers = 0;         // workers waiting for a file
     bool submitter_waiting = false;  // the submitter waits for a result
+    uint64_t awaited_sequence = 0;   // it waits until this file and all before it are done
     bool stopping = false;
     bool abandoned = false;  // results of files being counted are no longer wanted
+
+    // Whether the files from the front up to `awaited_sequence` are all counted; called
+    // with the mutex held, while `slots` reaches that far.
+    bool FinishedThroughAwaited() const;
   };
 
   static void WorkerLoop(const std::shared_ptr<State>& state);
+  // Moves the held files into the shared queue and wakes as many waiting threads as they
+  // can keep busy.
+  void HandOver();
+  // Waits, handing out finished results, while the window is full.
+  void WaitForRoom();
   // Delivers finished results from the front; with `wait`, first waits until the front
   // one is finished or `stop` is raised.
   void DeliverReady(bool wait);
@@ -83,6 +105,10 @@ class OrderedJobPool {
   std::shared_ptr<State> state_;
   Deliver deliver_;
   size_t window_;
+  // Files queued but not yet handed to the threads; only the submitting thread uses them.
+  std::vector<FileToCount> held_;
+  // Files queued and not yet delivered, the held ones included; the window bounds it.
+  size_t in_flight_ = 0;
   const std::atomic<bool>& stop_;
   std::vector<std::thread> threads_;
 };

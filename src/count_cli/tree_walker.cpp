@@ -48,6 +48,7 @@ void TreeWalker::Walk(const std::string& start, const WalkCallbacks& callbacks) 
     const std::string absolute = absolute_start + folder.substr(start.size());
     const int code = ReadFolderForWalk(fs_, absolute, &masks_, listing);
     HandOutFiles(folder, listing, callbacks);
+    if (callbacks.folder_done) callbacks.folder_done();
     if (code != 0 && callbacks.folder_error) callbacks.folder_error(folder, IoErrorMessage(code));
     if (recurse_ && !listing.subfolders.empty())
       path.push_back(Frame{folder, std::move(listing.subfolders)});

@@ -21,6 +21,8 @@ struct WalkCallbacks {
   std::function<void(FileToCount file)> file;
   // A folder that could not be read (fully); `message` says why.
   std::function<void(const std::string& folder, const std::string& message)> folder_error;
+  // Called when a folder's files have all been handed out, before the walk reads on.
+  std::function<void()> folder_done;
   // Asked before each folder is read; true ends the walk there.
   std::function<bool()> stop;
 };

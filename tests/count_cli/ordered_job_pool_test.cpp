@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -112,6 +113,110 @@ TEST(OrderedJobPool, StopEndsTheWaitsAndAbandonNeverWaitsForAFileBeingCounted) {
       pool.Abandon();
     }
     EXPECT_EQ(delivered, (Delivered{{"a", 1}})) << jobs;
+    file.Release();
+  }
+}
+
+// Queued files are held back and handed over in batches; order and window hold as for
+// files submitted one by one.
+TEST(OrderedJobPool, QueuedFilesComeInOrderWithinTheWindow) {
+  for (int jobs : {1, 2, 8}) {
+    for (size_t window : {size_t{1}, size_t{16}, OrderedJobPool::kBatchSize * 3}) {
+      std::atomic<int> started{0};
+      Delivered delivered;
+      int most_ahead = 0;
+      OrderedJobPool pool(
+          jobs, window,
+          [&](const FileToCount& file) {
+            ++started;
+            return SlowCount(file);
+          },
+          [&](const std::string& path, int32_t r) {
+            delivered.emplace_back(path, r);
+            most_ahead = std::max(most_ahead, started.load() - static_cast<int>(delivered.size()));
+          },
+          kNoStop);
+      for (int i = 0; i < 300; ++i) {
+        pool.Queue(Named(std::to_string(i)));
+        if (i % 37 == 0) pool.Flush();
+      }
+      pool.Finish();
+      ASSERT_EQ(delivered.size(), 300u) << jobs << " " << window;
+      for (int i = 0; i < 300; ++i) EXPECT_EQ(delivered[i], (std::pair{std::to_string(i), i * 2}));
+      EXPECT_LE(most_ahead, static_cast<int>(window)) << jobs << " " << window;
+    }
+  }
+}
+
+// Records the files begun and lets a test wait until a given one is.
+class BegunFiles {
+ public:
+  int32_t Count(const std::string& path) {
+    std::lock_guard lock(mutex_);
+    begun_.push_back(path);
+    changed_.notify_all();
+    return 1;
+  }
+  void WaitFor(const std::string& path) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return std::ranges::find(begun_, path) != begun_.end(); });
+  }
+  std::vector<std::string> Begun() {
+    std::lock_guard lock(mutex_);
+    return begun_;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::vector<std::string> begun_;
+};
+
+// A name read from a slow list must be counted before the next one comes: Flush hands a
+// short batch over at once, a full batch goes by itself.
+TEST(OrderedJobPool, FlushAndAFullBatchHandTheHeldFilesOver) {
+  for (int jobs : {1, 2}) {
+    BegunFiles files;
+    Delivered delivered;
+    OrderedJobPool pool(
+        jobs, 1000, [&](const FileToCount& f) { return files.Count(f.path); },
+        [&](const std::string& path, int32_t r) { delivered.emplace_back(path, r); }, kNoStop);
+    pool.Queue(Named("first"));
+    pool.Flush();
+    files.WaitFor("first");  // would never return if the file were still held
+    for (size_t i = 0; i < OrderedJobPool::kBatchSize; ++i) pool.Queue(Named(std::to_string(i)));
+    files.WaitFor(std::to_string(OrderedJobPool::kBatchSize - 1));
+    pool.Finish();
+    EXPECT_EQ(delivered.size(), OrderedJobPool::kBatchSize + 1) << jobs;
+  }
+}
+
+TEST(OrderedJobPool, AbandonDropsTheHeldFilesUncounted) {
+  for (int jobs : {1, 2}) {
+    static HeldFile held[3];
+    HeldFile& file = held[jobs];
+    std::atomic<bool> stop{false};
+    std::atomic<int> others{0};
+    Delivered delivered;
+    {
+      OrderedJobPool pool(
+          jobs, 100,
+          [&](const FileToCount& f) {
+            if (f.path != "held") ++others;
+            return file.Count(f.path);
+          },
+          [&](const std::string& path, int32_t r) { delivered.emplace_back(path, r); }, stop);
+      pool.Queue(Named("a"));
+      pool.Queue(Named("held"));
+      pool.Flush();
+      file.WaitUntilStarted();
+      pool.Queue(Named("b"));  // held back: the batch is short and nobody flushes
+      stop.store(true);
+      pool.Finish();
+      pool.Abandon();
+    }
+    EXPECT_EQ(delivered, (Delivered{{"a", 1}})) << jobs;
+    EXPECT_EQ(others.load(), 1) << jobs;
     file.Release();
   }
 }

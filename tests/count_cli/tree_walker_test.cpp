@@ -23,6 +23,7 @@ namespace fs = std::filesystem;
 struct WalkRecord {
   std::vector<std::string> files;  // relative to the temporary folder
   std::vector<std::string> errors;
+  std::vector<size_t> folders_done;  // how many files were handed out when each folder ended
 };
 
 class TreeWalkerTest : public ::testing::Test {
@@ -37,6 +38,7 @@ class TreeWalkerTest : public ::testing::Test {
       record.files.push_back(file.path.substr(base.size()));
       handed_.push_back(std::move(file));
     };
+    callbacks.folder_done = [&] { record.folders_done.push_back(record.files.size()); };
     callbacks.folder_error = [&](const std::string& folder, const std::string& message) {
       record.errors.push_back(folder.substr(base.size()) + ": " + message);
     };
@@ -61,6 +63,19 @@ TEST_F(TreeWalkerTest, FolderFilesFirstThenSubfoldersDepthFirst) {
   Touch("S/B/readme.txt");
   EXPECT_EQ(Walk({"S"}).files, (Names{"S/a.pdf", "S/A/x.pdf", "S/A/A1/y.pdf", "S/B/z.pdf"}));
   EXPECT_EQ(Walk({"S"}, /*recurse=*/false).files, Names{"S/a.pdf"});
+}
+
+// The run hands the files waiting for the counter over when a folder ends, so each folder
+// must end after its own files and before the next folder's.
+TEST_F(TreeWalkerTest, EachFolderEndsAfterItsOwnFilesAndBeforeTheNextFolder) {
+  Touch("S/a.pdf");
+  Touch("S/b.pdf");
+  Touch("S/A/x.pdf");
+  Touch("S/A/A1/readme.txt");
+  Touch("S/B/z.pdf");
+  const WalkRecord record = Walk({"S"});
+  EXPECT_EQ(record.files, (Names{"S/a.pdf", "S/b.pdf", "S/A/x.pdf", "S/B/z.pdf"}));
+  EXPECT_EQ(record.folders_done, (std::vector<size_t>{2, 3, 3, 4}));
 }
 
 TEST_F(TreeWalkerTest, FilesComeWithTheirFolderHeldOpenForCountingByName) {
