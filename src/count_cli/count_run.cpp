@@ -94,8 +94,9 @@ void CountRun::CountPath(const std::string& path, OrderedJobPool& pool) {
   callbacks.file = [&](FileToCount file) {
     if (!stop_.load()) pool.Queue(std::move(file));
   };
-  // Reading the next folder may wait for the disk; the threads count meanwhile.
-  callbacks.folder_done = [&] { pool.Flush(); };
+  // Reading the next folder may wait for the disk; files held for a while are counted
+  // meanwhile.
+  callbacks.folder_done = [&] { pool.FlushOverdue(); };
   callbacks.folder_error = [&](const std::string& folder, const std::string& message) {
     diagnostics_.Report(folder + ": cannot read folder: " + message);
     unreadable_folder_ = true;

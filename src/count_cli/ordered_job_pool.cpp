@@ -43,17 +43,26 @@ OrderedJobPool::~OrderedJobPool() {
 }
 
 void OrderedJobPool::Submit(FileToCount file) {
-  held_.push_back(std::move(file));
+  Hold(std::move(file));
   ++in_flight_;
   Flush();
   WaitForRoom();
 }
 
 void OrderedJobPool::Queue(FileToCount file) {
-  held_.push_back(std::move(file));
+  Hold(std::move(file));
   ++in_flight_;
   if (held_.size() >= kBatchSize || in_flight_ >= window_) Flush();
   WaitForRoom();
+}
+
+void OrderedJobPool::Hold(FileToCount file) {
+  if (held_.empty()) first_held_ = std::chrono::steady_clock::now();
+  held_.push_back(std::move(file));
+}
+
+void OrderedJobPool::FlushOverdue() {
+  if (!held_.empty() && std::chrono::steady_clock::now() - first_held_ >= kHoldLimit) Flush();
 }
 
 void OrderedJobPool::Flush() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -51,7 +52,13 @@ class OrderedJobPool {
   // Hands the held files to the threads and delivers the results that are ready.
   void Flush();
 
+  // Flushes when the oldest held file has been held for `kHoldLimit`: for a caller that
+  // may or may not be about to wait (reading a folder is quick when it is cached), so
+  // that the files are never held for long but not handed over one or two at a time.
+  void FlushOverdue();
+
   static constexpr size_t kBatchSize = 32;
+  static constexpr std::chrono::microseconds kHoldLimit{500};
 
   // Waits for every queued file and delivers its result, unless `stop` is raised first.
   void Finish();
@@ -89,6 +96,7 @@ class OrderedJobPool {
   };
 
   static void WorkerLoop(const std::shared_ptr<State>& state);
+  void Hold(FileToCount file);
   // Moves the held files into the shared queue and wakes as many waiting threads as they
   // can keep busy.
   void HandOver();
@@ -107,6 +115,7 @@ class OrderedJobPool {
   size_t window_;
   // Files queued but not yet handed to the threads; only the submitting thread uses them.
   std::vector<FileToCount> held_;
+  std::chrono::steady_clock::time_point first_held_;  // when held_ last became non-empty
   // Files queued and not yet delivered, the held ones included; the window bounds it.
   size_t in_flight_ = 0;
   const std::atomic<bool>& stop_;

@@ -161,9 +161,9 @@ class BegunFiles {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [&] { return std::ranges::find(begun_, path) != begun_.end(); });
   }
-  std::vector<std::string> Begun() {
+  bool HasBegun(const std::string& path) {
     std::lock_guard lock(mutex_);
-    return begun_;
+    return std::ranges::find(begun_, path) != begun_.end();
   }
 
  private:
@@ -173,7 +173,8 @@ class BegunFiles {
 };
 
 // A name read from a slow list must be counted before the next one comes: Flush hands a
-// short batch over at once, a full batch goes by itself.
+// short batch over at once, a full batch goes by itself, and a file held too long goes
+// with the next FlushOverdue.
 TEST(OrderedJobPool, FlushAndAFullBatchHandTheHeldFilesOver) {
   for (int jobs : {1, 2}) {
     BegunFiles files;
@@ -186,8 +187,13 @@ TEST(OrderedJobPool, FlushAndAFullBatchHandTheHeldFilesOver) {
     files.WaitFor("first");  // would never return if the file were still held
     for (size_t i = 0; i < OrderedJobPool::kBatchSize; ++i) pool.Queue(Named(std::to_string(i)));
     files.WaitFor(std::to_string(OrderedJobPool::kBatchSize - 1));
+    pool.Queue(Named("late"));
+    while (!files.HasBegun("late")) {
+      pool.FlushOverdue();
+      std::this_thread::yield();
+    }
     pool.Finish();
-    EXPECT_EQ(delivered.size(), OrderedJobPool::kBatchSize + 1) << jobs;
+    EXPECT_EQ(delivered.size(), OrderedJobPool::kBatchSize + 2) << jobs;
   }
 }
 
