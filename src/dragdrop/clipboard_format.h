@@ -101,6 +101,8 @@ class TClipboardFormat {
   explicit TClipboardFormat(const TFormatEtc& format);
 
  private:
+  uint32_t ProbeOwnMedia(IDataObject& dataObject, bool firstOnly);
+
   mutable TFormatEtc formatEtc_;
   mutable bool idKnown_ = false;
 };

@@ -93,7 +93,6 @@ class TUnicodeStringsAdapter : public TUnicodeStrings {
   int32_t GetCount() const override;
   std::u16string Get(int32_t index) const override;
   void Put(int32_t index, const std::u16string& text) override;
-  int32_t Add(const std::u16string& text) override;
   void Insert(int32_t index, const std::u16string& text) override;
   void Clear() override;
   void Delete(int32_t index) override;
