@@ -12,10 +12,13 @@
 namespace foliotally::dragdrop {
 namespace {
 
+constexpr size_t kFirstTransferBlockSize = 64 * 1024;
+
 // Reads a stream from its start into `payload`, through one transfer block of at most
 // 1 MiB, until the size it reported has arrived, a read fails (false) or a read gives
-// nothing. The payload grows only by what arrives, so a stream that reports far more than
-// it delivers costs no more memory than it delivers.
+// nothing. The payload grows only by what arrives, and the block starts small and doubles
+// while reads fill it, so a stream that reports far more than it delivers costs little
+// more memory than it delivers.
 bool ReadStreamPayload(IStream& stream, std::vector<uint8_t>& payload) {
   TStatStg stat;
   if (Failed(stream.Stat(stat, STATFLAG_NONAME))) return false;
@@ -25,7 +28,7 @@ bool ReadStreamPayload(IStream& stream, std::vector<uint8_t>& payload) {
   uint64_t remaining = stat.cbSize;
   if (remaining == 0) return true;
   stream.Seek(0, STREAM_SEEK_SET, nullptr);
-  std::vector<uint8_t> block(std::min<uint64_t>(remaining, kTransferBlockSize));
+  std::vector<uint8_t> block(std::min<uint64_t>(remaining, kFirstTransferBlockSize));
   while (remaining > 0) {
     size_t piece = std::min<uint64_t>(remaining, block.size());
     uint32_t arrived = 0;
@@ -34,6 +37,9 @@ bool ReadStreamPayload(IStream& stream, std::vector<uint8_t>& payload) {
     arrived = static_cast<uint32_t>(std::min<size_t>(arrived, piece));
     payload.insert(payload.end(), block.begin(), block.begin() + arrived);
     remaining -= arrived;
+    if (arrived == block.size() && block.size() < kTransferBlockSize) {
+      block.resize(std::min<uint64_t>({remaining, 2 * block.size(), kTransferBlockSize}));
+    }
   }
   return true;
 }

@@ -21,14 +21,16 @@ void Check(bool invariant) {
 }
 
 // The medium the first byte picks: bit 0 a stream; bits 1-2 the largest piece a read
-// delivers; bit 3 a stream that reports more than it holds, bit 4 one that reports the
-// largest size allowed; bit 5 a read that fails part way.
+// delivers; bit 3 a stream that reports more than it holds; bits 4 and 6 together one that
+// reports the largest size allowed (rarer, as each such fetch takes a full transfer block);
+// bit 5 a read that fails part way; bit 7 a stream that reports a size beyond 31 bits.
 TestStreamBehaviour StreamOf(uint8_t control, size_t size) {
   static constexpr uint32_t kPieces[] = {1, 7, 4096, UINT32_MAX};
   TestStreamBehaviour stream;
   stream.largestPiece = kPieces[(control >> 1) & 3];
   if (control & 8) stream.reportedSize = size + 1000;
-  if (control & 16) stream.reportedSize = 0x7FFFFFFF;
+  if ((control & 0x50) == 0x50) stream.reportedSize = 0x7FFFFFFF;
+  if (control & 0x80) stream.reportedSize = 0x80000000u + size;
   if (control & 32) stream.failReadAt = 1;
   return stream;
 }
