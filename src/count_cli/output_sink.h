@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "messages/errors.h"
+#include "errors/errors.h"
 
 namespace foliotally::count_cli {
 

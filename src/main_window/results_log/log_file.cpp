@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <random>
 
-#include "messages/errors.h"
+#include "errors/errors.h"
 
 namespace foliotally {
 

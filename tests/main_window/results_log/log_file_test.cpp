@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "messages/errors.h"
+#include "errors/errors.h"
 #include "support/temp_dir.h"
 
 namespace foliotally {
