@@ -2,7 +2,6 @@
 // the locale ignoring case and the filling of the shown list, as a user who opens such a
 // folder waits for it.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <QApplication>
 #include <QLocale>
@@ -116,12 +115,3 @@ void BM_SortNames100kEnglishLocale(benchmark::State& state) {
 BENCHMARK(BM_SortNames100kEnglishLocale)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

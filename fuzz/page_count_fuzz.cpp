@@ -1,18 +1,25 @@
-// Feeds arbitrary bytes to the page counter's own reader, both ways in: through the
-// cross-reference data and by scanning. Either must answer, without a crash, a hang or
-// unbounded memory. (qpdf, the fallback, is fuzzed by its own project.)
+// Feeds arbitrary bytes to the page counter: its own reader both ways in (through the
+// cross-reference data and by scanning), then the library's whole decision, qpdf's repair
+// included. Each must answer, without a crash, a hang or unbounded memory.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
+#include "pagecount/count_bytes.h"
 #include "pagecount/page_counter.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using foliotally::pdf::Verdict;
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   foliotally::pdf::MemoryByteSource source(bytes);
   const auto read = foliotally::pdf::ReadPageCount(source);
   const auto scan = foliotally::pdf::ScanPageCount(source);
-  if (read.verdict == foliotally::pdf::Verdict::kCounted && read.pages < 0) __builtin_trap();
-  if (scan.verdict == foliotally::pdf::Verdict::kCounted && scan.pages < 0) __builtin_trap();
+  const auto all = foliotally::pdf::CountPdfBytesWithReason(bytes);
+  for (const auto& r : {read, scan, all})
+    if (r.verdict == Verdict::kCounted && r.pages < 0) __builtin_trap();
+  // A count the reader found on its own is the library's answer.
+  if (read.verdict == Verdict::kCounted &&
+      (all.verdict != Verdict::kCounted || all.pages != read.pages))
+    __builtin_trap();
   return 0;
 }

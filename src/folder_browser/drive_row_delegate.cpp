@@ -29,19 +29,21 @@ void DriveRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
 
   const QRect row = option.rect;
   const QPixmap glyph = GlyphOf(index);
-  // Rows without a glyph keep their text in line with the others.
-  const int text_left = row.left() + kGlyphLeft + kDriveGlyphWidth + kTextGap;
+  // The text starts a glyph's width and the gap from the row's left edge, not from the
+  // glyph's; rows without a glyph keep their text in line with the others.
+  const int text_left = row.left() + kDriveGlyphWidth + kTextGap;
   if (!glyph.isNull()) {
     const int top = row.top() + (row.height() - kDriveGlyphHeight) / 2;
     painter->drawPixmap(row.left() + kGlyphLeft, top, glyph);
   }
   const QRect text_rect(text_left, row.top(), row.right() - text_left, row.height());
-  PaintRowText(painter, option, index.data(Qt::DisplayRole).toString(), text_rect);
+  PaintRowText(painter, option, index.data(Qt::DisplayRole).toString(), text_rect,
+               RowTextPlacement::kCentredElided);
 }
 
 QSize DriveRowDelegate::sizeHint(const QStyleOptionViewItem& option,
                                  const QModelIndex& index) const {
-  const int width = kGlyphLeft + kDriveGlyphWidth + kTextGap +
+  const int width = kDriveGlyphWidth + kTextGap +
                     option.fontMetrics.horizontalAdvance(index.data(Qt::DisplayRole).toString()) +
                     kGlyphLeft;
   return QSize(width, row_height_);

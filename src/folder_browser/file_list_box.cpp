@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <algorithm>
 
 #include "errors/errors.h"
@@ -331,6 +332,7 @@ void TFileListBox::TrackUserSelection(BaseHandler&& base) {
   base();
   if (!FSelectionTouched) return;
   FSelectionTouched = false;
+  FItemPressPending = false;
   Click();
 }
 
@@ -340,11 +342,23 @@ void TFileListBox::Click() {
 }
 
 void TFileListBox::mousePressEvent(QMouseEvent* event) {
+  FItemPressPending =
+      event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid();
   TrackUserSelection([&] { QListView::mousePressEvent(event); });
+}
+
+void TFileListBox::mouseDoubleClickEvent(QMouseEvent* event) {
+  // The second press of a double click is a click of its own.
+  FItemPressPending =
+      event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid();
+  TrackUserSelection([&] { QListView::mouseDoubleClickEvent(event); });
 }
 
 void TFileListBox::mouseReleaseEvent(QMouseEvent* event) {
   TrackUserSelection([&] { QListView::mouseReleaseEvent(event); });
+  if (event->button() != Qt::LeftButton || !FItemPressPending) return;
+  FItemPressPending = false;
+  Click();
 }
 
 void TFileListBox::mouseMoveEvent(QMouseEvent* event) {

@@ -92,6 +92,7 @@ class TFileListBox : public QListView {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
@@ -122,6 +123,9 @@ class TFileListBox : public QListView {
   QPointer<TDirectoryListBox> FLinkedDirList;
   bool FHandleCreated = false;
   bool FSelectionTouched = false;  // set by the selection model while user input is handled
+  // A left press on an item whose click has not been raised yet: a click that leaves the
+  // selection as it was is still a click, raised when the button comes up.
+  bool FItemPressPending = false;
   FolderGlyphSet FGlyphs;
   NameRowsModel* FModel = nullptr;
   GlyphRowDelegate* FDelegate = nullptr;

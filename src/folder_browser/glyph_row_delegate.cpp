@@ -27,7 +27,8 @@ void GlyphRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     text_left += pixmap.width() + text_gap_;
   }
   const QRect text_rect(text_left, row.top(), row.right() - text_left, row.height());
-  PaintRowText(painter, option, index.data(Qt::DisplayRole).toString(), text_rect);
+  PaintRowText(painter, option, index.data(Qt::DisplayRole).toString(), text_rect,
+               RowTextPlacement::kTopClipped);
 }
 
 QSize GlyphRowDelegate::sizeHint(const QStyleOptionViewItem& option,

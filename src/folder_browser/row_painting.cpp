@@ -16,7 +16,7 @@ void PaintRowBackground(QPainter* painter, QStyleOptionViewItem option) {
 }
 
 void PaintRowText(QPainter* painter, const QStyleOptionViewItem& option, const QString& text,
-                  const QRect& text_rect) {
+                  const QRect& text_rect, RowTextPlacement placement) {
   const bool selected = option.state & QStyle::State_Selected;
   const QPalette::ColorGroup group =
       option.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
@@ -24,8 +24,13 @@ void PaintRowText(QPainter* painter, const QStyleOptionViewItem& option, const Q
   painter->setPen(
       option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
   painter->setFont(option.font);
-  const QString shown = option.fontMetrics.elidedText(text, Qt::ElideRight, text_rect.width());
-  painter->drawText(text_rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+  if (placement == RowTextPlacement::kTopClipped) {
+    // Without Qt::TextDontClip the text is cut at the rectangle's edges.
+    painter->drawText(text_rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+  } else {
+    const QString shown = option.fontMetrics.elidedText(text, Qt::ElideRight, text_rect.width());
+    painter->drawText(text_rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+  }
   painter->restore();
 }
 

@@ -12,9 +12,15 @@ namespace foliotally {
 // `option` must already hold the item's data (initStyleOption).
 void PaintRowBackground(QPainter* painter, QStyleOptionViewItem option);
 
-// Draws the row's display text on one line in `text_rect`, elided at the right, in the
-// selection's colour when the row is selected. No character is taken as a mnemonic.
+// Where a row's text goes in its rectangle and what happens to text too long for it.
+enum class RowTextPlacement {
+  kTopClipped,     // from the rectangle's top, cut off at its right edge (the folder lists)
+  kCentredElided,  // centred vertically, shortened with "…" (the drive selector)
+};
+
+// Draws the row's display text on one line in `text_rect`, in the selection's colour when
+// the row is selected. No character is taken as a mnemonic.
 void PaintRowText(QPainter* painter, const QStyleOptionViewItem& option, const QString& text,
-                  const QRect& text_rect);
+                  const QRect& text_rect, RowTextPlacement placement);
 
 }  // namespace foliotally

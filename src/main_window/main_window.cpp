@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
@@ -238,6 +239,13 @@ void TfrmMain::ConnectHandlers() {
   connect(DriveComboBox, &TDriveComboBox::OnChange, this, &TfrmMain::DriveComboBoxChange);
 }
 
+bool TfrmMain::event(QEvent* event) {
+  // The status bar shows what the handlers put there and nothing else: a status tip, sent
+  // as the pointer crosses the menu bar, would wipe a count's result.
+  if (event->type() == QEvent::StatusTip) return true;
+  return QMainWindow::event(event);
+}
+
 void TfrmMain::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate(this);
@@ -267,18 +275,36 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
-  if (watched == Image1 && event->type() == QEvent::MouseButtonRelease) Image1Click(Image1);
+  if (watched == Image1 && event->type() == QEvent::MouseButtonRelease) {
+    // A left click, released over the banner; other buttons do nothing.
+    const auto* release = static_cast<QMouseEvent*>(event);
+    if (release->button() == Qt::LeftButton &&
+        Image1->rect().contains(release->position().toPoint()))
+      Image1Click(Image1);
+  }
   return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (FShownOnce) return;
+  FShownOnce = true;
+  FormShow(this);
 }
 
 void TfrmMain::FormCreate(QObject*) {}
 
-void TfrmMain::FormActivate(QObject*) {
+void TfrmMain::FormShow(QObject*) {
+  // Shown, not activated: a window manager that prevents focus stealing, or none at all,
+  // never activates the window, and the file must still be applied.
   if (!FStartupFile.empty()) FIdleTimer->start();
 }
 
+void TfrmMain::FormActivate(QObject*) {}
+
 void TfrmMain::ApplyStartupFile() {
-  // Each arming applies the file once; the next activation arms it again.
+  // Once per run: applying it again later would undo the folders the user entered or
+  // dropped since.
   FIdleTimer->stop();
   FileListBox->SetDirectory(FolderPartOf(FStartupFile));
   FileListBox->SetMask("*" + ExtensionPartOf(FStartupFile));

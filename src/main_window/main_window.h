@@ -92,6 +92,9 @@ class TfrmMain : public QMainWindow {
 
  public slots:
   void FormCreate(QObject* sender);
+  // Arms the start-up file hook; runs once, when the window is first shown.
+  void FormShow(QObject* sender);
+  // Nothing: returning to the window leaves the folder browser where the user took it.
   void FormActivate(QObject* sender);
   void Close1Click(QObject* sender);
   void BitBtn1Click(QObject* sender);
@@ -109,7 +112,9 @@ class TfrmMain : public QMainWindow {
   void DropFileTarget1Drop(const std::vector<std::string>& files);
 
  protected:
+  bool event(QEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -145,6 +150,7 @@ class TfrmMain : public QMainWindow {
   TAboutBox* FAboutBox = nullptr;  // created hidden with the window and reused
   std::string FStartupFile;
   QTimer* FIdleTimer = nullptr;  // the idle hook that applies the start-up file
+  bool FShownOnce = false;
 };
 
 }  // namespace foliotally

@@ -1,13 +1,12 @@
 #include "messages/error_display.h"
 
-#include <QApplication>
 #include <QFile>
-#include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
 #include <QShowEvent>
 
 #include "errors/errors.h"
+#include "messages/active_screen.h"
 #include "messages/modal_session.h"
 #include "messages/notice_form.h"
 
@@ -32,12 +31,6 @@ class ScreenCentredMessageBox : public QMessageBox {
  private:
   QScreen* screen_;
 };
-
-QScreen* ActiveScreen() {
-  if (QWidget* active = QApplication::activeWindow(); active != nullptr && active->screen())
-    return active->screen();
-  return QGuiApplication::primaryScreen();
-}
 
 }  // namespace
 

@@ -12,6 +12,7 @@
 #include <array>
 
 #include "errors/errors.h"
+#include "messages/active_screen.h"
 #include "messages/error_display.h"
 #include "messages/notice_layout.h"
 
@@ -45,12 +46,6 @@ bool WriteSystemClipboard(const QString& text) {
   if (clipboard == nullptr) return false;
   clipboard->setText(text);
   return clipboard->text() == text;
-}
-
-QScreen* NoticeScreen() {
-  if (QWidget* active = QApplication::activeWindow(); active != nullptr && active->screen())
-    return active->screen();
-  return QGuiApplication::primaryScreen();
 }
 
 // The cancel button: Cancel, else No, else OK; the default button: OK, else Yes.
@@ -121,7 +116,7 @@ std::unique_ptr<TMessageForm> BuildNoticeForm(const QString& text, NoticeKind ki
   const QFontMetrics fm(font);
   const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
   const QSize letterSize = fm.size(Qt::TextSingleLine, letters);
-  QScreen* screen = NoticeScreen();
+  QScreen* screen = ActiveScreen();
   const QRect screenRect = screen != nullptr ? screen->geometry() : QRect(0, 0, 1024, 768);
 
   NoticeMetrics m;

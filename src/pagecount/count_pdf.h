@@ -1,18 +1,20 @@
-// The library's answer for a file: the reader first, then qpdf's second opinion and the
-// reader's scan for files the reader cannot make sense of, turned into the result code.
+// The library's answer for a file named by a path: only a regular file is opened, never
+// blocking; damaged files get qpdf's second opinion from the repair helper; the whole count
+// keeps to a deadline.
 #pragma once
 
 #include <cstdint>
-#include <string_view>
+
+#include "pagecount/verdict.h"
 
 namespace foliotally::pdf {
 
-// A PDF file held in memory.
-int32_t CountPdfBytes(std::string_view bytes);
-// A file named by a path: only a regular file is opened, and never blocks. Never throws.
-int32_t CountPdfFile(const char* path);
-// The same, with `path` relative to the open folder `dirfd` (or AT_FDCWD), within
-// `time_limit_ms` (0: the default bound).
+// The verdict with its reason (CountResult::why), for a batch counter that names it.
+// `path` is relative to the open folder `dirfd` (or AT_FDCWD); `time_limit_ms` 0 selects the
+// default bound. Never throws.
+CountResult CountPdfFileWithReason(int dirfd, const char* path, uint32_t time_limit_ms);
+
+// The same as the library's result code.
 int32_t CountPdfFileAt(int dirfd, const char* path, uint32_t time_limit_ms);
 
 }  // namespace foliotally::pdf

@@ -5,16 +5,17 @@
 #include <cstdint>
 
 #include "pagecount/byte_source.h"
+#include "pagecount/deadline.h"
 #include "pagecount/verdict.h"
 
 namespace foliotally::pdf {
 
 // Never throws.
-CountResult ReadPageCount(ByteSource& source);
+CountResult ReadPageCount(ByteSource& source, const Deadline& deadline = Deadline());
 // The reader's second way in, for files whose cross-reference data is broken: scans the
 // whole file for objects (files up to kScanMaxBytes). A file with PDF objects but no page
 // tree holds no pages; one with no PDF syntax at all is not a PDF. Never throws.
-CountResult ScanPageCount(ByteSource& source);
+CountResult ScanPageCount(ByteSource& source, const Deadline& deadline = Deadline());
 inline constexpr uint64_t kScanMaxBytes = 64u << 20;
 
 }  // namespace foliotally::pdf

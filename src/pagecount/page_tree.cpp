@@ -1,5 +1,6 @@
 #include "pagecount/page_tree.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 #include <unordered_set>
@@ -14,15 +15,36 @@ namespace {
 
 constexpr std::array<std::string_view, 1> kCountOnly = {"Count"};
 constexpr std::array<std::string_view, 1> kPagesOnly = {"Pages"};
+constexpr std::array<std::string_view, 3> kPageKeys = {"Type", "Kids", "Parent"};
+constexpr std::array<std::string_view, 1> kTypeOnly = {"Type"};
 
-// The /Count a node claims, when it could be true; -1 otherwise. A page needs an object of
-// its own, so a count above the number of objects the file can hold is a lie.
+Object RefTo(int64_t num) {
+  Object ref;
+  ref.kind = Object::Kind::kRef;
+  ref.value = num;
+  return ref;
+}
+
+bool IsPageObject(Document& doc, const Object& node) {
+  if (!node.IsDict()) return false;
+  const Object* type = node.Find("Type");
+  if (type) return type->IsName("Page");
+  const Object* parent = node.Find("Parent");
+  if (node.Find("Kids") || !parent || !parent->IsRef()) return false;
+  const Object tree_node = doc.Resolve(*parent, kTypeOnly);
+  const Object* parent_type = tree_node.Find("Type");
+  return parent_type && parent_type->IsName("Pages");
+}
+
+// The /Count a node claims, when it could be true; -1 otherwise. A count above what the
+// file can hold is a lie; a walk of the tree then counts the pages it really has, which is
+// what a viewer shows.
 int64_t PlausibleCount(Document& doc, const Object& node) {
   const Object* count = node.Find("Count");
   if (!count) return -1;
   const Object value = doc.Resolve(*count);
   if (!value.IsInt() || value.value < 0 || value.value > INT32_MAX) return -1;
-  if (static_cast<uint64_t>(value.value) > doc.ObjectBound()) return -1;
+  if (static_cast<uint64_t>(value.value) > doc.PageBound()) return -1;
   return value.value;
 }
 
@@ -40,6 +62,20 @@ int32_t CountPageTree(Document& doc) {
   const int64_t count = PlausibleCount(doc, head);
   if (count >= 0) return static_cast<int32_t>(count);
   return WalkPageTree(doc, *pages);
+}
+
+int32_t CountPageObjects(Document& doc) {
+  std::vector<int64_t> numbers;
+  doc.ForEachRecoveredObject([&](int64_t num) { numbers.push_back(num); });
+  std::sort(numbers.begin(), numbers.end());
+  int64_t pages = 0;
+  for (const int64_t num : numbers) {
+    bool page = false;
+    if (SurvivesDamage([&] { page = IsPageObject(doc, doc.Resolve(RefTo(num), kPageKeys)); }) &&
+        page && ++pages > INT32_MAX)
+      Damaged("too many pages");
+  }
+  return static_cast<int32_t>(pages);
 }
 
 int32_t WalkPageTree(Document& doc, const Object& root) {

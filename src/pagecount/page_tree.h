@@ -14,4 +14,9 @@ int32_t CountPageTree(Document& doc);
 // counts the leaves.
 int32_t WalkPageTree(Document& doc, const Object& root);
 
+// After a recovery scan: the page objects the scan found, whether or not a tree holds them.
+// A page object is a dictionary of /Type /Page, or one without /Type and /Kids whose
+// /Parent is a page-tree node.
+int32_t CountPageObjects(Document& doc);
+
 }  // namespace foliotally::pdf

@@ -44,4 +44,9 @@ inline const Object* Object::Find(std::string_view key) const {
   return nullptr;
 }
 
+// True when `o` is an integer within [lo, hi].
+inline bool IsIntIn(const Object* o, int64_t lo, int64_t hi) {
+  return o && o->IsInt() && o->value >= lo && o->value <= hi;
+}
+
 }  // namespace foliotally::pdf

@@ -28,10 +28,11 @@ CountResult Count(const std::function<void(QPDF&)>& open) {
     qpdf.setAttemptRecovery(true);
     open(qpdf);
     // The page-tree root's /Count, as qpdf reads it after its repairs; a walk of the tree
-    // when that is no count.
+    // when that is more than the file can hold (each page an object besides object 0, the
+    // catalog and the tree's root, as the reader's own bound has it).
     QPDFObjectHandle count = qpdf.getRoot().getKey("/Pages").getKey("/Count");
     if (count.isInteger() && count.getIntValue() >= 0 &&
-        static_cast<uint64_t>(count.getIntValue()) <= qpdf.getObjectCount())
+        static_cast<uint64_t>(count.getIntValue()) + 2 <= qpdf.getObjectCount())
       return {Verdict::kCounted, static_cast<int32_t>(count.getIntValue())};
     const size_t pages = QPDFPageDocumentHelper(qpdf).getAllPages().size();
     if (pages > INT32_MAX) return {Verdict::kDamaged, 0};

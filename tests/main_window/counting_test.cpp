@@ -3,6 +3,8 @@
 
 #include <QCheckBox>
 #include <QPushButton>
+#include <QTest>
+#include <QWindow>
 
 #include "errors/errors.h"
 #include "main_window/checked_counter.h"
@@ -91,6 +93,7 @@ TEST(CountSelected, FullLogStopsTheCountAfterTheFileWasAddedToTheTotal) {
   f.Pdf("docs/a.pdf", 3);
   f.Pdf("docs/b.pdf", 5);
   f.ShowFolder("docs");
+  f.window->RichEditLog->SetMaxLength(65536);
   f.window->RichEditLog->AppendLogLine(std::string(65520, 'x'));
   SelectAll(*f.window->FileListBox);
   try {
@@ -128,6 +131,36 @@ TEST(FileClick, ShowsThePageCountAndTouchesNothingElse) {
   EXPECT_EQ(f.Status(), "bad.pdf has -3 pages");
   EXPECT_EQ(f.Pages(), "0");
   EXPECT_EQ(f.Log(), "");
+}
+
+TEST(FileClick, EveryClickOnTheSameFileAsksTheLibraryAgain) {
+  int calls = 0;
+  int pages = 4;
+  MainWindowFixture f([&](const std::string&) {
+    ++calls;
+    return pages;
+  });
+  f.Pdf("docs/a.pdf", 1);
+  f.Pdf("docs/b.pdf", 1);
+  f.ShowFolder("docs");
+  TFileListBox& list = *f.window->FileListBox;
+  const QPoint onA = list.visualRect(list.model()->index(0, 0)).center();
+  QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, onA);
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(f.Status(), "a.pdf has 4 pages");
+  // The file changed on disk and something else was shown meanwhile.
+  pages = 6;
+  f.window->StatusBar->showMessage("other");
+  QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, onA);
+  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(f.Status(), "a.pdf has 6 pages");
+  // Through the window, as the system delivers it: press, release, press, double click,
+  // release.
+  QTest::mouseDClick(list.window()->windowHandle(), Qt::LeftButton, {},
+                     list.viewport()->mapTo(list.window(), onA));
+  EXPECT_EQ(calls, 4);  // a double click is two clicks
+  QTest::mouseClick(list.viewport(), Qt::RightButton, {}, onA);
+  EXPECT_EQ(calls, 4);
 }
 
 TEST(FileClick, WithoutACurrentItemRaisesTheListError) {

@@ -1,11 +1,14 @@
 // The main window's links and about box: "Help" opens the guide and the about box, the
-// banner opens the guide's counting page.
+// banner opens the guide's counting page; and the status bar keeps the text put there.
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTest>
 #include <vector>
 
@@ -36,6 +39,33 @@ TEST(MainWindowLinks, WebsiteOpensHomeAndBannerOpensThePage) {
   EXPECT_EQ(recorder.opened[1].adjusted(QUrl::RemoveFragment), recorder.opened[0]);
   EXPECT_TRUE(recorder.opened[1].hasFragment());
   EXPECT_TRUE(w.StatusBar->currentMessage().endsWith(recorder.opened[1].toString()));
+}
+
+TEST(MainWindowLinks, BannerOpensThePageOnALeftClickOnly) {
+  Recorder recorder;
+  TfrmMain w("", recorder.Services());
+  w.show();
+  QTest::mouseClick(w.Image1, Qt::RightButton);
+  QTest::mouseClick(w.Image1, Qt::MiddleButton);
+  EXPECT_TRUE(recorder.opened.empty());
+  QTest::mouseClick(w.Image1, Qt::LeftButton);
+  EXPECT_EQ(recorder.opened.size(), 1u);
+}
+
+TEST(MainWindowStatusBar, KeepsItsTextWhenThePointerCrossesTheMenuBar) {
+  Recorder recorder;
+  TfrmMain w("", recorder.Services());
+  w.show();
+  const QString initial = w.StatusBar->currentMessage();
+  ASSERT_TRUE(initial.startsWith("Visit me at "));
+  QMenuBar* bar = w.menuBar();
+  for (QAction* title : bar->actions()) QTest::mouseMove(bar, bar->actionGeometry(title).center());
+  QTest::mouseMove(w.centralWidget(), QPoint(5, 5));
+  EXPECT_EQ(w.StatusBar->currentMessage(), initial);
+  // What the menu's items send as the pointer moves over them.
+  QStatusTipEvent tip("");
+  QApplication::sendEvent(bar, &tip);
+  EXPECT_EQ(w.StatusBar->currentMessage(), initial);
 }
 
 TEST(MainWindowLinks, AboutShowsTheSameBoxEachTime) {

@@ -1,14 +1,17 @@
-// The file named on the command line: its folder and extension set the folder browser the
-// next time the window is idle after each activation.
+// The file named on the command line: its folder and extension set the folder browser once,
+// at the first idle moment after the window is shown, whether or not it is ever activated.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QCoreApplication>
+#include <QTest>
 
 #include "folder_browser/current_folder.h"
 #include "folder_browser/directory_list_box.h"
 #include "folder_browser/file_list_box.h"
 #include "main_window/main_window.h"
 #include "support/fake_file_system.h"
+#include "support/modal_answerer.h"
 #include "support/pdf_writer.h"
 #include "support/temp_dir.h"
 
@@ -69,16 +72,46 @@ TEST_F(StartupFile, ArgumentWithoutExtensionListsEveryFile) {
   EXPECT_EQ(w->FileListBox->Count(), 2);
 }
 
-TEST_F(StartupFile, EveryActivationAppliesTheArgumentAgain) {
+// Keeps every activation from the window, as a window manager that prevents focus
+// stealing (or none at all) does.
+class ActivationSwallower : public QObject {
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    return event->type() == QEvent::ActivationChange || event->type() == QEvent::WindowActivate;
+  }
+};
+
+TEST_F(StartupFile, AppliedAfterTheFirstShowEvenWhenTheWindowIsNeverActivated) {
   const std::string docs = dir.MakeFolder("Docs").string();
-  const std::string elsewhere = dir.MakeFolder("Elsewhere").string();
+  ChangeCurrentFolder(fs, dir.str());
+  TfrmMainServices services;
+  services.fileSystem = &fs;
+  TfrmMain w(docs + "/report.pdf", services);
+  ActivationSwallower swallower;
+  w.installEventFilter(&swallower);
+  w.show();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return w.DirectoryListBox->Directory() == docs; }, 10000));
+}
+
+TEST_F(StartupFile, LaterActivationsKeepTheFolderTheUserWentTo) {
+  const std::string docs = dir.MakeFolder("Docs").string();
+  const std::string sub = dir.MakeFolder("Docs/sub").string();
   auto w = Start(docs + "/report.pdf");
   ActivateAndIdle(*w);
-  w->FileListBox->SetDirectory(elsewhere + "/*.txt");
-  EXPECT_EQ(w->DirectoryListBox->Directory(), elsewhere);
-  ActivateAndIdle(*w);  // as after the about box or an error box closes
-  EXPECT_EQ(w->DirectoryListBox->Directory(), docs);
-  EXPECT_EQ(w->FileListBox->Mask(), "*.pdf");
+  ASSERT_EQ(w->DirectoryListBox->Directory(), docs);
+  w->DirectoryListBox->SetDirectory(sub);
+  {
+    ModalAnswerer answerer;
+    w->About1->trigger();
+    ASSERT_EQ(answerer.count(), 1);
+  }
+  ActivateAndIdle(*w);  // as on every return to the window
+  EXPECT_EQ(w->DirectoryListBox->Directory(), sub);
+  EXPECT_EQ(w->FileListBox->Directory(), sub);
+  // A folder dropped from the file manager stays too when the window is clicked after it.
+  w->DropFileTarget1Drop({dir.str()});
+  ActivateAndIdle(*w);
+  EXPECT_EQ(w->DirectoryListBox->Directory(), dir.str());
 }
 
 TEST_F(StartupFile, WithoutArgumentActivationChangesNothing) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTest>
@@ -60,7 +61,7 @@ TEST_F(CapturedReports, ErrorsFromKeysTimersAndUnknownThrowsAreAllReported) {
   QTest::keyClick(&widget, Qt::Key_A);
   QTimer::singleShot(0, [] { throw 7; });
   QTimer::singleShot(0, [] { throw EListError("List index out of bounds (-1)"); });
-  QTest::qWait(20);
+  ASSERT_TRUE(QTest::qWaitFor([this] { return reports.size() >= 3; }, 10000));
   ASSERT_EQ(reports.size(), 3u);
   EXPECT_EQ(reports[0], "key failed");
   EXPECT_EQ(reports[1], "Unknown error");
@@ -75,19 +76,23 @@ TEST_F(CapturedReports, CallReportingErrorsUsesTheSameReporter) {
 }
 
 TEST(Application, ReporterThatFailsDoesNotEndTheProgram) {
-  App().SetErrorReporter([](std::exception_ptr) { throw std::bad_alloc(); });
+  bool asked = false;
+  App().SetErrorReporter([&asked](std::exception_ptr) {
+    asked = true;
+    throw std::bad_alloc();
+  });
   QTimer::singleShot(0, [] { throw EIntOverflow(); });
-  QTest::qWait(10);
+  EXPECT_TRUE(QTest::qWaitFor([&asked] { return asked; }, 10000));
   App().SetErrorReporter([](std::exception_ptr e) { ReportUnhandledError(e); });
-  SUCCEED();
 }
 
 TEST(Application, DefaultReporterShowsTheErrorDisplay) {
   EXPECT_EQ(QCoreApplication::applicationName(), "Foliotally");
   test::ModalAnswerer answer;
   QTimer::singleShot(0, [] { throw EIntOverflow(); });
-  QTest::qWait(100);
-  ASSERT_EQ(answer.count(), 1);
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&answer] { return answer.count() == 1 && QApplication::activeModalWidget() == nullptr; },
+      10000));
   EXPECT_EQ(answer.boxes()[0].windowTitle, "Foliotally");
   EXPECT_EQ(answer.boxes()[0].text, "Integer overflow.");
 }

@@ -186,8 +186,8 @@ TEST(NoticeBox, WhileOpenOtherWindowsAreBlockedAndTheCursorIsAnArrow) {
   EXPECT_EQ(shape, Qt::ArrowCursor);
   EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
   QApplication::restoreOverrideCursor();
-  QTest::qWait(20);  // activation reaches the window through the platform's event queue
-  EXPECT_EQ(QApplication::activeWindow(), &main);
+  // Activation reaches the window through the platform's event queue.
+  EXPECT_TRUE(QTest::qWaitFor([&main] { return QApplication::activeWindow() == &main; }, 10000));
   EXPECT_EQ(QApplication::focusWidget(), edit);
 }
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "pagecount/byte_source.h"
-#include "pagecount/count_pdf.h"
+#include "pagecount/count_bytes.h"
 #include "pagecount/foliotally.h"
 #include "pagecount/page_counter.h"
 #include "support/pdf_writer.h"
@@ -168,10 +168,28 @@ TEST(Hostile, CompressionBombIsCutOff) {
 TEST(Hostile, ObjectInFrontOfABombIsReadWithoutTheRest) {
   // 100 MiB of zeros follow the catalog: more than a stream may decode, so only a reader
   // that inflates no further than the object it wants can count this file.
-  const std::string catalog = "<< /Type /Catalog /Pages << /Type /Pages /Count 3 >> >>";
+  const std::string catalog =
+      "<< /Type /Catalog /Pages << /Type /Pages /Count 1 /Kids [<< /Type /Page >>] >> >>";
   const CountResult r = Read(FileWithObjectStream(Bomb("2 0 " + catalog + "    ", 100), 4));
   EXPECT_EQ(r.verdict, Verdict::kCounted);
-  EXPECT_EQ(r.pages, 3);
+  EXPECT_EQ(r.pages, 1);
+}
+
+std::string Regression(const std::string& name) {
+  return test::ReadFileBytes(std::string(FOLIOTALLY_REGRESSIONS_DIR) + "/" + name);
+}
+
+TEST(Hostile, StatementsOutsideThePageTreeAreTrustedOnlyWhereTheyHold) {
+  // Linearization parameters speak for the file only while it has its stated length: an
+  // update appended since may have added or removed pages.
+  const std::string linearized = Regression("damaged-encrypted-linearized.pdf");
+  EXPECT_EQ(CountPdfBytes(linearized), 7);
+  EXPECT_LT(CountPdfBytes(linearized + "\n% appended\n"), 0);
+  // Page objects without any catalog count in a PDF file, not in bytes that only hold some.
+  std::string loose = Regression("damaged-no-catalog.pdf");
+  EXPECT_EQ(CountPdfBytes(loose), 2);
+  loose.replace(0, 5, "%XYZ-");
+  EXPECT_LE(CountPdfBytes(loose), 0);
 }
 
 class HostileFiles : public ::testing::Test {

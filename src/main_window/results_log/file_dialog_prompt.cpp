@@ -1,12 +1,12 @@
 #include "main_window/results_log/file_dialog_prompt.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QFileDialog>
-#include <QGuiApplication>
 #include <QScreen>
 #include <QShowEvent>
 
+#include "main_window/results_log/typed_name_keeper.h"
+#include "messages/active_screen.h"
 #include "messages/modal_session.h"
 
 namespace foliotally {
@@ -31,12 +31,6 @@ QString NameFilterOf(const SaveFileFilter& f) {
   return QString::fromStdString(f.description) + " (" + QString::fromStdString(f.pattern) + ")";
 }
 
-QScreen* ActiveScreen() {
-  if (QWidget* active = QApplication::activeWindow(); active != nullptr && active->screen())
-    return active->screen();
-  return QGuiApplication::primaryScreen();
-}
-
 }  // namespace
 
 std::optional<SaveFileAnswer> FileDialogPrompt::Ask(const SaveFileQuestion& question) {
@@ -49,6 +43,7 @@ std::optional<SaveFileAnswer> FileDialogPrompt::Ask(const SaveFileQuestion& ques
   dialog.setDefaultSuffix(QString());
   dialog.setWindowModality(Qt::ApplicationModal);
   dialog.setSizeGripEnabled(true);
+  new TypedNameKeeper(dialog);  // owned by the dialog
   QStringList filters;
   for (const SaveFileFilter& f : question.filters) filters << NameFilterOf(f);
   dialog.setNameFilters(filters);

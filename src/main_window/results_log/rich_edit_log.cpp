@@ -8,6 +8,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
+#include <algorithm>
 
 #include "errors/errors.h"
 #include "main_window/results_log/log_text_codec.h"
@@ -44,6 +46,10 @@ QString PrefixThatFits(const QString& text, std::size_t room) {
 }  // namespace
 
 TRichEditLog::TRichEditLog(QWidget* parent) : QPlainTextEdit(parent) {
+  flushTimer_ = new QTimer(this);
+  flushTimer_->setSingleShot(true);
+  flushTimer_->setInterval(0);
+  connect(flushTimer_, &QTimer::timeout, this, &TRichEditLog::FlushAppended);
   setLineWrapMode(QPlainTextEdit::NoWrap);
   setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -53,55 +59,90 @@ TRichEditLog::TRichEditLog(QWidget* parent) : QPlainTextEdit(parent) {
 }
 
 std::size_t TRichEditLog::TextLength() const {
-  if (!length_) length_ = EncodedLogSize(document()->toRawText());
+  if (!length_) length_ = EncodedLogSize(document()->toRawText()) + EncodedLogSize(appended_);
   return *length_;
 }
 
 int TRichEditLog::LogicalLineCount() const {
   const QTextDocument* doc = document();
-  const bool lastEmpty = doc->lastBlock().length() <= 1;
-  return doc->blockCount() - (lastEmpty ? 1 : 0);
+  const int breaks = static_cast<int>(appended_.count(QChar::ParagraphSeparator));
+  const bool lastEmpty = appended_.isEmpty() ? doc->lastBlock().length() <= 1
+                                             : appended_.back() == QChar::ParagraphSeparator;
+  return doc->blockCount() + breaks - (lastEmpty ? 1 : 0);
 }
 
-std::string TRichEditLog::LogText() const { return EncodeLogText(document()->toRawText()); }
+std::string TRichEditLog::LogText() const {
+  return EncodeLogText(document()->toRawText()) + EncodeLogText(appended_);
+}
 
 void TRichEditLog::ClearLog() {
+  flushTimer_->stop();
+  appended_.clear();
   clear();
   length_ = 0;
 }
 
 void TRichEditLog::AppendLogLine(const std::string& line) {
   const std::size_t length = TextLength();
-  if (line.size() + 2 > kCapacity - length) throw EOutOfResources("RichEdit line insertion error");
+  if (line.size() + 2 > RoomLeft()) throw EOutOfResources("RichEdit line insertion error");
   // The last line holds characters only after the user typed without a final break.
-  const bool endsWithBreak = document()->lastBlock().length() <= 1;
+  const bool endsWithBreak = appended_.isEmpty() ? document()->lastBlock().length() <= 1
+                                                 : appended_.back() == QChar::ParagraphSeparator;
   const QString text = DecodeLogBytes(line);
+  // Undoing an earlier user edit could otherwise push the text past its capacity.
+  if (appended_.isEmpty()) document()->clearUndoRedoStacks();
+  if (endsWithBreak)
+    appended_ += text + QChar::ParagraphSeparator;
+  else
+    appended_ += QChar::ParagraphSeparator + text;
+  length_ = length + line.size() + 2;
+  // The caret goes to the end now, the selection is dropped; the text put at the end
+  // later carries the caret along.
+  const QTextCursor caret = textCursor();
+  if (caret.hasSelection() || !caret.atEnd()) moveCursor(QTextCursor::End);
+  if (!flushTimer_->isActive()) flushTimer_->start();
+}
 
+void TRichEditLog::FlushAppended() {
+  flushTimer_->stop();
+  if (appended_.isEmpty()) return;
+  // A selection the user made since the last append ends, at the latest, where the text
+  // ends now; it must not grow over lines the user has not seen.
+  const int anchor = textCursor().anchor();
+  const int position = textCursor().position();
   QTextCursor cursor(document());
   cursor.movePosition(QTextCursor::End);
   appending_ = true;
-  cursor.beginEditBlock();
-  if (endsWithBreak) {
-    cursor.insertText(text);
-    cursor.insertBlock();
-  } else {
-    cursor.insertBlock();
-    cursor.insertText(text);
-  }
-  cursor.endEditBlock();
+  cursor.insertText(appended_);
   appending_ = false;
-  length_ = length + line.size() + 2;
-  setTextCursor(cursor);
-  // Undoing an earlier user edit could otherwise push the text past its capacity.
-  document()->clearUndoRedoStacks();
+  appended_.clear();
+  if (anchor != position) {
+    cursor.setPosition(anchor);
+    cursor.setPosition(position, QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+  } else if (textCursor().atEnd()) {
+    ensureCursorVisible();
+  }
+  document()->clearUndoRedoStacks();  // appends are not the user's to undo
+}
+
+std::size_t TRichEditLog::RoomLeft(std::size_t replaced) const {
+  // The limit may have been lowered below what the log already holds.
+  const std::size_t kept = TextLength() - std::min(replaced, TextLength());
+  return kept < Capacity() ? Capacity() - kept : 0;
 }
 
 std::size_t TRichEditLog::RoomForReplacingSelection() const {
-  const std::size_t selected = EncodedLogSize(textCursor().selectedText());
-  return kCapacity - (TextLength() - selected);
+  return RoomLeft(EncodedLogSize(textCursor().selectedText()));
+}
+
+void TRichEditLog::contextMenuEvent(QContextMenuEvent* event) {
+  FlushAppended();
+  QPlainTextEdit::contextMenuEvent(event);
 }
 
 void TRichEditLog::keyPressEvent(QKeyEvent* event) {
+  FlushAppended();
   const bool isBreak = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
   const QString text = event->text();
   const bool inserts =
@@ -125,6 +166,7 @@ void TRichEditLog::keyPressEvent(QKeyEvent* event) {
 }
 
 void TRichEditLog::inputMethodEvent(QInputMethodEvent* event) {
+  FlushAppended();
   if (!event->commitString().isEmpty() &&
       EncodedLogSize(event->commitString()) > RoomForReplacingSelection()) {
     QApplication::beep();
@@ -134,6 +176,7 @@ void TRichEditLog::inputMethodEvent(QInputMethodEvent* event) {
 }
 
 void TRichEditLog::insertFromMimeData(const QMimeData* source) {
+  FlushAppended();
   if (source == nullptr || !source->hasText() || isReadOnly()) return;
   const QString text = WithPlainBreaks(source->text());
   const QString fits = PrefixThatFits(text, RoomForReplacingSelection());

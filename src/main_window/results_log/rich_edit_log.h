@@ -1,6 +1,11 @@
 // The results log: a plain-text area whose text is 8-bit with CR LF line breaks, held to a
-// capacity of 65,536 characters (a line break counts two). Lines are appended at the end;
-// the user may edit the text, and the edits are part of what is saved.
+// capacity (a line break counts two). Lines are appended at the end; the user may edit the
+// text, and the edits are part of what is saved.
+//
+// Appended lines are part of the text at once (LogText, TextLength, LogicalLineCount) but
+// reach the text area together, at the next turn of the event loop or before the user's
+// next key, paste or menu: putting each line into the area on its own costs a layout per
+// line, and a count of many files appends lines far faster than anyone can read them.
 #pragma once
 
 #include <QPlainTextEdit>
@@ -8,7 +13,9 @@
 #include <optional>
 #include <string>
 
+class QContextMenuEvent;
 class QKeyEvent;
+class QTimer;
 class QInputMethodEvent;
 class QMimeData;
 
@@ -17,9 +24,16 @@ namespace foliotally {
 class TRichEditLog : public QPlainTextEdit {
   Q_OBJECT
  public:
-  static constexpr std::size_t kCapacity = 65536;
+  // The capacity a MaxLength of 0 selects: not a limit a user should ever meet, only a
+  // safeguard against exhausting memory, with room for a million log lines.
+  static constexpr std::size_t kDefaultCapacity = std::size_t{64} << 20;
 
   explicit TRichEditLog(QWidget* parent = nullptr);
+
+  // The log's own limit in characters; 0 (the default) keeps kDefaultCapacity.
+  std::size_t MaxLength() const { return max_length_; }
+  void SetMaxLength(std::size_t length) { max_length_ = length; }
+  std::size_t Capacity() const { return max_length_ == 0 ? kDefaultCapacity : max_length_; }
 
   // Appends one line at the end and moves the caret there. After text that ends without
   // a line break (typed by the user) the line is put after a CR LF instead of before one.
@@ -35,15 +49,26 @@ class TRichEditLog : public QPlainTextEdit {
   std::size_t TextLength() const;
 
  protected:
+  void contextMenuEvent(QContextMenuEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
   void insertFromMimeData(const QMimeData* source) override;
 
  private:
+  // Room left when `replaced` characters of the text give way to new ones.
+  std::size_t RoomLeft(std::size_t replaced = 0) const;
   // Room left when the current selection is replaced.
   std::size_t RoomForReplacingSelection() const;
+  // Puts the lines appended since the last time into the text area, the caret after them.
+  void FlushAppended();
+
   mutable std::optional<std::size_t> length_;  // cached TextLength(); reset by edits
   bool appending_ = false;
+  // Lines appended but not yet in the text area, as area text (paragraph separators
+  // between lines), to be put at its end.
+  QString appended_;
+  QTimer* flushTimer_ = nullptr;
+  std::size_t max_length_ = 0;
 };
 
 }  // namespace foliotally

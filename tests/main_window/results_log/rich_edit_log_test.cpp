@@ -15,6 +15,8 @@ namespace foliotally {
 namespace {
 
 const char kExample[] = "C:\\Docs\\a.pdf;12\r\nC:\\Docs\\b.pdf;3\r\n";
+// The limit the capacity tests set, small enough to reach quickly.
+constexpr std::size_t kSmallLimit = 65536;
 
 // Fills the log with appended lines up to exactly `length` characters.
 void FillTo(TRichEditLog& log, std::size_t length) {
@@ -26,6 +28,7 @@ void FillTo(TRichEditLog& log, std::size_t length) {
 }
 
 void TypeAtEnd(TRichEditLog& log, const QString& keys) {
+  QCoreApplication::processEvents();  // as before any input a user can give
   log.show();
   log.setFocus();
   log.moveCursor(QTextCursor::End);
@@ -68,6 +71,35 @@ TEST(RichEditLog, AppendMovesTheCaretToTheEndAndDropsTheSelection) {
   EXPECT_EQ(log.LogText(), "a;1\r\nb;2\r\nc;3\r\n");
 }
 
+TEST(RichEditLog, InputRightAfterAppendsComesAfterTheAppendedLines) {
+  TRichEditLog log;
+  log.show();
+  log.AppendLogLine("a;1");
+  QCoreApplication::processEvents();
+  log.moveCursor(QTextCursor::Start);  // the user clicked into the first line
+  log.AppendLogLine("b;2");
+  log.AppendLogLine("c;3");
+  EXPECT_TRUE(log.textCursor().atEnd());
+  EXPECT_EQ(log.LogicalLineCount(), 3);
+  QApplication::clipboard()->setText("pasted");
+  log.paste();  // before the event loop ran
+  QTest::keyClick(&log, Qt::Key_X);
+  EXPECT_EQ(log.LogText(), "a;1\r\nb;2\r\nc;3\r\npastedx");
+  EXPECT_EQ(log.TextLength(), log.LogText().size());
+  // A selection made before the lines reach the text area does not take them in.
+  QCoreApplication::processEvents();
+  log.AppendLogLine("d;4");
+  QTextCursor all = log.textCursor();
+  all.setPosition(0);
+  all.setPosition(log.document()->characterCount() - 1, QTextCursor::KeepAnchor);
+  log.setTextCursor(all);
+  QTest::keyClick(&log, Qt::Key_Delete);
+  EXPECT_EQ(log.LogText(), "\r\nd;4");
+  log.ClearLog();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(log.LogText(), "");
+}
+
 TEST(RichEditLog, AnyBytesComeBackExactly) {
   TRichEditLog log;
   const std::string odd[] = {
@@ -98,9 +130,10 @@ TEST(RichEditLog, ClearEmptiesTheLog) {
 
 TEST(RichEditLogCapacity, AppendUpToTheLimitThenFailWithEarlierTextIntact) {
   TRichEditLog log;
-  FillTo(log, TRichEditLog::kCapacity - 10);
+  log.SetMaxLength(kSmallLimit);
+  FillTo(log, kSmallLimit - 10);
   log.AppendLogLine("/a/b.pdf");  // 8 + 2: exactly full
-  EXPECT_EQ(log.TextLength(), TRichEditLog::kCapacity);
+  EXPECT_EQ(log.TextLength(), kSmallLimit);
   const std::string before = log.LogText();
   try {
     log.AppendLogLine("z");
@@ -109,35 +142,38 @@ TEST(RichEditLogCapacity, AppendUpToTheLimitThenFailWithEarlierTextIntact) {
     EXPECT_EQ(e.Message(), "RichEdit line insertion error");
   }
   EXPECT_EQ(log.LogText(), before);
-  EXPECT_EQ(log.TextLength(), TRichEditLog::kCapacity);
+  EXPECT_EQ(log.TextLength(), kSmallLimit);
 }
 
 TEST(RichEditLogCapacity, ALineThatOnlyPartlyFitsLeavesNothing) {
   TRichEditLog log;
-  FillTo(log, TRichEditLog::kCapacity - 5);
+  log.SetMaxLength(kSmallLimit);
+  FillTo(log, kSmallLimit - 5);
   const std::string before = log.LogText();
   EXPECT_THROW(log.AppendLogLine("abcd"), EOutOfResources);  // needs 6
   EXPECT_EQ(log.LogText(), before);
   log.AppendLogLine("abc");  // needs 5
-  EXPECT_EQ(log.TextLength(), TRichEditLog::kCapacity);
+  EXPECT_EQ(log.TextLength(), kSmallLimit);
 }
 
 TEST(RichEditLogCapacity, CountsMultiByteCharactersAsTheirBytes) {
   TRichEditLog log;
-  FillTo(log, TRichEditLog::kCapacity - 4);
+  log.SetMaxLength(kSmallLimit);
+  FillTo(log, kSmallLimit - 4);
   EXPECT_THROW(log.AppendLogLine("\xe6\x96\x87"), EOutOfResources);  // 3 + 2
   log.AppendLogLine("\xc3\xa9");
-  EXPECT_EQ(log.TextLength(), TRichEditLog::kCapacity);
+  EXPECT_EQ(log.TextLength(), kSmallLimit);
 }
 
 TEST(RichEditLogCapacity, TypingStopsAtTheLimit) {
   TRichEditLog log;
-  FillTo(log, TRichEditLog::kCapacity - 3);
+  log.SetMaxLength(kSmallLimit);
+  FillTo(log, kSmallLimit - 3);
   TypeAtEnd(log, "abcd");
-  EXPECT_EQ(log.TextLength(), TRichEditLog::kCapacity);
+  EXPECT_EQ(log.TextLength(), kSmallLimit);
   EXPECT_EQ(log.LogText().substr(log.LogText().size() - 5), "\r\nabc");
   QTest::keyClick(&log, Qt::Key_Return);
-  EXPECT_EQ(log.TextLength(), TRichEditLog::kCapacity);
+  EXPECT_EQ(log.TextLength(), kSmallLimit);
   // Replacing a selected character with one still works when full.
   QTest::keyClick(&log, Qt::Key_Left, Qt::ShiftModifier);
   QTest::keyClicks(&log, "Z");
@@ -149,14 +185,29 @@ TEST(RichEditLogCapacity, TypingStopsAtTheLimit) {
 
 TEST(RichEditLogCapacity, PasteIsCutToWhatFits) {
   TRichEditLog log;
-  FillTo(log, TRichEditLog::kCapacity - 6);
+  log.SetMaxLength(kSmallLimit);
+  FillTo(log, kSmallLimit - 6);
   log.show();
   log.moveCursor(QTextCursor::End);
   QApplication::clipboard()->setText("ab\r\ncd\r\nef");
   log.paste();
-  EXPECT_EQ(log.TextLength(), TRichEditLog::kCapacity);
+  EXPECT_EQ(log.TextLength(), kSmallLimit);
   EXPECT_EQ(log.LogText().substr(log.LogText().size() - 6), "ab\r\ncd");
   EXPECT_EQ(log.LogicalLineCount(), 68);  // 66 filled lines, then "ab" and "cd"
+}
+
+TEST(RichEditLogCapacity, DefaultHoldsAMillionLinesAndALoweredLimitRefusesMore) {
+  TRichEditLog log;
+  EXPECT_EQ(log.MaxLength(), 0u);
+  EXPECT_GE(log.Capacity(), std::size_t{64} << 20);
+  log.AppendLogLine(std::string(100, 'a'));
+  log.SetMaxLength(50);  // below what the log holds already
+  EXPECT_THROW(log.AppendLogLine("b"), EOutOfResources);
+  TypeAtEnd(log, "c");
+  EXPECT_EQ(log.TextLength(), 102u);
+  log.SetMaxLength(0);
+  log.AppendLogLine("b");
+  EXPECT_EQ(log.TextLength(), 105u);
 }
 
 TEST(RichEditLog, ShiftEnterTypesAnOrdinaryBreak) {
@@ -170,13 +221,14 @@ TEST(RichEditLog, ShiftEnterTypesAnOrdinaryBreak) {
 
 TEST(RichEditLog, UndoCannotBringBackTextPastTheLimit) {
   TRichEditLog log;
+  log.SetMaxLength(kSmallLimit);
   log.AppendLogLine(std::string(30000, 'a'));
   TypeAtEnd(log, "");
   log.selectAll();
   QTest::keyClick(&log, Qt::Key_Delete);
-  FillTo(log, TRichEditLog::kCapacity);
+  FillTo(log, kSmallLimit);
   log.undo();
-  EXPECT_LE(log.TextLength(), TRichEditLog::kCapacity);
+  EXPECT_LE(log.TextLength(), kSmallLimit);
 }
 
 }  // namespace

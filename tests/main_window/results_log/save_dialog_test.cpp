@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QScreen>
 #include <QTest>
 #include <deque>
@@ -168,6 +170,29 @@ TEST(FileDialogPrompt, AsksWithTheSettingsAndReturnsTheUsersChoice) {
   EXPECT_EQ(position, expected);
   ASSERT_TRUE(got.has_value());
   EXPECT_EQ(got->fileName, chosen.toStdString());  // no suffix added
+  EXPECT_EQ(got->filterIndex, 2);
+}
+
+TEST(FileDialogPrompt, PickingAnotherFilterKeepsTheTypedNameAsItIs) {
+  test::TempDir dir;
+  QString shownAfterSwitch;
+  test::ModalAnswerer answer;
+  answer.OnBox([&](QWidget* w) {
+    auto* name = w->findChild<QLineEdit*>("fileNameEdit");
+    auto* filters = w->findChild<QComboBox*>("fileTypeCombo");
+    ASSERT_TRUE(name && filters);
+    name->clear();
+    QTest::keyClicks(name, "out.txt");
+    QTest::keyClick(filters, Qt::Key_Down);  // "CSV File"
+    shownAfterSwitch = name->text();
+    name->setFocus();
+  });
+  FileDialogPrompt prompt;
+  const std::string start = (dir.path() / "start.txt").string();
+  const auto got = prompt.Ask({start, ParseFilter("Text File|*.txt|CSV File|*.csv"), 1});
+  EXPECT_EQ(shownAfterSwitch, "out.txt");
+  ASSERT_TRUE(got.has_value());
+  EXPECT_EQ(got->fileName, (dir.path() / "out.txt").string());
   EXPECT_EQ(got->filterIndex, 2);
 }
 
