@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
 """Writes a tree of small, valid PDF files for the counting benchmark.
 
-Usage: make_pdf_tree.py DIR [FOLDERS] [FILES_PER_FOLDER]
+Usage: make_pdf_tree.py DIR [FOLDERS] [FILES_PER_FOLDER] [TOTAL_FILES]
 
 DIR gets 100 top folders with nine subfolders each (1,000 folders by default) and
-FILES_PER_FOLDER files in every folder. Page counts vary from 1 to 40; every fifth file
-uses a two-level page tree. Prints the number of files and the total of their pages.
+FILES_PER_FOLDER files in every folder; with TOTAL_FILES, that many files are spread as
+evenly as they go over the folders instead (2,000 files in 1,100 folders gives one or two
+a folder). Page counts vary from 1 to 40; every fifth file uses a two-level page tree.
+Prints the number of files and the total of their pages.
 """
 import os
 import sys
@@ -49,6 +51,7 @@ def main():
     root = sys.argv[1]
     folders = int(sys.argv[2]) if len(sys.argv) > 2 else 1000
     per_folder = int(sys.argv[3]) if len(sys.argv) > 3 else 10
+    total = int(sys.argv[4]) if len(sys.argv) > 4 and sys.argv[4] else None
     tops = max(1, folders // 10)
     paths = []
     for top in range(tops):
@@ -59,6 +62,8 @@ def main():
     cache = {}
     for index, folder in enumerate(paths):
         os.makedirs(folder, exist_ok=True)
+        if total is not None:
+            per_folder = total * (index + 1) // len(paths) - total * index // len(paths)
         for n in range(per_folder):
             pages = 1 + (index * 7 + n * 13) % 40
             nested = (index + n) % 5 == 0 and pages > 1

@@ -5,6 +5,8 @@
 #include <functional>
 #include <map>
 
+#include "folder_browser/file_mask.h"
+
 namespace foliotally::count_cli {
 namespace {
 
@@ -92,17 +94,10 @@ bool ApplyFlag(const std::string& arg, CountOptions& options) {
 }  // namespace
 
 std::vector<std::string> SplitMask(const std::string& mask) {
-  std::vector<std::string> parts;
-  size_t start = 0;
-  while (start <= mask.size()) {
-    size_t end = mask.find(';', start);
-    if (end == std::string::npos) end = mask.size();
-    std::string part = mask.substr(start, end - start);
+  std::vector<std::string> parts = MaskPatterns(mask);
+  for (const std::string& part : parts)
     if (part.find('/') != std::string::npos)
       throw UsageError("a mask matches file names, so it cannot hold '/': '" + part + "'");
-    if (!part.empty()) parts.push_back(std::move(part));
-    start = end + 1;
-  }
   if (parts.empty()) throw UsageError("--mask wants at least one pattern, such as *.pdf");
   return parts;
 }
@@ -159,7 +154,8 @@ PATH the current folder is counted.
 
 Folders are walked depth first: a folder's own files in alphabetical order (ignoring case)
 before its subfolders, also in that order. Hidden and system entries, folders whose name
-begins with a dot, and a folder already on the path walked down (a link loop) are skipped.
+begins with a dot, and a folder walked already in this run (reached again through a link)
+are skipped.
 
   -m, --mask=PATTERNS   file names to count in folders, several separated by ';'
                         (default *.pdf; letters match in any case)

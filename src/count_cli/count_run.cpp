@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "count_cli/name_list.h"
-#include "count_cli/tree_walker.h"
 
 namespace foliotally::count_cli {
 namespace {
@@ -56,7 +55,8 @@ CountRun::CountRun(const CountOptions& options, FileSystem& fs, OrderedJobPool::
       diagnostics_(diagnostics),
       stop_(stop),
       list_(list),
-      formatter_(options.format, LineEndFor(options.format, options.output.has_value())) {}
+      formatter_(options.format, LineEndFor(options.format, options.output.has_value())),
+      walker_(fs, options.masks, options.recurse) {}
 
 void CountRun::Deliver(const std::string& path, int32_t result) {
   ++files_;
@@ -87,20 +87,19 @@ void CountRun::CountPath(const std::string& path, OrderedJobPool& pool) {
   // Anything but a folder is counted as the file it was named as; the page counter
   // answers for what cannot be opened (a FIFO is never opened, only reported).
   if (error != 0 || status.kind != EntryKind::kFolder) {
-    pool.Submit(path);
+    pool.Submit(FileToCount{path, nullptr, 0});
     return;
   }
-  TreeWalker walker(fs_, options_.masks, options_.recurse);
   WalkCallbacks callbacks;
-  callbacks.file = [&](const std::string& file) {
-    if (!stop_.load()) pool.Submit(file);
+  callbacks.file = [&](FileToCount file) {
+    if (!stop_.load()) pool.Submit(std::move(file));
   };
   callbacks.folder_error = [&](const std::string& folder, const std::string& message) {
     diagnostics_.Report(folder + ": cannot read folder: " + message);
     unreadable_folder_ = true;
   };
   callbacks.stop = [&] { return stop_.load(); };
-  walker.Walk(path, callbacks);
+  walker_.Walk(path, callbacks);
 }
 
 void CountRun::CountPaths(OrderedJobPool& pool) {
@@ -123,7 +122,7 @@ void CountRun::SubmitListed(std::string name, OrderedJobPool& pool) {
   }
   // Each name is counted as the file it names, as a PATH that is a file would be; what is
   // missing or no regular file gets its row in csv and json, with the reason.
-  pool.Submit(std::move(name));
+  pool.Submit(FileToCount{std::move(name), nullptr, 0});
 }
 
 void CountRun::CountList(OrderedJobPool& pool) {

@@ -13,6 +13,7 @@
 #include "count_cli/output_sink.h"
 #include "count_cli/progress_line.h"
 #include "count_cli/result_format.h"
+#include "count_cli/tree_walker.h"
 #include "platform/file_system.h"
 #include "platform/input_file.h"
 
@@ -76,6 +77,8 @@ class CountRun {
   const std::atomic<bool>& stop_;
   InputFile* list_;
   ResultFormatter formatter_;
+  // One walker for the whole run: a folder is walked once, however many paths lead to it.
+  TreeWalker walker_;
 
   int64_t files_ = 0;
   int64_t pages_ = 0;

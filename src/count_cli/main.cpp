@@ -82,12 +82,13 @@ int Run(const CountOptions& options) {
                         [] { return std::chrono::steady_clock::now(); });
   Diagnostics diagnostics(WriteToStandardError, progress);
   const uint32_t time_limit = options.file_timeout_ms;
-  CountRun run(
-      options, fs,
-      [time_limit](const std::string& path) {
-        return GetFoliotallyAt(AT_FDCWD, path.c_str(), time_limit);
-      },
-      *out, diagnostics, interrupted, options.files_from ? &list : nullptr);
+  // A file the walk found is opened by its name in the folder the walk holds open.
+  const auto count_pages = [time_limit](const FileToCount& file) {
+    if (file.folder) return GetFoliotallyAt(file.folder->fd(), file.NameInFolder(), time_limit);
+    return GetFoliotallyAt(AT_FDCWD, file.path.c_str(), time_limit);
+  };
+  CountRun run(options, fs, count_pages, *out, diagnostics, interrupted,
+               options.files_from ? &list : nullptr);
   return run.Execute();
 }
 

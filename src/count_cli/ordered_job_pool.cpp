@@ -41,11 +41,11 @@ OrderedJobPool::~OrderedJobPool() {
   }
 }
 
-void OrderedJobPool::Submit(std::string path) {
+void OrderedJobPool::Submit(FileToCount file) {
   bool wake = false;
   {
     std::unique_lock lock(state_->mutex);
-    state_->slots.push_back(Slot{std::move(path), std::nullopt});
+    state_->slots.push_back(Slot{std::move(file), std::nullopt});
     state_->pending.push_back(state_->front_sequence + state_->slots.size() - 1);
     wake = state_->idle_workers > 0;
   }
@@ -98,7 +98,7 @@ void OrderedJobPool::DeliverFrontRun(std::unique_lock<std::mutex>& lock) {
     ++state_->front_sequence;
     // Delivering writes output; other threads go on counting meanwhile.
     lock.unlock();
-    deliver_(slot.path, *slot.result);
+    deliver_(slot.file.path, *slot.result);
     lock.lock();
   }
 }
@@ -114,11 +114,11 @@ void OrderedJobPool::WorkerLoop(const std::shared_ptr<State>& state) {
     state->pending.pop_front();
     ++state->running;
     // A copy: an abandoned pool drops its slots while this file is still being counted.
-    const std::string path = state->slots[sequence - state->front_sequence].path;
+    const FileToCount file = state->slots[sequence - state->front_sequence].file;
     lock.unlock();
     int32_t result = FOLIOTALLY_UNREADABLE;
     try {
-      result = state->work(path);
+      result = state->work(file);
     } catch (...) {
       // The counter is not meant to throw; if it does (out of memory), the file is
       // reported as unreadable rather than losing the thread.

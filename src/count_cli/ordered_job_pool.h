@@ -16,12 +16,14 @@
 #include <thread>
 #include <vector>
 
+#include "count_cli/file_to_count.h"
+
 namespace foliotally::count_cli {
 
 class OrderedJobPool {
  public:
   // Counts one file; must be callable from several threads at once.
-  using Work = std::function<int32_t(const std::string& path)>;
+  using Work = std::function<int32_t(const FileToCount& file)>;
   // Receives each result, in submission order, on the submitting thread.
   using Deliver = std::function<void(const std::string& path, int32_t result)>;
 
@@ -37,7 +39,7 @@ class OrderedJobPool {
   OrderedJobPool& operator=(const OrderedJobPool&) = delete;
 
   // Queues a file. Results that are ready are delivered before it returns.
-  void Submit(std::string path);
+  void Submit(FileToCount file);
 
   // Waits for every queued file and delivers its result, unless `stop` is raised first.
   void Finish();
@@ -48,7 +50,7 @@ class OrderedJobPool {
 
  private:
   struct Slot {
-    std::string path;
+    FileToCount file;
     std::optional<int32_t> result;
   };
   // What the threads share; a thread that is abandoned holds on to it until it ends.

@@ -81,8 +81,11 @@ SplitPath SplitPathText(FileSystem& fs, const PathStyle& style, const std::strin
     if (folder.empty()) folder = delimiter;
   }
   if (!folder.empty()) ChangeCurrentFolder(fs, folder);
-  if (!file.empty() && !HasWildcards(file) && !IsExistingFile(fs, file)) {
-    // Not a file, so it must name a subfolder.
+  // A name that is an existing folder is that folder, whatever characters it holds ("*"
+  // and "?" are ordinary in names here); only a name that is no folder may be a wildcard
+  // pattern, and a plain name that is no file must name a subfolder.
+  if (!file.empty() &&
+      (IsExistingFolder(fs, file) || (!HasWildcards(file) && !IsExistingFile(fs, file)))) {
     ChangeCurrentFolder(fs, file);
     folder = folder.size() == 1 ? delimiter + file : folder + delimiter + file;
     file.clear();

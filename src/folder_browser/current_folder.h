@@ -34,6 +34,8 @@ struct SplitPath {
 // is "/": the drive is NUL and the folder part is the full path ("/docs/report.pdf" gives
 // folder "/docs", file "report.pdf"; "/docs/sub" gives folder "/docs/sub"; "/" gives "/").
 // A relative text gives a folder part relative to the current folder, as on Windows.
+// A last name that names an existing folder is always that folder, also when it holds "*"
+// or "?"; only a last name that is no folder is taken as a wildcard file part.
 SplitPath SplitPathText(FileSystem& fs, const PathStyle& style, const std::string& text);
 inline SplitPath SplitPathText(FileSystem& fs, const std::string& text) {
   return SplitPathText(fs, PathStyle::Native(), text);

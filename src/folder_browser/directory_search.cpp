@@ -13,24 +13,28 @@ constexpr int kErrorInvalidHandle = 6;
 
 enum class Step { kFound, kEnd, kFailed };
 
-// Reads on to the next entry whose name matches and whose status can be read; an entry
-// that vanished since the folder was read is passed over, and one whose status cannot be
-// read is kept as a system entry, so it is never yielded by default.
+// Reads on to the next entry whose name matches; an entry that vanished since the folder
+// was read is passed over, and one whose status cannot be read is kept as a system entry,
+// so it is never yielded by default.
 Step NextMatch(DirectorySearch& search, RawDirectoryEntry& entry, int& error) {
   std::string name;
   for (;;) {
     if (!search.stream().Next(name, error)) return error == 0 ? Step::kEnd : Step::kFailed;
     if (!search.pattern().Matches(name)) continue;
     search.NoteMatch();
+    if (search.yield() != SearchYield::kEveryEntry && name == "..") continue;
     const bool folders_only = search.yield() == SearchYield::kFoldersOnly;
     if (folders_only && search.stream().IsListedAsNonFolder()) continue;
     FileStatus status;
-    const int stat_error = search.stream().StatCurrent(status);
+    const int stat_error = search.yield() == SearchYield::kNamesAndKinds
+                               ? search.stream().KindOfCurrent(status)
+                               : search.stream().StatCurrent(status);
     if (stat_error == ENOENT) continue;
     if (stat_error != 0) status = FileStatus{.kind = EntryKind::kOther, .attributes = kAttrSystem};
-    if (folders_only && status.kind != EntryKind::kFolder) continue;
+    if (folders_only && status.kind != EntryKind::kFolder && stat_error == 0) continue;
     entry.name = std::move(name);
     entry.status = status;
+    entry.status_error = stat_error;
     return Step::kFound;
   }
 }

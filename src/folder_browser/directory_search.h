@@ -22,7 +22,14 @@ enum class SearchYield {
   // already shows to be no folder are not even looked up, which spares a status and an
   // attribute query for each file.
   kFoldersOnly,
+  // Every accepted entry, but those the folder listing shows to be regular files are not
+  // looked up: their size and date read 0 and they never carry the read-only bit. For a
+  // tree walk, which needs names and kinds only.
+  kNamesAndKinds,
 };
+// Both yields but kEveryEntry pass ".." by unread: their callers want the folders below,
+// never the one above. "." is still looked up, so that a folder that can be listed but
+// not searched shows as an entry whose status cannot be read.
 
 // An open search: the folder being read and the pattern its names must match.
 class DirectorySearch {
@@ -48,6 +55,10 @@ class DirectorySearch {
 struct RawDirectoryEntry {
   std::string name;
   FileStatus status;
+  // The errno of a status lookup that failed (0 when it did not); such an entry carries
+  // the system bit only, and is yielded even by a folders-only search, so that a caller
+  // asking for system entries learns that part of the folder could not be read.
+  int status_error = 0;
 };
 
 // The caller's search record; it owns the open search, which closes when the record goes.

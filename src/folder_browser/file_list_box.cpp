@@ -12,6 +12,7 @@
 #include "folder_browser/directory_list_box.h"
 #include "folder_browser/directory_search.h"
 #include "folder_browser/existence_checks.h"
+#include "folder_browser/file_mask.h"
 #include "folder_browser/glyph_row_delegate.h"
 #include "folder_browser/name_collation.h"
 #include "folder_browser/path_functions.h"
@@ -28,17 +29,6 @@ bool IsExecutableName(const std::string& name) {
   std::transform(extension.begin(), extension.end(), extension.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return extension == ".exe" || extension == ".com" || extension == ".bat" || extension == ".pif";
-}
-
-std::vector<std::string> MaskParts(const std::string& mask) {
-  std::vector<std::string> parts;
-  size_t start = 0;
-  for (;;) {
-    const size_t end = mask.find(';', start);
-    parts.push_back(mask.substr(start, end == std::string::npos ? std::string::npos : end - start));
-    if (end == std::string::npos) return parts;
-    start = end + 1;
-  }
 }
 
 }  // namespace
@@ -264,8 +254,7 @@ std::vector<NameRow> TFileListBox::ReadEntries(int32_t attributes) {
   BusyCursorScope busy;
   const bool every_entry = FFileType.Contains(TFileAttr::ftNormal);
   std::vector<NameRow> rows;
-  for (const std::string& part : MaskParts(FMask)) {
-    if (part.empty()) continue;
+  for (const std::string& part : MaskPatterns(FMask)) {
     TSearchRec rec;
     if (SearchFirst(fs_, part, attributes, rec) != 0) continue;
     do {

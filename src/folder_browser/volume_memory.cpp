@@ -1,11 +1,6 @@
 #include "folder_browser/volume_memory.h"
 
 namespace foliotally {
-std::string VolumeRootOf(const std::vector<Volume>& volumes, std::string_view path) {
-  const Volume* volume = VolumeContaining(volumes, std::string(path));
-  return volume ? volume->root : std::string("/");
-}
-
 std::string ListedVolumeRootOf(const std::vector<Volume>& volumes, const std::string& path) {
   const Volume* volume = VolumeContaining(volumes, path);
   return volume ? volume->root : std::string();

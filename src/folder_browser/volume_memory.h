@@ -4,16 +4,11 @@
 
 #include <map>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "platform/volume.h"
 
 namespace foliotally {
-
-// The root of the volume holding `path` (an absolute POSIX path): the longest volume root
-// that is `path` itself or a folder above it. "/" when no volume is listed for it.
-std::string VolumeRootOf(const std::vector<Volume>& volumes, std::string_view path);
 
 // The root of the listed volume holding `path` (an absolute POSIX path), or empty when no
 // listed volume holds it: a folder on a file system left out of the table lies on no

@@ -30,6 +30,7 @@ class TDriveComboBox;
 class TFileListBox;
 class TRichEditLog;
 class TSaveDialog;
+class WalkedFolders;
 class SaveFilePrompt;
 class WebLinks;
 
@@ -41,13 +42,6 @@ struct TfrmMainServices {
   std::function<void(const QUrl&)> urlOpener;  // opening web addresses
   // Stands in for the page-count library in tests that need counts no small file gives.
   std::function<int32_t(const std::string&)> pageCounter;
-};
-
-// A folder's device and inode: what stays the same however a link leads to it.
-struct FolderIdentity {
-  uint64_t device = 0;
-  uint64_t inode = 0;
-  bool operator==(const FolderIdentity&) const = default;
 };
 
 class TfrmMain : public QMainWindow {
@@ -130,10 +124,9 @@ class TfrmMain : public QMainWindow {
   int32_t GetPageCount(const std::string& path) const;
   void CountFile(const std::string& path);
   void CountFolder(const std::string& folder);
-  // One step of the tree walk over the subfolders matched by `pattern`. `onPath` holds the
-  // identities of the folders from the start down to the one searched, so that a link back
-  // to one of them is not followed round and round.
-  void WalkSubfolders(const std::string& pattern, std::vector<FolderIdentity>& onPath);
+  // One step of the tree walk: the subfolders of `folder` that the walk rules take, each
+  // one's files counted and its subtree walked, unless `walked` holds it already.
+  void WalkSubfolders(const std::string& folder, WalkedFolders& walked);
   void SetStatusText(const std::string& text);
   // Lets the message loop run: every waiting event is handled, then control comes back.
   static void ProcessMessages();

@@ -5,29 +5,20 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
-#include <algorithm>
 #include <string>
 
 #include "folder_browser/directory_list_box.h"
-#include "folder_browser/directory_search.h"
 #include "folder_browser/file_list_box.h"
 #include "folder_browser/path_functions.h"
+#include "folder_browser/tree_walk_rules.h"
 #include "main_window/checked_counter.h"
 #include "main_window/main_window.h"
 #include "main_window/results_log/rich_edit_log.h"
 #include "messages/notice_box.h"
 #include "platform/file_system.h"
+#include "platform/io_error.h"
 
 namespace foliotally {
-namespace {
-
-// The search pattern that matches every entry of a folder ("*.*" matches names without a
-// dot as well).
-constexpr const char* kEveryEntry = "*.*";
-
-FolderIdentity IdentityOf(const FileStatus& status) { return {status.device, status.inode}; }
-
-}  // namespace
 
 void TfrmMain::ProcessMessages() { QCoreApplication::processEvents(); }
 
@@ -43,10 +34,10 @@ void TfrmMain::btnCountAllClick(QObject*) {
     BitBtnStop->show();
     CountFolder(start);
     if (CheckBox2->isChecked()) {
-      std::vector<FolderIdentity> onPath;
+      WalkedFolders walked;
       FileStatus status;
-      if (FFileSystem->Stat(start, status) == 0) onPath.push_back(IdentityOf(status));
-      WalkSubfolders(WithTrailingDelimiter(start) + kEveryEntry, onPath);
+      if (FFileSystem->Stat(start, status) == 0) walked.FirstVisit(IdentityOf(status));
+      WalkSubfolders(start, walked);
     }
     SetStatusText("Counted " + std::to_string(FFileCount) + " files.");
   } catch (...) {
@@ -69,35 +60,27 @@ void TfrmMain::CountFolder(const std::string& folder) {
   }
 }
 
-void TfrmMain::WalkSubfolders(const std::string& pattern, std::vector<FolderIdentity>& onPath) {
+void TfrmMain::WalkSubfolders(const std::string& folder, WalkedFolders& walked) {
   ProcessMessages();
   if (FStopRequested) return;
-  TSearchRec rec;
-  if (SearchFirst(*FFileSystem, pattern, kAttrDirectory, rec) != 0) return;
-  const std::string prefix = pattern.substr(0, pattern.size() - 3);
-  do {
-    if ((rec.EntryAttributes & kAttrDirectory) != 0) {
-      ProcessMessages();
-      const FolderIdentity identity = IdentityOf(rec.PlatformEntry.status);
-      // A folder reached again through a link or bind mount is the same folder as one the
-      // walk is already inside: counting or entering it again would count its files twice
-      // and, followed round, never end.
-      const bool onPathAlready = std::find(onPath.begin(), onPath.end(), identity) != onPath.end();
-      if (!rec.EntryName.starts_with('.') && !onPathAlready) {
-        const std::string sub = prefix + rec.EntryName;
-        FileListBoxTest->SetDirectory(sub);
-        if (FileListBoxTest->Count() > 0) {
-          ProcessMessages();
-          CountFolder(sub);
-        }
-        onPath.push_back(identity);
-        WalkSubfolders(sub + "/" + kEveryEntry, onPath);
-        onPath.pop_back();
-      }
-    }
+  // The subfolders are read before any is entered, so that no folder stays open while the
+  // walk is deeper down: a deep tree would otherwise run out of descriptors.
+  WalkListing listing;
+  // A folder that can be entered but not read (or read but not searched) is a failure
+  // like one that cannot be entered: its files would be missing from the total.
+  if (const int code = ReadFolderForWalk(*FFileSystem, folder, nullptr, listing); code != 0)
+    throw MakeInOutError(code);
+  for (const WalkSubfolder& sub : listing.subfolders) {
     ProcessMessages();
-  } while (SearchNext(rec) == 0);
-  SearchClose(rec);
+    if (!walked.FirstVisit(sub.identity)) continue;
+    const std::string path = JoinFolderAndName(folder, sub.name);
+    FileListBoxTest->SetDirectory(path);
+    if (FileListBoxTest->Count() > 0) {
+      ProcessMessages();
+      CountFolder(path);
+    }
+    WalkSubfolders(path, walked);
+  }
 }
 
 void TfrmMain::BitBtnStopClick(QObject*) { FStopRequested = true; }

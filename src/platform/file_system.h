@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/file_writing.h"
+#include "platform/folder_descriptor.h"
 #include "platform/volume.h"
 
 namespace foliotally {
@@ -54,6 +55,13 @@ class DirectoryStream {
   // a folder nor a link (which may lead to one), so a reader after folders only can pass it
   // by without asking for its status. False when the listing does not tell.
   virtual bool IsListedAsNonFolder() { return false; }
+  // Like StatCurrent for a caller that needs an entry's kind and attribute bits only (a
+  // tree walk): where the listing shows the entry to be a regular file, no status lookup
+  // is made, and its size, date and read-only bit are left out.
+  virtual int KindOfCurrent(FileStatus& status) { return StatCurrent(status); }
+  // A descriptor of the open folder that outlives the stream, for opening its entries
+  // relative to it; null where the file system has none to give.
+  virtual std::shared_ptr<const FolderDescriptor> ShareDescriptor() { return nullptr; }
 };
 
 // How a file system compares names.

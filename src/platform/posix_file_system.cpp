@@ -180,12 +180,23 @@ class PosixDirectoryStream final : public DirectoryStream {
   int StatCurrent(FileStatus& status) override {
     if (current_ == nullptr) return EBADF;
     const int error = StatAt(dirfd(dir_), current_->d_name, status);
-    if (error == 0 && source_ != DosAttributeSource::kNone) {
-      path_.resize(folder_length_);  // reuses the buffer: no allocation per entry
-      path_ += current_->d_name;
-      AddHiddenBit({dirfd(dir_), current_->d_name, path_}, source_, relative_xattr_, status);
-    }
+    if (error == 0) AddHiddenBitOfCurrent(status);
     return error;
+  }
+
+  int KindOfCurrent(FileStatus& status) override {
+    if (current_ == nullptr) return EBADF;
+    if (current_->d_type != DT_REG) return StatCurrent(status);
+    status = FileStatus{.kind = EntryKind::kRegularFile, .attributes = kAttrArchive};
+    status.inode = current_->d_ino;
+    AddHiddenBitOfCurrent(status);
+    return 0;
+  }
+
+  std::shared_ptr<const FolderDescriptor> ShareDescriptor() override {
+    const int fd = fcntl(dirfd(dir_), F_DUPFD_CLOEXEC, 0);
+    if (fd < 0) return nullptr;  // out of descriptors: the caller goes by paths instead
+    return std::make_shared<const FolderDescriptor>(fd);
   }
 
   bool IsListedAsNonFolder() override {
@@ -203,6 +214,13 @@ class PosixDirectoryStream final : public DirectoryStream {
   }
 
  private:
+  void AddHiddenBitOfCurrent(FileStatus& status) {
+    if (source_ == DosAttributeSource::kNone) return;
+    path_.resize(folder_length_);  // reuses the buffer: no allocation per entry
+    path_ += current_->d_name;
+    AddHiddenBit({dirfd(dir_), current_->d_name, path_}, source_, relative_xattr_, status);
+  }
+
   DIR* dir_;
   std::string path_;  // the folder with a trailing delimiter, then the current name
   size_t folder_length_;

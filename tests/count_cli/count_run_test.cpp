@@ -31,8 +31,8 @@ class RecordingSink final : public OutputSink {
 };
 
 // Files named "N.pdf" have N pages; names beginning with "bad" are damaged.
-int32_t CountByName(const std::string& path) {
-  const std::string name = path.substr(path.rfind('/') + 1);
+int32_t CountByName(const FileToCount& file) {
+  const std::string name = file.path.substr(file.path.rfind('/') + 1);
   if (name.starts_with("bad")) return FOLIOTALLY_DAMAGED;
   if (name == "huge.pdf") return INT32_MAX;
   return std::stoi(name);

@@ -14,13 +14,15 @@
 namespace foliotally::count_cli {
 namespace {
 
+FileToCount Named(std::string path) { return FileToCount{std::move(path), nullptr, 0}; }
+
 using Delivered = std::vector<std::pair<std::string, int32_t>>;
 
 const std::atomic<bool> kNoStop{false};
 
 // A count that takes a pseudo-random time, so later files often finish first.
-int32_t SlowCount(const std::string& path) {
-  const int n = std::stoi(path);
+int32_t SlowCount(const FileToCount& file) {
+  const int n = std::stoi(file.path);
   std::this_thread::sleep_for(std::chrono::microseconds((n * 7919) % 900));
   return n * 2;
 }
@@ -31,7 +33,7 @@ TEST(OrderedJobPool, DeliversInSubmissionOrderWhateverFinishesFirst) {
     OrderedJobPool pool(
         jobs, 16, SlowCount,
         [&](const std::string& path, int32_t r) { delivered.emplace_back(path, r); }, kNoStop);
-    for (int i = 0; i < 300; ++i) pool.Submit(std::to_string(i));
+    for (int i = 0; i < 300; ++i) pool.Submit(Named(std::to_string(i)));
     pool.Finish();
     ASSERT_EQ(delivered.size(), 300u) << jobs;
     for (int i = 0; i < 300; ++i) {
@@ -47,7 +49,7 @@ TEST(OrderedJobPool, KeepsAtMostTheWindowInFlight) {
   int most_ahead = 0;
   OrderedJobPool pool(
       4, 8,
-      [&](const std::string&) {
+      [&](const FileToCount&) {
         ++started;
         return 1;
       },
@@ -56,7 +58,7 @@ TEST(OrderedJobPool, KeepsAtMostTheWindowInFlight) {
         most_ahead = std::max(most_ahead, started.load() - delivered);
       },
       kNoStop);
-  for (int i = 0; i < 500; ++i) pool.Submit("f");
+  for (int i = 0; i < 500; ++i) pool.Submit(Named("f"));
   pool.Finish();
   EXPECT_EQ(delivered, 500);
   EXPECT_LE(most_ahead, 8);
@@ -99,11 +101,11 @@ TEST(OrderedJobPool, StopEndsTheWaitsAndAbandonNeverWaitsForAFileBeingCounted) {
     Delivered delivered;
     {
       OrderedJobPool pool(
-          jobs, 100, [&file](const std::string& path) { return file.Count(path); },
+          jobs, 100, [&file](const FileToCount& f) { return file.Count(f.path); },
           [&](const std::string& path, int32_t r) { delivered.emplace_back(path, r); }, stop);
-      pool.Submit("a");
-      pool.Submit("held");
-      pool.Submit("b");
+      pool.Submit(Named("a"));
+      pool.Submit(Named("held"));
+      pool.Submit(Named("b"));
       file.WaitUntilStarted();
       stop.store(true);
       pool.Finish();  // returns although "held" never ends
@@ -117,9 +119,9 @@ TEST(OrderedJobPool, StopEndsTheWaitsAndAbandonNeverWaitsForAFileBeingCounted) {
 TEST(OrderedJobPool, CounterThatThrowsMakesTheFileUnreadable) {
   Delivered delivered;
   OrderedJobPool pool(
-      2, 4, [](const std::string&) -> int32_t { throw std::bad_alloc(); },
+      2, 4, [](const FileToCount&) -> int32_t { throw std::bad_alloc(); },
       [&](const std::string& path, int32_t r) { delivered.emplace_back(path, r); }, kNoStop);
-  pool.Submit("x");
+  pool.Submit(Named("x"));
   pool.Finish();
   ASSERT_EQ(delivered.size(), 1u);
   EXPECT_EQ(delivered[0].second, -1);

@@ -145,6 +145,21 @@ TEST_F(CurrentFolderTest, SplitsAWildcardOffItsFolder) {
   EXPECT_EQ(split.file, "*.pdf");
 }
 
+TEST_F(CurrentFolderTest, AFolderWhoseNameHoldsWildcardsIsAFolderNotAMask) {
+  dir_.MakeFolder("docs/a*b");
+  dir_.MakeFolder("docs/what?");
+  dir_.Write("docs/a*b/x.pdf", "x");
+  for (const char* name : {"a*b", "what?"}) {
+    const SplitPath split = SplitPathText(fs_, At("docs/") + name);
+    EXPECT_EQ(split.folder, At("docs/") + name);
+    EXPECT_EQ(split.file, "");
+  }
+  // A wildcard name that is no folder is still a mask, even where it matches one.
+  const SplitPath split = SplitPathText(fs_, At("docs/a*"));
+  EXPECT_EQ(split.folder, At("docs"));
+  EXPECT_EQ(split.file, "a*");
+}
+
 TEST_F(CurrentFolderTest, TheRootIsItsOwnFolder) {
   SplitPath split = SplitPathText(fs_, "/");
   EXPECT_EQ(split.drive, '\0');

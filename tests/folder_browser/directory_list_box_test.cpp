@@ -139,6 +139,26 @@ TEST_F(DirectoryListBoxTest, EnteringRowsByDoubleClickAndEnter) {
   EXPECT_EQ(changes.count(), 2);
 }
 
+TEST_F(DirectoryListBoxTest, ASubfolderWhoseNameHoldsWildcardsIsEnteredLikeAnyOther) {
+  dir_.MakeFolder("a/x*y");
+  dir_.MakeFolder("a/z?");
+  TDirectoryListBox list(fs_);
+  list.SetDirectory(At("a"));
+  list.resize(300, 400);
+  list.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+  ASSERT_EQ(list.Items(list.CurrentRow() + 1), "x*y");
+  list.SetItemIndex(list.CurrentRow() + 1);
+  QTest::keyClick(&list, Qt::Key_Return);
+  EXPECT_EQ(list.Directory(), At("a/x*y"));
+
+  list.SetDirectory(At("a"));
+  ASSERT_EQ(list.Items(list.CurrentRow() + 2), "z?");
+  const QPoint row = list.visualRect(list.model()->index(list.CurrentRow() + 2, 0)).center();
+  QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, row);
+  EXPECT_EQ(list.Directory(), At("a/z?"));
+}
+
 TEST_F(DirectoryListBoxTest, AFilePathEntersTheFilesFolder) {
   Touch("scans/a.pdf");
   TDirectoryListBox list(fs_);

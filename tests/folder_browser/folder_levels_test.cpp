@@ -73,18 +73,7 @@ TEST(ShortenPathTest, DropsLevelsFromTheFront) {
   EXPECT_EQ(ShortenPath("/", Length, 0), "");
 }
 
-TEST(VolumeRootTest, LongestRootHoldingThePath) {
-  std::vector<Volume> volumes(3);
-  volumes[0].root = "/";
-  volumes[1].root = "/media/usb";
-  volumes[2].root = "/media/usb/inner";
-  EXPECT_EQ(VolumeRootOf(volumes, "/home/x"), "/");
-  EXPECT_EQ(VolumeRootOf(volumes, "/media/usb"), "/media/usb");
-  EXPECT_EQ(VolumeRootOf(volumes, "/media/usb/docs"), "/media/usb");
-  EXPECT_EQ(VolumeRootOf(volumes, "/media/usb2/docs"), "/");
-  EXPECT_EQ(VolumeRootOf(volumes, "/media/usb/inner/a"), "/media/usb/inner");
-  EXPECT_EQ(VolumeRootOf({}, "/x"), "/");
-
+TEST(VolumeFolderMemoryTest, RemembersTheLastFolderOfEachVolume) {
   VolumeFolderMemory memory;
   EXPECT_EQ(memory.LastFolderOn("/media/usb"), "/media/usb");
   memory.Remember("/media/usb", "/media/usb/docs");

@@ -19,14 +19,22 @@ class FakeDirectoryStream final : public DirectoryStream {
     return true;
   }
   int StatCurrent(FileStatus& status) override {
-    const int error = inner_->StatCurrent(status);
-    const std::string path = folder_ == "/" ? "/" + current_ : folder_ + "/" + current_;
-    return fs_.Adjust(path, error, status);
+    return fs_.Adjust(PathOfCurrent(), inner_->StatCurrent(status), status);
+  }
+  int KindOfCurrent(FileStatus& status) override {
+    return fs_.Adjust(PathOfCurrent(), inner_->KindOfCurrent(status), status);
   }
   // Marks and failures never turn a file into a folder, so the listing's word stands.
   bool IsListedAsNonFolder() override { return inner_->IsListedAsNonFolder(); }
+  std::shared_ptr<const FolderDescriptor> ShareDescriptor() override {
+    return inner_->ShareDescriptor();
+  }
 
  private:
+  std::string PathOfCurrent() const {
+    return folder_ == "/" ? "/" + current_ : folder_ + "/" + current_;
+  }
+
   const FakeFileSystem& fs_;
   std::unique_ptr<DirectoryStream> inner_;
   std::string folder_;
@@ -54,6 +62,18 @@ void FakeFileSystem::FailCall(FsCall call, const std::string& path, int error) {
   failures_[{call, Normalize(path)}] = error;
 }
 
+void FakeFileSystem::DenySearch(const std::string& folder) {
+  search_denied_.insert(Normalize(folder));
+}
+
+bool FakeFileSystem::IsBehindDeniedSearch(const std::string& normalized) const {
+  for (const std::string& folder : search_denied_)
+    if (normalized.size() > folder.size() && normalized.starts_with(folder) &&
+        normalized[folder.size()] == '/')
+      return true;
+  return false;
+}
+
 int FakeFileSystem::CallCount(FsCall call) const {
   auto it = calls_.find(call);
   return it == calls_.end() ? 0 : it->second;
@@ -67,6 +87,7 @@ std::optional<int> FakeFileSystem::FailureFor(FsCall call, const std::string& no
 
 int FakeFileSystem::Adjust(const std::string& absolute_path, int error, FileStatus& status) const {
   if (auto failure = FailureFor(FsCall::kStat, absolute_path)) return *failure;
+  if (IsBehindDeniedSearch(absolute_path)) return EACCES;
   if (error != 0) return error;
   if (hidden_.count(absolute_path)) status.attributes |= kAttrHidden;
   if (system_.count(absolute_path)) status.attributes |= kAttrSystem;
@@ -78,6 +99,7 @@ int FakeFileSystem::OpenDirectory(const std::string& folder,
   ++calls_[FsCall::kOpenDirectory];
   const std::string normalized = Normalize(folder);
   if (auto failure = FailureFor(FsCall::kOpenDirectory, normalized)) return *failure;
+  if (IsBehindDeniedSearch(normalized)) return EACCES;
   std::unique_ptr<DirectoryStream> inner;
   if (const int error = real_.OpenDirectory(folder, inner); error != 0) return error;
   stream = std::make_unique<FakeDirectoryStream>(*this, std::move(inner), normalized);
@@ -94,7 +116,9 @@ int FakeFileSystem::Stat(const std::string& path, FileStatus& status) {
 int FakeFileSystem::ChangeDirectory(const std::string& path) {
   ++calls_[FsCall::kChangeDirectory];
   if (!path.empty()) {
-    if (auto failure = FailureFor(FsCall::kChangeDirectory, Normalize(path))) return *failure;
+    const std::string normalized = Normalize(path);
+    if (auto failure = FailureFor(FsCall::kChangeDirectory, normalized)) return *failure;
+    if (search_denied_.count(normalized) || IsBehindDeniedSearch(normalized)) return EACCES;
   }
   return real_.ChangeDirectory(path);
 }

@@ -56,7 +56,15 @@ class FakeFileSystem final : public FileSystem {
   // Makes `call` on `path` fail with `error`. For kStat this covers entries of a folder
   // being read as well as direct queries.
   void FailCall(FsCall call, const std::string& path, int error);
-  void ClearFailures() { failures_.clear(); }
+  // Makes `folder` one that can be listed but not searched (read permission without
+  // execute): its names can be read, but entering it, and every status or folder lookup
+  // through it, fails with EACCES.
+  void DenySearch(const std::string& folder);
+  // Ends every failure set with FailCall or DenySearch.
+  void ClearFailures() {
+    failures_.clear();
+    search_denied_.clear();
+  }
   void SetVolumes(std::vector<Volume> volumes) { volumes_ = std::move(volumes); }
   void SetCaseRules(CaseRules rules) { case_rules_ = rules; }
   // Makes a call that writes files fail; see FaultyFileWriting::Fail.
@@ -83,10 +91,12 @@ class FakeFileSystem final : public FileSystem {
 
  private:
   std::optional<int> FailureFor(FsCall call, const std::string& normalized) const;
+  bool IsBehindDeniedSearch(const std::string& normalized) const;
 
   PosixFileSystem real_;
   std::set<std::string> hidden_;
   std::set<std::string> system_;
+  std::set<std::string> search_denied_;
   std::map<std::pair<FsCall, std::string>, int> failures_;
   std::map<FsCall, int> calls_;
   std::optional<std::vector<Volume>> volumes_;
