@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
-#include "dragdrop/e2e/child_process.h"
+#include "dragdrop/drop_target/e2e/child_process.h"
 
 namespace foliotally::test {
 namespace {

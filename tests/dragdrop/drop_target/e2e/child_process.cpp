@@ -1,4 +1,4 @@
-#include "dragdrop/e2e/child_process.h"
+#include "dragdrop/drop_target/e2e/child_process.h"
 
 #include <QDeadlineTimer>
 #include <QProcessEnvironment>

@@ -1,0 +1,135 @@
+#include "dragdrop/feedback_clipboard_formats.h"
+
+#include <algorithm>
+
+#include "dragdrop/clipboard_format_ids.h"
+#include "dragdrop/little_endian.h"
+
+namespace foliotally::dragdrop {
+namespace {
+
+constexpr TDataDirections kRead = TDataDirection::ddRead;
+constexpr TDataDirections kWrite = TDataDirection::ddWrite;
+
+}  // namespace
+
+const TClipboardFormatClass& TCustomDWORDClipboardFormat::Class() {
+  static const TClipboardFormatClass cls("TCustomDWORDClipboardFormat",
+                                         &TCustomSimpleClipboardFormat::Class(), nullptr);
+  return cls;
+}
+
+// A payload too short for a value is refused rather than read past.
+bool TCustomDWORDClipboardFormat::ReadData(std::span<const uint8_t> payload) {
+  if (payload.size() < 4) return false;
+  value_ = ReadUInt32LE(payload, 0);
+  return true;
+}
+
+bool TCustomDWORDClipboardFormat::WriteData(std::span<uint8_t> buffer) const {
+  if (buffer.size() != 4) return false;
+  WriteUInt32LE(buffer, 0, value_);
+  return true;
+}
+
+const TClipboardFormatClass& TPreferredDropEffectClipboardFormat::Class() {
+  static const TClipboardFormatClass cls(
+      "TPreferredDropEffectClipboardFormat", &TCustomDWORDClipboardFormat::Class(),
+      &Construct<TPreferredDropEffectClipboardFormat, TClipboardFormat>, kRead);
+  return cls;
+}
+
+TPreferredDropEffectClipboardFormat::TPreferredDropEffectClipboardFormat() = default;
+
+uint16_t TPreferredDropEffectClipboardFormat::GetClipboardFormat() const {
+  static const uint16_t id = RegisteredFormatId("Preferred DropEffect");
+  return id;
+}
+
+const TClipboardFormatClass& TPerformedDropEffectClipboardFormat::Class() {
+  static const TClipboardFormatClass cls(
+      "TPerformedDropEffectClipboardFormat", &TCustomDWORDClipboardFormat::Class(),
+      &Construct<TPerformedDropEffectClipboardFormat, TClipboardFormat>, kWrite);
+  return cls;
+}
+
+TPerformedDropEffectClipboardFormat::TPerformedDropEffectClipboardFormat() = default;
+
+uint16_t TPerformedDropEffectClipboardFormat::GetClipboardFormat() const {
+  static const uint16_t id = RegisteredFormatId("Performed DropEffect");
+  return id;
+}
+
+const TClipboardFormatClass& TLogicalPerformedDropEffectClipboardFormat::Class() {
+  static const TClipboardFormatClass cls(
+      "TLogicalPerformedDropEffectClipboardFormat", &TCustomDWORDClipboardFormat::Class(),
+      &Construct<TLogicalPerformedDropEffectClipboardFormat, TClipboardFormat>, kWrite);
+  return cls;
+}
+
+TLogicalPerformedDropEffectClipboardFormat::TLogicalPerformedDropEffectClipboardFormat() = default;
+
+uint16_t TLogicalPerformedDropEffectClipboardFormat::GetClipboardFormat() const {
+  static const uint16_t id = RegisteredFormatId("Logical Performed DropEffect");
+  return id;
+}
+
+const TClipboardFormatClass& TPasteSucceededClipboardFormat::Class() {
+  static const TClipboardFormatClass cls(
+      "TPasteSucceededClipboardFormat", &TCustomDWORDClipboardFormat::Class(),
+      &Construct<TPasteSucceededClipboardFormat, TClipboardFormat>, kWrite);
+  return cls;
+}
+
+TPasteSucceededClipboardFormat::TPasteSucceededClipboardFormat() = default;
+
+uint16_t TPasteSucceededClipboardFormat::GetClipboardFormat() const {
+  static const uint16_t id = RegisteredFormatId("Paste Succeeded");
+  return id;
+}
+
+const TClipboardFormatClass& TInShellDragLoopClipboardFormat::Class() {
+  static const TClipboardFormatClass cls(
+      "TInShellDragLoopClipboardFormat", &TCustomDWORDClipboardFormat::Class(),
+      &Construct<TInShellDragLoopClipboardFormat, TClipboardFormat>, kRead);
+  return cls;
+}
+
+TInShellDragLoopClipboardFormat::TInShellDragLoopClipboardFormat() = default;
+
+uint16_t TInShellDragLoopClipboardFormat::GetClipboardFormat() const {
+  static const uint16_t id = RegisteredFormatId("InShellDragLoop");
+  return id;
+}
+
+const TClipboardFormatClass& TTargetCLSIDClipboardFormat::Class() {
+  static const TClipboardFormatClass cls(
+      "TTargetCLSIDClipboardFormat", &TCustomSimpleClipboardFormat::Class(),
+      &Construct<TTargetCLSIDClipboardFormat, TClipboardFormat>, kWrite);
+  return cls;
+}
+
+TTargetCLSIDClipboardFormat::TTargetCLSIDClipboardFormat() = default;
+
+uint16_t TTargetCLSIDClipboardFormat::GetClipboardFormat() const {
+  static const uint16_t id = RegisteredFormatId("TargetCLSID");
+  return id;
+}
+
+bool TTargetCLSIDClipboardFormat::HasData() const {
+  return std::ranges::any_of(clsid_, [](uint8_t b) { return b != 0; });
+}
+
+bool TTargetCLSIDClipboardFormat::ReadData(std::span<const uint8_t> payload) {
+  if (payload.size() != clsid_.size()) return false;
+  std::ranges::copy(payload, clsid_.begin());
+  return true;
+}
+
+bool TTargetCLSIDClipboardFormat::WriteData(std::span<uint8_t> buffer) const {
+  if (buffer.size() != clsid_.size()) return false;
+  std::ranges::copy(clsid_, buffer.begin());
+  return true;
+}
+
+}  // namespace foliotally::dragdrop
