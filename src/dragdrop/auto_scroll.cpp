@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace foliotally {
+namespace foliotally::dragdrop {
 
 TRect ScrollZoneOf(TRect client, TScrollBars bars, int32_t scrollBarHeight,
                    int32_t scrollArrowWidth) {
@@ -70,4 +70,4 @@ bool TScrollSpeedGate::IsSlow(TPoint screen) {
   return slow;
 }
 
-}  // namespace foliotally
+}  // namespace foliotally::dragdrop

@@ -6,9 +6,10 @@
 #include <functional>
 #include <optional>
 
+#include "dragdrop/drop_effects.h"
 #include "dragdrop/drop_geometry.h"
 
-namespace foliotally {
+namespace foliotally::dragdrop {
 
 // Module settings, in milliseconds and pixels per second.
 inline constexpr int32_t ScrollDelay = 50;
@@ -17,24 +18,7 @@ inline constexpr int32_t ScrollMaxSpeed = 20;
 inline constexpr int32_t ScrollSampleTime = 10;
 
 enum class TScrollDirection { sdUp, sdDown, sdLeft, sdRight };
-
-// A set of scroll directions.
-class TScrollDirections {
- public:
-  TScrollDirections() = default;
-  TScrollDirections(std::initializer_list<TScrollDirection> directions) {
-    for (auto d : directions) Include(d);
-  }
-  void Include(TScrollDirection d) { bits_ |= Bit(d); }
-  void Exclude(TScrollDirection d) { bits_ &= ~Bit(d); }
-  bool Contains(TScrollDirection d) const { return (bits_ & Bit(d)) != 0; }
-  bool Empty() const { return bits_ == 0; }
-  bool operator==(const TScrollDirections&) const = default;
-
- private:
-  static unsigned Bit(TScrollDirection d) { return 1u << static_cast<unsigned>(d); }
-  unsigned bits_ = 0;
-};
+using TScrollDirections = TEnumSet<TScrollDirection>;
 
 struct TScrollBars {
   bool horizontal = false;
@@ -86,4 +70,4 @@ class TScrollSpeedGate {
   std::optional<Sample> next_;
 };
 
-}  // namespace foliotally
+}  // namespace foliotally::dragdrop

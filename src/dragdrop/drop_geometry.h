@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace foliotally {
+namespace foliotally::dragdrop {
 
 struct TPoint {
   int32_t x = 0;
@@ -22,4 +22,4 @@ struct TRect {
   bool Contains(TPoint p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
 };
 
-}  // namespace foliotally
+}  // namespace foliotally::dragdrop
