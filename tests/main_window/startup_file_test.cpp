@@ -91,24 +91,3 @@ TEST_F(StartupFile, WithoutArgumentActivationChangesNothing) {
 
 }  // namespace
 }  // namespace foliotally::test
-
-namespace foliotally::test {
-namespace {
-
-TEST_F(StartupFile, DroppedFolderOrFileBecomesTheShownFolderAndBadDropsAreQuiet) {
-  const std::string docs = dir.MakeFolder("Docs").string();
-  const std::string scans = dir.MakeFolder("Scans").string();
-  dir.Write("Scans/a.pdf", MakePdf(1));
-  auto w = Start("");
-  w->DropFileTarget1Drop({docs, scans});
-  EXPECT_EQ(w->DirectoryListBox->Directory(), docs);
-  w->DropFileTarget1Drop({scans + "/a.pdf"});
-  EXPECT_EQ(w->DirectoryListBox->Directory(), scans);
-  EXPECT_NO_THROW(w->DropFileTarget1Drop({dir.str() + "/missing"}));
-  EXPECT_NO_THROW(w->DropFileTarget1Drop({""}));
-  EXPECT_EQ(w->DirectoryListBox->Directory(), scans);
-  EXPECT_EQ(w->FileListBox->Directory(), scans);
-}
-
-}  // namespace
-}  // namespace foliotally::test

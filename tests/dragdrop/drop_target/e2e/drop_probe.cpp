@@ -62,22 +62,10 @@ class ProbeApplication : public foliotally::TApplication {
 
   bool notify(QObject* receiver, QEvent* event) override {
     const QEvent::Type type = event->type();
-    if ((type == QEvent::Drop || type == QEvent::DragEnter) && receiver == dropArea) {
-      auto* m = static_cast<QDropEvent*>(event)->mimeData();
-              m->urls().value(0).toString().toUtf8().constData());
-    }
     const bool handled = TApplication::notify(receiver, event);
     const char* kind = DragKind(type);
     if (kind != nullptr && receiver == dropArea) {
       auto* drop = static_cast<QDropEvent*>(event);
-      if (type == QEvent::Drop)
-                static_cast<QDropEvent*>(event)
-                    ->mimeData()
-                    ->urls()
-                    .value(0)
-                    .toString()
-                    .toUtf8()
-                    .constData());
       Say(std::string("answer ") + kind + (drop->isAccepted() ? " 1 " : " 0 ") +
           ActionName(drop->dropAction()));
     }
