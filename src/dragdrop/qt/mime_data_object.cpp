@@ -6,6 +6,7 @@
 #include <map>
 
 #include "dragdrop/clipboard_format_ids.h"
+#include "dragdrop/data_format_registry.h"
 #include "dragdrop/feedback_clipboard_formats.h"
 #include "dragdrop/file_clipboard_format.h"
 #include "dragdrop/shell_id_lists.h"
@@ -41,9 +42,23 @@ std::vector<uint8_t> LittleEndian(uint32_t value) {
           static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
 }
 
-// The registered format names, by name ignoring case, without registering any new one:
-// names a drag offers are never entered into the registry.
+// Every format the framework knows gets its id, so that its name counts as registered
+// whether or not a fetch has asked for it yet.
+void RegisterKnownFormats() {
+  TDataFormatClasses& classes = TDataFormatClasses::Instance();
+  for (int32_t i = 0; i < classes.Count(); ++i) {
+    for (TDataDirection direction : {TDataDirection::ddRead, TDataDirection::ddWrite}) {
+      TClipboardFormats formats(nullptr, true);
+      TDataFormatMap::Instance().GetCompatibleFormats(classes.Items(i), formats, direction);
+      for (int32_t j = 0; j < formats.Count(); ++j) formats.Items(j).FormatEtc();
+    }
+  }
+}
+
+// The registered format names, by name ignoring case. Names a drag offers are never
+// entered into the registry themselves.
 std::map<QString, uint16_t> RegisteredNames() {
+  RegisterKnownFormats();
   std::map<QString, uint16_t> names;
   for (uint32_t id = kFirstRegisteredFormat; id <= kLastRegisteredFormat; ++id) {
     const std::string name = GetClipboardFormatNameA(id);
