@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QStringList>
 #include <QTimer>
 #include <QUrl>
@@ -122,11 +123,23 @@ class DragHandle : public QLabel {
     for (const auto& [type, bytes] : request_.extra) data->setData(type, bytes);
     auto* drag = new QDrag(this);
     drag->setMimeData(data);
+    // On X11 the source draws the drag image itself: a tag with what is dragged.
+    drag->setPixmap(DragImage());
+    drag->setHotSpot(QPoint(-12, -12));
     QObject::connect(drag, &QDrag::actionChanged, this,
                      [](Qt::DropAction a) { Say(QString("action ") + ActionName(a)); });
     Say("dragging");
     const Qt::DropAction result = drag->exec(request_.actions);
     Say(QString("result ") + ActionName(result));
+  }
+
+  QPixmap DragImage() const {
+    QStringList names;
+    for (const QUrl& url : request_.uris) names << url.fileName();
+    QLabel tag(names.isEmpty() ? request_.text : names.join(", "));
+    tag.setStyleSheet("background: #dde8ff; border: 1px solid #4060a0; padding: 3px;");
+    tag.adjustSize();
+    return tag.grab();
   }
 
   DragRequest request_;

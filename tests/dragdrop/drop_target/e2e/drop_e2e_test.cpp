@@ -60,9 +60,8 @@ class DropE2E : public ::testing::Test {
               0);
   }
 
-  void StartSource(QStringList args) {
-    args << "--at"
-         << "600,600";
+  void StartSource(QStringList args, const QString& at = "600,600") {
+    args << "--at" << at;
     source = std::make_unique<ChildProcess>(kSource, args, root.path());
     const auto ready = source->WaitFor([](const QString& l) { return l.startsWith("ready "); });
     ASSERT_TRUE(ready.has_value()) << source->Transcript();
@@ -202,6 +201,28 @@ TEST_F(DropE2E, DragRestingAtTheBottomEdgeOfALongListScrollsIt) {
   EXPECT_TRUE(probe->WaitFor([](const QString& l) { return l == "scroll 2"; }))
       << probe->Transcript();
   // Back onto the source, which takes no drops: the drag ends with nothing done.
+  MoveTo(sourceCentre);
+  EXPECT_EQ(Release(), "none");
+}
+
+}  // namespace
+}  // namespace foliotally::test
+
+namespace foliotally::test {
+namespace {
+
+// Not a check of behaviour: a picture of a drag resting over the folder list, for the
+// documentation. Saved as drop.png next to the test program.
+TEST_F(DropE2E, PictureOfADragOverTheFolderList) {
+  for (const char* name : {"Invoices 2024", "Invoices 2025", "Letters", "Manuals", "Receipts",
+                           "Reports", "Scans", "Statements", "Tax"})
+    QDir(root.path()).mkpath(QString("Archive/") + name);
+  StartTarget(root.filePath("Archive"));
+  StartSource(QStringList{"--uri", Uri("Docs"), "--uri", Uri("Scans/a.pdf")}, "1060,260");
+  DragTo(QPoint(listArea.x() + 90, listArea.y() + 100));
+  const QString picture = QString(DROP_PICTURE_FOLDER) + "/drop.png";
+  probe->Write("shot " + picture);
+  EXPECT_TRUE(probe->WaitFor([](const QString& l) { return l == "shot"; })) << probe->Transcript();
   MoveTo(sourceCentre);
   EXPECT_EQ(Release(), "none");
 }

@@ -7,8 +7,12 @@
 //                    (KIND enter, over or drop; ACCEPTED 1 or 0)
 //   window TITLE     some other window appeared (an error box, say)
 //   pong             answer to a "ping" line on standard input
+//   shot             answer to "shot PATH": the screen around the window is saved there
 // The window starts in the process's working folder.
 #include <QDropEvent>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -91,13 +95,18 @@ int main(int argc, char** argv) {
   QObject::connect(list->verticalScrollBar(), &QScrollBar::valueChanged, list,
                    [](int value) { Say("scroll " + std::to_string(value)); });
   QSocketNotifier input(0, QSocketNotifier::Read);
-  QObject::connect(&input, &QSocketNotifier::activated, &window, [&input] {
+  QObject::connect(&input, &QSocketNotifier::activated, &window, [&input, &window] {
     std::string line;
     if (!std::getline(std::cin, line)) {
       input.setEnabled(false);
       QCoreApplication::quit();
     } else if (line == "ping") {
       Say("pong");
+    } else if (line.rfind("shot ", 0) == 0) {
+      const QRect frame = window.frameGeometry().adjusted(-8, -8, 8, 8);
+      const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(
+          0, frame.x(), frame.y(), frame.width(), frame.height());
+      Say(shot.save(QString::fromStdString(line.substr(5)), "PNG") ? "shot" : "shot failed");
     }
   });
   window.show();
