@@ -1,6 +1,7 @@
 #include "count_cli/count_options.h"
 
 #include <charconv>
+#include <cmath>
 #include <functional>
 #include <map>
 
@@ -15,6 +16,19 @@ int ParseJobs(const std::string& text) {
     throw UsageError("--jobs wants a whole number from 1 to " + std::to_string(kMaxJobs) +
                      ", not '" + text + "'");
   return jobs;
+}
+
+// Seconds, a whole or decimal number, as milliseconds rounded up.
+uint32_t ParseFileTimeout(const std::string& text) {
+  double seconds = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, error] = std::from_chars(text.data(), end, seconds);
+  if (text.empty() || error != std::errc() || ptr != end || !(seconds > 0) ||
+      seconds > kMaxFileTimeoutSeconds)
+    throw UsageError("--file-timeout wants a number of seconds above 0 and at most " +
+                     std::to_string(static_cast<int>(kMaxFileTimeoutSeconds)) + ", not '" + text +
+                     "'");
+  return static_cast<uint32_t>(std::ceil(seconds * 1000));
 }
 
 // An option that takes a value: its canonical name and what it does with the value.
@@ -38,6 +52,13 @@ const std::vector<ValueOption>& ValueOptions() {
          if (v.empty()) throw UsageError("--output wants a file name");
          o.output = v;
        }},
+      {"--files-from",
+       [](CountOptions& o, const std::string& v) {
+         if (v.empty()) throw UsageError("--files-from wants a file name, or - for standard input");
+         o.files_from = v;
+       }},
+      {"--file-timeout",
+       [](CountOptions& o, const std::string& v) { o.file_timeout_ms = ParseFileTimeout(v); }},
   };
   return options;
 }
@@ -56,6 +77,8 @@ const ValueOption* FindValueOption(const std::string& name) {
 bool ApplyFlag(const std::string& arg, CountOptions& options) {
   if (arg == "--no-recurse" || arg == "-n") {
     options.recurse = false;
+  } else if (arg == "--null") {
+    options.null_separated = true;
   } else if (arg == "--help" || arg == "-h") {
     options.show_help = true;
   } else if (arg == "--version" || arg == "-V") {
@@ -121,6 +144,10 @@ CountOptions ParseCountOptions(const std::vector<std::string>& args, int default
     }
     option->apply(options, *value);
   }
+  if (options.files_from && !options.paths.empty())
+    throw UsageError("--files-from counts the files of its list; give no PATH with it");
+  if (options.null_separated && !options.files_from)
+    throw UsageError("--null is for the list of --files-from");
   return options;
 }
 
@@ -140,15 +167,24 @@ begins with a dot, and a folder already on the path walked down (a link loop) ar
   -j, --jobs=N          count on N threads (default: the number of processors)
   -f, --format=FORMAT   log (path;pages, the default), csv or json
   -o, --output=FILE     write the results to FILE, replacing it only when complete
+      --files-from=LIST count the files named in LIST (one a line; - for standard
+                        input) instead of PATHs, exactly those and in that order
+      --null            names in LIST end in a NUL byte, as find -print0 writes them
+      --file-timeout=SECONDS
+                        time one file may take before it counts as damaged
+                        (default: the page counter's own bound of a few seconds)
   -h, --help            show this help and exit
   -V, --version         show the version and exit
 
 Files that are not countable PDF files are reported on standard error with the reason.
 The log format lists counted files only; csv and json list every file with its status.
+In log format a path holding a control character (a line break, a tab, ESC...) is not
+written but reported as a file that could not be listed.
 
 Exit status: 0 when every file was counted, 1 when some file or folder could not be
 read, 2 for a wrong command line, a PATH that does not exist or output that could not
-be written, 130 when interrupted.
+be written, 130 when interrupted by a signal (SIGINT, SIGTERM, SIGHUP and the other
+signals that end a terminal job).
 )";
 }
 

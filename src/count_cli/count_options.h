@@ -1,6 +1,7 @@
 // The command line of foliotally-count.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -11,14 +12,18 @@
 namespace foliotally::count_cli {
 
 inline constexpr int kMaxJobs = 1024;
+inline constexpr double kMaxFileTimeoutSeconds = 86400;
 
 struct CountOptions {
   std::vector<std::string> masks{"*.pdf"};  // wildcard patterns a walked file must match
   bool recurse = true;
   int jobs = 1;
   OutputFormat format = OutputFormat::kLog;
-  std::optional<std::string> output;  // write here (atomically) instead of stdout
-  std::vector<std::string> paths;     // files and folders; empty means the current folder
+  std::optional<std::string> output;      // write here (atomically) instead of stdout
+  std::vector<std::string> paths;         // files and folders; empty means the current folder
+  std::optional<std::string> files_from;  // a list of files to count instead ("-": stdin)
+  bool null_separated = false;            // the list's names end in NUL, not in LF
+  uint32_t file_timeout_ms = 0;           // time one file may take; 0: the library's bound
   bool show_help = false;
   bool show_version = false;
 };
@@ -35,7 +40,8 @@ std::vector<std::string> SplitMask(const std::string& mask);
 
 // Parses the arguments after the program name. `default_jobs` is used without --jobs.
 // Long options take their value as "--name value" or "--name=value", short ones as "-j 4"
-// or "-j4"; "--" ends the options. Throws UsageError.
+// or "-j4"; "--" ends the options. A list of files (--files-from) replaces the PATH
+// arguments. Throws UsageError.
 CountOptions ParseCountOptions(const std::vector<std::string>& args, int default_jobs);
 
 // The text of --help.

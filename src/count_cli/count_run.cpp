@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
+#include "count_cli/name_list.h"
 #include "count_cli/tree_walker.h"
 
 namespace foliotally::count_cli {
@@ -45,24 +47,32 @@ std::string SummaryText(int64_t files, int64_t pages, int64_t failed) {
 }
 
 CountRun::CountRun(const CountOptions& options, FileSystem& fs, OrderedJobPool::Work counter,
-                   OutputSink& out, Diagnostics& diagnostics, const std::atomic<bool>& stop)
+                   OutputSink& out, Diagnostics& diagnostics, const std::atomic<bool>& stop,
+                   InputFile* list)
     : options_(options),
       fs_(fs),
       counter_(std::move(counter)),
       out_(out),
       diagnostics_(diagnostics),
       stop_(stop),
+      list_(list),
       formatter_(options.format, LineEndFor(options.format, options.output.has_value())) {}
 
 void CountRun::Deliver(const std::string& path, int32_t result) {
   ++files_;
-  if (result >= 0) {
-    pages_ += result;
-  } else {
+  if (result >= 0 && !formatter_.Carries(path)) {
     ++failed_;
-    diagnostics_.Report(path + ": " + ReasonOf(result));
+    diagnostics_.Report(path + ": not listed: the log format cannot hold a name with a " +
+                        "control character (csv and json can)");
+  } else {
+    if (result >= 0) {
+      pages_ += result;
+    } else {
+      ++failed_;
+      diagnostics_.Report(path + ": " + ReasonOf(result));
+    }
+    out_.Write(formatter_.Result(path, result));
   }
-  out_.Write(formatter_.Result(path, result));
   diagnostics_.progress().Update(files_, pages_);
 }
 
@@ -71,7 +81,7 @@ void CountRun::CountPath(const std::string& path, OrderedJobPool& pool) {
   const int error = fs_.Stat(path, status);
   if (error == ENOENT || error == ENOTDIR) {
     diagnostics_.Report(path + ": no such file or folder");
-    missing_path_ = true;
+    input_failed_ = true;
     return;
   }
   // Anything but a folder is counted as the file it was named as; the page counter
@@ -93,6 +103,54 @@ void CountRun::CountPath(const std::string& path, OrderedJobPool& pool) {
   walker.Walk(path, callbacks);
 }
 
+void CountRun::CountPaths(OrderedJobPool& pool) {
+  const std::vector<std::string> here{"."};
+  for (const std::string& path : options_.paths.empty() ? here : options_.paths) {
+    if (stop_.load()) return;
+    CountPath(path, pool);
+  }
+}
+
+void CountRun::SubmitListed(std::string name, OrderedJobPool& pool) {
+  // The page counter takes a C string; a name cut at a NUL byte would be another file.
+  if (name.find('\0') != std::string::npos) {
+    for (char& c : name)
+      if (c == '\0') c = '?';
+    diagnostics_.Report(*options_.files_from + ": a name holds a NUL byte, which no file " +
+                        "name can (is the list NUL-separated? use --null): " + name);
+    input_failed_ = true;
+    return;
+  }
+  // Each name is counted as the file it names, as a PATH that is a file would be; what is
+  // missing or no regular file gets its row in csv and json, with the reason.
+  pool.Submit(std::move(name));
+}
+
+void CountRun::CountList(OrderedJobPool& pool) {
+  NameSplitter splitter(options_.null_separated ? '\0' : '\n');
+  const auto submit = [&](std::string name) { SubmitListed(std::move(name), pool); };
+  std::string block;
+  while (!stop_.load()) {
+    const int error = list_->Read(block, stop_);
+    if (error == ECANCELED) return;
+    if (error != 0) {
+      diagnostics_.Report("cannot read " + *options_.files_from + ": " + std::strerror(error));
+      input_failed_ = true;
+      break;
+    }
+    if (block.empty()) break;
+    splitter.Feed(block, submit);
+  }
+  splitter.Finish(submit);
+}
+
+int CountRun::ExitStatus(bool interrupted, bool output_failed) const {
+  if (interrupted) return kExitInterrupted;
+  if (output_failed || input_failed_) return kExitUsage;
+  if (failed_ > 0 || unreadable_folder_) return kExitSomeFailed;
+  return kExitAllCounted;
+}
+
 int CountRun::Execute() {
   bool output_failed = false;
   bool interrupted = false;
@@ -100,21 +158,23 @@ int CountRun::Execute() {
     out_.Write(formatter_.Header());
     OrderedJobPool pool(
         options_.jobs, std::max(kMinimumWindow, kWindowPerJob * static_cast<size_t>(options_.jobs)),
-        counter_, [this](const std::string& path, int32_t result) { Deliver(path, result); });
-    const std::vector<std::string> here{"."};
-    for (const std::string& path : options_.paths.empty() ? here : options_.paths) {
-      if (stop_.load()) break;
-      CountPath(path, pool);
-    }
+        counter_, [this](const std::string& path, int32_t result) { Deliver(path, result); },
+        stop_);
+    if (list_ != nullptr)
+      CountList(pool);
+    else
+      CountPaths(pool);
+    pool.Finish();
+    // An interrupt, however late, ends the run at once: files still being counted are
+    // abandoned, not awaited (a hostile file may take its whole time limit), a file
+    // target is left as it was, and standard output keeps the complete lines written.
     interrupted = stop_.load();
     if (interrupted) {
-      pool.Cancel();
+      pool.Abandon();
+      if (!options_.output) out_.Commit();
     } else {
-      pool.Finish();
+      out_.Commit();
     }
-    // An interrupted run leaves a file target as it was; standard output keeps the
-    // complete lines written so far.
-    if (!interrupted || !options_.output) out_.Commit();
   } catch (const OutputError& error) {
     diagnostics_.Report(error.Message());
     output_failed = true;
@@ -122,13 +182,8 @@ int CountRun::Execute() {
   }
   diagnostics_.progress().Clear();
   diagnostics_.Say(SummaryText(files_, pages_, failed_));
-  if (interrupted) {
-    diagnostics_.Report("interrupted");
-    return kExitInterrupted;
-  }
-  if (output_failed || missing_path_) return kExitUsage;
-  if (failed_ > 0 || unreadable_folder_) return kExitSomeFailed;
-  return kExitAllCounted;
+  if (interrupted) diagnostics_.Report("interrupted");
+  return ExitStatus(interrupted, output_failed);
 }
 
 }  // namespace foliotally::count_cli

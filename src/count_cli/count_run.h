@@ -14,6 +14,7 @@
 #include "count_cli/progress_line.h"
 #include "count_cli/result_format.h"
 #include "platform/file_system.h"
+#include "platform/input_file.h"
 
 namespace foliotally::count_cli {
 
@@ -49,17 +50,23 @@ std::string SummaryText(int64_t files, int64_t pages, int64_t failed);
 
 class CountRun {
  public:
-  // `out` receives the results; `output_file`, when writing to a file, is the same sink,
-  // committed only after a complete run. `stop` is set from outside to interrupt.
+  // `out` receives the results and is committed only after a run that was not
+  // interrupted; a file written with --output is then replaced. `stop` is raised from
+  // outside to interrupt. `list`, with --files-from, is the open list of names.
   CountRun(const CountOptions& options, FileSystem& fs, OrderedJobPool::Work counter,
-           OutputSink& out, Diagnostics& diagnostics, const std::atomic<bool>& stop);
+           OutputSink& out, Diagnostics& diagnostics, const std::atomic<bool>& stop,
+           InputFile* list = nullptr);
 
   // Runs the count and returns the exit status.
   int Execute();
 
  private:
+  void CountPaths(OrderedJobPool& pool);
   void CountPath(const std::string& path, OrderedJobPool& pool);
+  void CountList(OrderedJobPool& pool);
+  void SubmitListed(std::string name, OrderedJobPool& pool);
   void Deliver(const std::string& path, int32_t result);
+  int ExitStatus(bool interrupted, bool output_failed) const;
 
   const CountOptions& options_;
   FileSystem& fs_;
@@ -67,13 +74,14 @@ class CountRun {
   OutputSink& out_;
   Diagnostics& diagnostics_;
   const std::atomic<bool>& stop_;
+  InputFile* list_;
   ResultFormatter formatter_;
 
   int64_t files_ = 0;
   int64_t pages_ = 0;
   int64_t failed_ = 0;
   bool unreadable_folder_ = false;
-  bool missing_path_ = false;
+  bool input_failed_ = false;  // a PATH does not exist, or the list was not read whole
 };
 
 }  // namespace foliotally::count_cli

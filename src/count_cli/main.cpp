@@ -1,9 +1,9 @@
 // foliotally-count: counts the pages of PDF files and folder trees on the command line.
-#include <unistd.h>
+#include <fcntl.h>
 
 #include <atomic>
 #include <cerrno>
-#include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <memory>
@@ -13,34 +13,32 @@
 
 #include "count_cli/count_options.h"
 #include "count_cli/count_run.h"
-#include "count_cli/interrupt_watch.h"
 #include "count_cli/output_sink.h"
 #include "count_cli/progress_line.h"
 #include "pagecount/foliotally.h"
+#include "platform/input_file.h"
+#include "platform/interrupt_watch.h"
 #include "platform/posix_file_system.h"
+#include "platform/standard_streams.h"
 
 namespace {
 
 using namespace foliotally::count_cli;
+using foliotally::IsTerminal;
+using foliotally::WriteAll;
 
-bool WriteAllTo(int fd, std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t written = ::write(fd, text.data(), text.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    text.remove_prefix(static_cast<size_t>(written));
-  }
-  return true;
-}
+constexpr int kStandardOutput = 1;
+constexpr int kStandardError = 2;
 
 // Nowhere is left to complain to when standard error itself fails.
-void WriteToStandardError(std::string_view text) { WriteAllTo(STDERR_FILENO, text); }
+void WriteToStandardError(std::string_view text) { WriteAll(kStandardError, text); }
 
 // --help and --version: a failed write (a full disk) must not look like success.
 int Show(std::string_view text) {
-  if (WriteAllTo(STDOUT_FILENO, text)) return 0;
+  const int error = WriteAll(kStandardOutput, text);
+  if (error == 0) return 0;
   WriteToStandardError(std::string("foliotally-count: cannot write to standard output: ") +
-                       std::strerror(errno) + "\n");
+                       std::strerror(error) + "\n");
   return kExitUsage;
 }
 
@@ -49,18 +47,29 @@ int DefaultJobs() {
   return cores == 0 ? 1 : static_cast<int>(cores);
 }
 
+std::unique_ptr<OutputSink> MakeSink(const CountOptions& options, foliotally::FileSystem& fs) {
+  if (options.output) return std::make_unique<AtomicFileSink>(fs.Writing(), *options.output);
+  return std::make_unique<DescriptorSink>(kStandardOutput, "standard output",
+                                          IsTerminal(kStandardOutput));
+}
+
 int Run(const CountOptions& options) {
   std::atomic<bool> interrupted{false};
-  InterruptWatch watch(interrupted);
+  foliotally::InterruptWatch watch(interrupted);
   foliotally::PosixFileSystem fs;
 
+  // Both the list and the output are checked before anything is counted.
+  foliotally::InputFile list;
+  if (options.files_from) {
+    if (const int error = list.Open(*options.files_from); error != 0) {
+      WriteToStandardError("foliotally-count: cannot read " + *options.files_from + ": " +
+                           std::strerror(error) + "\n");
+      return kExitUsage;
+    }
+  }
   std::unique_ptr<OutputSink> out;
   try {
-    if (options.output)
-      out = std::make_unique<AtomicFileSink>(*options.output);
-    else
-      out = std::make_unique<DescriptorSink>(STDOUT_FILENO, "standard output",
-                                             ::isatty(STDOUT_FILENO) == 1);
+    out = MakeSink(options, fs);
   } catch (const OutputError& error) {
     WriteToStandardError("foliotally-count: " + error.Message() + "\n");
     return kExitUsage;
@@ -68,22 +77,25 @@ int Run(const CountOptions& options) {
 
   // Results scrolling past on the same terminal would tear the progress line apart, and
   // show the progress well enough themselves.
-  const bool results_on_terminal = !options.output && ::isatty(STDOUT_FILENO) == 1;
-  ProgressLine progress(::isatty(STDERR_FILENO) == 1 && !results_on_terminal, WriteToStandardError,
+  const bool results_on_terminal = !options.output && IsTerminal(kStandardOutput);
+  ProgressLine progress(IsTerminal(kStandardError) && !results_on_terminal, WriteToStandardError,
                         [] { return std::chrono::steady_clock::now(); });
   Diagnostics diagnostics(WriteToStandardError, progress);
+  const uint32_t time_limit = options.file_timeout_ms;
   CountRun run(
-      options, fs, [](const std::string& path) { return GetFoliotally(path.c_str()); }, *out,
-      diagnostics, interrupted);
+      options, fs,
+      [time_limit](const std::string& path) {
+        return GetFoliotallyAt(AT_FDCWD, path.c_str(), time_limit);
+      },
+      *out, diagnostics, interrupted, options.files_from ? &list : nullptr);
   return run.Execute();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  // A file size limit must show up as a write error (and a clean exit), not kill the
-  // program with its temporary file left behind.
-  std::signal(SIGXFSZ, SIG_IGN);
+  foliotally::ReopenClosedStandardDescriptors();
+  foliotally::IgnoreFileSizeLimitSignal();
 
   CountOptions options;
   try {
@@ -95,11 +107,15 @@ int main(int argc, char** argv) {
   }
   if (options.show_help) return Show(UsageText());
   if (options.show_version) return Show("foliotally-count " FOLIOTALLY_VERSION "\n");
+  int status = kExitUsage;
   try {
-    return Run(options);
+    status = Run(options);
   } catch (const std::exception& error) {
     // Out of memory or threads: said plainly instead of an abort.
     WriteToStandardError(std::string("foliotally-count: ") + error.what() + "\n");
-    return kExitUsage;
   }
+  // An interrupted run may have left threads inside the page counter; ending the process
+  // at once spares them the teardown of the libraries they are still using.
+  if (status == kExitInterrupted) std::_Exit(status);
+  return status;
 }

@@ -1,13 +1,15 @@
-// Counts files on several threads while handing the results back in the order the files
+// Counts files on worker threads while handing the results back in the order the files
 // were submitted, so the output is the same whatever the number of threads. At most
 // `window` files are in flight: the submitter waits (handing out finished results) when the
 // window is full, so memory stays bounded however many files a walk yields.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -23,8 +25,13 @@ class OrderedJobPool {
   // Receives each result, in submission order, on the submitting thread.
   using Deliver = std::function<void(const std::string& path, int32_t result)>;
 
-  // With one job no thread is started: each file is counted when it is submitted.
-  OrderedJobPool(int jobs, size_t window, Work work, Deliver deliver);
+  // Starts `jobs` threads, one at least: the submitting thread never counts itself, so it
+  // is never caught inside a slow file when `stop` is raised. Every wait of the submitter
+  // ends soon after `stop` is raised.
+  OrderedJobPool(int jobs, size_t window, Work work, Deliver deliver,
+                 const std::atomic<bool>& stop);
+  // Joins the threads; after Abandon, threads still counting a file are left to finish it
+  // on their own and then end.
   ~OrderedJobPool();
   OrderedJobPool(const OrderedJobPool&) = delete;
   OrderedJobPool& operator=(const OrderedJobPool&) = delete;
@@ -32,42 +39,49 @@ class OrderedJobPool {
   // Queues a file. Results that are ready are delivered before it returns.
   void Submit(std::string path);
 
-  // Waits for every queued file and delivers its result.
+  // Waits for every queued file and delivers its result, unless `stop` is raised first.
   void Finish();
 
-  // Drops the files no thread has started on, waits for those being counted, and
-  // delivers the results in order up to the first dropped file.
-  void Cancel();
+  // Drops the files no thread has started on and delivers the finished results at the
+  // front, in order, without waiting for the files being counted: their results are lost.
+  void Abandon();
 
  private:
   struct Slot {
     std::string path;
     std::optional<int32_t> result;
   };
+  // What the threads share; a thread that is abandoned holds on to it until it ends.
+  struct State {
+    explicit State(Work w) : work(std::move(w)) {}
+    Work work;
+    std::mutex mutex;
+    std::condition_variable work_ready;
+    std::condition_variable result_ready;
+    std::deque<Slot> slots;        // submitted, not yet delivered; front is the oldest
+    uint64_t front_sequence = 0;   // sequence number of slots.front()
+    std::deque<uint64_t> pending;  // sequence numbers no thread has started on
+    size_t running = 0;            // files being counted right now
+    // Wake-ups cost a context switch per file, so threads are only woken when they wait:
+    size_t idle_workers = 0;         // workers waiting for a file
+    bool submitter_waiting = false;  // the submitter waits for a result
+    bool stopping = false;
+    bool abandoned = false;  // results of files being counted are no longer wanted
+  };
 
-  void WorkerLoop();
+  static void WorkerLoop(const std::shared_ptr<State>& state);
   // Delivers finished results from the front; with `wait`, first waits until the front
-  // one is finished.
+  // one is finished or `stop` is raised.
   void DeliverReady(bool wait);
   // Hands out the unbroken run of finished results at the front, in order; `lock` holds
   // the mutex and is released around each delivery.
   void DeliverFrontRun(std::unique_lock<std::mutex>& lock);
-  void StopWorkers();
+  bool Stopped() const { return stop_.load(); }
 
-  Work work_;
+  std::shared_ptr<State> state_;
   Deliver deliver_;
   size_t window_;
-  std::mutex mutex_;
-  std::condition_variable work_ready_;
-  std::condition_variable result_ready_;
-  std::deque<Slot> slots_;        // submitted, not yet delivered; front is the oldest
-  uint64_t front_sequence_ = 0;   // sequence number of slots_.front()
-  std::deque<uint64_t> pending_;  // sequence numbers no thread has started on
-  size_t running_ = 0;            // files being counted right now
-  // Wake-ups cost a context switch per file, so threads are only woken when they wait:
-  size_t idle_workers_ = 0;         // workers waiting for a file
-  bool submitter_waiting_ = false;  // the submitter waits for a result
-  bool stopping_ = false;
+  const std::atomic<bool>& stop_;
   std::vector<std::thread> threads_;
 };
 

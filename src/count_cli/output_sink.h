@@ -4,7 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "messages/errors.h"
+#include "errors/errors.h"
+#include "platform/atomic_file.h"
 
 namespace foliotally::count_cli {
 
@@ -39,30 +40,25 @@ class DescriptorSink final : public OutputSink {
   std::string buffer_;
 };
 
-// Writes `target` atomically: the text goes to a temporary file in the same folder, which
-// is synced and renamed over the target by Commit. Until then the target is untouched; a
-// sink destroyed without a successful Commit removes its temporary file.
+// Writes `target` through the atomic writer: a regular file (or a link to one) is replaced
+// by Commit and untouched until then; a device, FIFO or /dev/stdout is written directly. A
+// sink destroyed without a successful Commit leaves no temporary file.
 class AtomicFileSink final : public OutputSink {
  public:
-  // Creates the temporary file. Throws OutputError.
-  explicit AtomicFileSink(std::string target);
-  ~AtomicFileSink() override;
-  AtomicFileSink(const AtomicFileSink&) = delete;
-  AtomicFileSink& operator=(const AtomicFileSink&) = delete;
+  // Checks the target and creates the temporary file. Throws OutputError, so a target
+  // that cannot be written (a folder, a read-only file) is refused before any counting.
+  AtomicFileSink(FileWriting& io, std::string target);
 
   void Write(std::string_view text) override;
   void Commit() override;
-  // Removes the temporary file; the target stays as it was.
-  void Discard();
-  const std::string& temporary_path() const { return temporary_; }
 
  private:
   void Flush();
   [[noreturn]] void Fail(const std::string& what, int error);
   std::string target_;
-  std::string temporary_;
-  int fd_ = -1;
+  AtomicFile file_;
   std::string buffer_;
+  bool closed_ = false;  // committed or failed
 };
 
 }  // namespace foliotally::count_cli

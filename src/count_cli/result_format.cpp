@@ -34,6 +34,15 @@ std::string ResultFormatter::Header() const {
   return {};
 }
 
+bool ResultFormatter::Carries(std::string_view path) const {
+  if (format_ != OutputFormat::kLog) return true;
+  for (char c : path) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) return false;
+  }
+  return true;
+}
+
 std::string ResultFormatter::Result(std::string_view path, int32_t count) const {
   const bool counted = count >= 0;
   const std::string pages = counted ? std::to_string(count) : std::string();

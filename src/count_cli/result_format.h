@@ -33,6 +33,11 @@ class ResultFormatter {
   // for every file, with its status.
   std::string Result(std::string_view path, int32_t count) const;
 
+  // Whether a line of this format can hold `path` unchanged. The log has neither quoting
+  // nor escapes, so that its lines stay the bytes the window saves; a control character
+  // (a line break, ESC...) would split the record or reach the terminal raw.
+  bool Carries(std::string_view path) const;
+
  private:
   OutputFormat format_;
   std::string line_end_;

@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "errors/errors.h"
 #include "folder_browser/path_style.h"
-#include "messages/errors.h"
 #include "platform/file_system.h"
 
 namespace foliotally {

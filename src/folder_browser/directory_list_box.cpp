@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <algorithm>
 
+#include "errors/errors.h"
 #include "folder_browser/current_folder.h"
 #include "folder_browser/directory_search.h"
 #include "folder_browser/existence_checks.h"
@@ -16,7 +17,7 @@
 #include "folder_browser/glyph_row_delegate.h"
 #include "folder_browser/name_collation.h"
 #include "folder_browser/path_functions.h"
-#include "messages/errors.h"
+#include "folder_browser/subfolder_names.h"
 
 namespace foliotally {
 namespace {
@@ -233,20 +234,6 @@ QString TDirectoryListBox::DisplayText(const std::string& text) const {
   return FPreservesCase || FCaseSensitiveNames ? DisplayName(text) : LowerByLocale(text);
 }
 
-std::vector<std::string> TDirectoryListBox::ReadSubfolderNames(const std::string& folder) {
-  std::vector<std::string> names;
-  TSearchRec rec;
-  if (SearchFirst(fs_, JoinFolderAndName(folder, "*.*"), kAttrDirectory, rec,
-                  SearchYield::kFoldersOnly) == 0) {
-    do {
-      if ((rec.EntryAttributes & kAttrDirectory) && rec.EntryName != "." && rec.EntryName != "..")
-        names.push_back(rec.EntryName);
-    } while (SearchNext(rec) == 0);
-  }
-  SearchClose(rec);
-  return NameCollation().SortedWithoutCaseDuplicates(std::move(names));
-}
-
 void TDirectoryListBox::RebuildLevels() {
   NoRepaintScope no_repaint(this);
   ReadCaseRules();
@@ -266,7 +253,8 @@ void TDirectoryListBox::RebuildLevels() {
   const int subfolder_indent = 4 * static_cast<int>(std::count(FDirectory.begin(), FDirectory.end(),
                                                                PathStyle::Native().delimiter)) +
                                6;
-  for (std::string& name : ReadSubfolderNames(FDirectory)) {
+  for (std::string& name :
+       NameCollation().SortedWithoutCaseDuplicates(SubfolderNamesOf(fs_, FDirectory))) {
     NameRow row;
     row.display = DisplayText(name);
     row.text = std::move(name);

@@ -92,10 +92,6 @@ class TDirectoryListBox : public QListView {
   void NotifyChange();
   void ApplyPathText(const std::string& text);
 
-  // The subfolders of `folder` that are neither hidden nor system, "." and ".." left out,
-  // sorted ignoring case with names equal ignoring case given once.
-  std::vector<std::string> ReadSubfolderNames(const std::string& folder);
-
   // The case rules of the file system holding Directory, as the last RebuildLevels found.
   bool PreservesCase() const { return FPreservesCase; }
   bool CaseSensitiveNames() const { return FCaseSensitiveNames; }

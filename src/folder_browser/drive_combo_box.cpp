@@ -4,11 +4,12 @@
 #include <QIcon>
 #include <algorithm>
 
+#include "errors/errors.h"
 #include "folder_browser/current_folder.h"
 #include "folder_browser/drive_row_delegate.h"
+#include "folder_browser/name_collation.h"
 #include "folder_browser/name_rows_model.h"
 #include "folder_browser/volume_memory.h"
-#include "messages/errors.h"
 
 namespace foliotally {
 namespace {
@@ -93,8 +94,9 @@ void TDriveComboBox::SetTextCase(TTextCase text_case) {
 
 void TDriveComboBox::RebuildDriveList() {
   clear();
-  for (const DriveRow& row : DriveRowsOf(fs_.Volumes(), FTextCase)) {
-    addItem(QIcon(FGlyphs.Pixmap(row.kind)), row.text);
+  const TextCaser in_case = [this](const std::string& text) { return InTextCase(text, FTextCase); };
+  for (const DriveRow& row : DriveRowsOf(fs_.Volumes(), in_case)) {
+    addItem(QIcon(FGlyphs.Pixmap(row.kind)), DisplayName(row.text));
     const int index = count() - 1;
     setItemData(index, QByteArray::fromStdString(row.root), kRootRole);
     setItemData(index, static_cast<int>(row.kind), kKindRole);

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <algorithm>
 
+#include "errors/errors.h"
 #include "folder_browser/busy_cursor.h"
 #include "folder_browser/current_folder.h"
 #include "folder_browser/directory_list_box.h"
@@ -14,7 +15,6 @@
 #include "folder_browser/name_collation.h"
 #include "folder_browser/path_functions.h"
 #include "folder_browser/wildcard.h"
-#include "messages/errors.h"
 
 namespace foliotally {
 namespace {

@@ -14,6 +14,13 @@ QString DisplayName(const std::string& name) {
 
 QString LowerByLocale(const std::string& text) { return QLocale().toLower(DisplayName(text)); }
 
+std::string InTextCase(const std::string& text, TTextCase text_case) {
+  const QString shown = DisplayName(text);
+  return QFile::encodeName(text_case == TTextCase::tcUpperCase ? QLocale().toUpper(shown)
+                                                               : QLocale().toLower(shown))
+      .toStdString();
+}
+
 bool SameTextIgnoringCase(const std::string& a, const std::string& b) {
   return a == b || LowerByLocale(a) == LowerByLocale(b);
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "folder_browser/drive_rows.h"
 #include "folder_browser/name_rows_model.h"
 
 namespace foliotally {
@@ -15,6 +16,9 @@ QString DisplayName(const std::string& name);
 
 // The text lower-cased by the user's locale.
 QString LowerByLocale(const std::string& text);
+
+// The text in the given letter case by the user's locale, as bytes again.
+std::string InTextCase(const std::string& text, TTextCase text_case);
 
 // Whether two texts are equal once both are lower-cased by the user's locale.
 bool SameTextIgnoringCase(const std::string& a, const std::string& b);

@@ -7,7 +7,7 @@
 #include <QScreen>
 #include <QShowEvent>
 
-#include "messages/errors.h"
+#include "errors/errors.h"
 #include "messages/modal_session.h"
 #include "messages/notice_form.h"
 

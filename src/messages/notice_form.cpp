@@ -11,8 +11,8 @@
 #include <QStyle>
 #include <array>
 
+#include "errors/errors.h"
 #include "messages/error_display.h"
-#include "messages/errors.h"
 #include "messages/notice_layout.h"
 
 namespace foliotally {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_writing.h"
 #include "platform/volume.h"
 
 namespace foliotally {
@@ -84,6 +85,8 @@ class FileSystem {
   // The mounted volumes worth showing to a user, pseudo file systems left out. Listing them
   // never touches a volume (a hung network mount must not block the caller).
   virtual std::vector<Volume> Volumes() = 0;
+  // The calls that write files: the system's own unless a test puts in failing ones.
+  virtual FileWriting& Writing() { return SystemFileWriting(); }
 };
 
 }  // namespace foliotally

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "messages/errors.h"
+#include "errors/errors.h"
 
 namespace foliotally {
 

@@ -1,13 +1,16 @@
 // Drives the built foliotally-count on real folder trees: what it writes, in which order,
 // with which exit status, and what it leaves on disk when writing fails.
+#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
-#include "count_cli/run_process.h"
+#include "count_cli/count_process.h"
 #include "support/pdf_writer.h"
 #include "support/special_files.h"
 #include "support/temp_dir.h"
@@ -18,9 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 ProcessResult Count(const std::vector<std::string>& args, const ProcessOptions& options = {}) {
-  ProcessResult result = RunProcess(FOLIOTALLY_COUNT_EXE, args, options);
-  EXPECT_FALSE(result.timed_out) << "foliotally-count did not finish";
-  return result;
+  return RunCount(args, options);
 }
 
 ProcessOptions InFolder(const std::string& folder) {
@@ -38,16 +39,6 @@ ProcessOptions ShortTimeout() {
 ProcessOptions FileSizeLimit(long bytes) {
   ProcessOptions options;
   options.file_size_limit = bytes;
-  return options;
-}
-
-// Sends SIGINT shortly after the child has started.
-ProcessOptions InterruptSoon() {
-  ProcessOptions options;
-  options.after_start = [](int pid) {
-    ::usleep(30'000);
-    ::kill(pid, SIGINT);
-  };
   return options;
 }
 
@@ -255,12 +246,7 @@ class OutputFailure : public ::testing::Test {
     target_ = dir_.Write("out/results.txt", "old results\r\n");
   }
   // Every entry of the target's folder.
-  std::vector<std::string> OutFolder() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir_.path() / "out"))
-      names.push_back(entry.path().filename().string());
-    return names;
-  }
+  std::vector<std::string> OutFolder() const { return EntryNames(dir_.path() / "out"); }
   TempDir dir_;
   fs::path target_;
 };
@@ -276,15 +262,15 @@ TEST_F(OutputFailure, WriteErrorLeavesTheOldFileAndNoTemporary) {
   EXPECT_EQ(OutFolder(), std::vector<std::string>{"results.txt"});
 }
 
-TEST_F(OutputFailure, TargetThatIsAFolderIsLeftAsItWas) {
+TEST_F(OutputFailure, TargetThatIsAFolderIsRefusedBeforeAnythingIsCounted) {
   const fs::path folder_target = dir_.MakeFolder("out/taken");
   dir_.Write("out/taken/keep.txt", "keep");
   const ProcessResult result = Count({"-o", folder_target.string(), dir_.str() + "/in"});
   EXPECT_EQ(result.exit_status, 2);
-  EXPECT_NE(result.err.find("cannot replace " + folder_target.string()), std::string::npos)
-      << result.err;
+  EXPECT_EQ(result.err,
+            "foliotally-count: cannot write " + folder_target.string() + ": Is a directory\n");
   EXPECT_EQ(ReadFileBytes(folder_target / "keep.txt"), "keep");
-  EXPECT_EQ(OutFolder().size(), 2u);  // results.txt and taken
+  EXPECT_EQ(OutFolder(), (std::vector<std::string>{"results.txt", "taken"}));
 }
 
 TEST_F(OutputFailure, MissingFolderIsReportedBeforeAnythingIsCounted) {
@@ -295,32 +281,74 @@ TEST_F(OutputFailure, MissingFolderIsReportedBeforeAnythingIsCounted) {
   EXPECT_FALSE(fs::exists(dir_.path() / "nowhere"));
 }
 
-TEST_F(OutputFailure, InterruptNeverReplacesTheTarget) {
-  for (int i = 0; i < 3000; ++i) dir_.Write("big/f" + std::to_string(i) + ".pdf", MakePdf(2));
-  const ProcessResult result =
-      Count({"-j", "1", "-o", target_.string(), dir_.str() + "/big"}, InterruptSoon());
-  // However far the run got, no temporary file stays behind; the target holds either the
-  // old text (interrupted) or the complete results (finished before the signal).
-  EXPECT_EQ(OutFolder(), std::vector<std::string>{"results.txt"});
-  if (result.exit_status == 130) {
-    EXPECT_EQ(ReadFileBytes(target_), "old results\r\n");
-  } else {
-    EXPECT_EQ(result.exit_status, 0);
-    EXPECT_NE(ReadFileBytes(target_).find("f999.pdf;2\r\n"), std::string::npos);
+// --output onto what is not a plain file: a link's file is replaced and the link kept;
+// a FIFO, a device and a descriptor are written directly and stay what they are.
+TEST_F(OutputFailure, LinksAreFollowedAndStreamsWrittenDirectly) {
+  const std::string in = dir_.str() + "/in/document-with-a-long-name-7.pdf";
+  const std::string line = in + ";1\r\n";
+  fs::create_symlink("results.txt", dir_.path() / "out/link.txt");
+  EXPECT_EQ(Count({"-o", (dir_.path() / "out/link.txt").string(), in}).exit_status, 0);
+  EXPECT_TRUE(fs::is_symlink(dir_.path() / "out/link.txt"));
+  EXPECT_EQ(ReadFileBytes(target_), line);
+
+  const fs::path fifo = dir_.path() / "out/fifo";
+  MakeFifo(fifo);
+  const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  EXPECT_EQ(Count({"-o", fifo.string(), in}, ShortTimeout()).exit_status, 0);
+  std::string got(4096, '\0');
+  got.resize(static_cast<size_t>(std::max<ssize_t>(0, ::read(reader, got.data(), got.size()))));
+  ::close(reader);
+  EXPECT_EQ(got, line);
+  EXPECT_EQ(fs::status(fifo).type(), fs::file_type::fifo);
+
+  // /dev/stdout leads through /dev/fd/1 to the descriptor; lines end as in any file.
+  const ProcessResult descriptor = Count({"-o", "/dev/fd/1", in});
+  EXPECT_EQ(descriptor.exit_status, 0) << descriptor.err;
+  EXPECT_EQ(descriptor.out, line);
+
+  // Only an administrator may make a device node, and not in every container.
+  std::vector<std::string> expected{"fifo", "link.txt", "results.txt"};
+  const fs::path null_device = dir_.path() / "out/null";
+  if (::mknod(null_device.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0) {
+    EXPECT_EQ(Count({"-o", null_device.string(), in}).exit_status, 0);
+    EXPECT_EQ(fs::status(null_device).type(), fs::file_type::character);
+    expected.insert(expected.begin() + 2, "null");
   }
+  EXPECT_EQ(OutFolder(), expected);  // no temporary file anywhere
 }
 
-TEST(CountCli, InterruptedOutputEndsWithACompleteLine) {
+TEST(CountCli, LogFormatRefusesNamesWithControlCharactersAndKeepsOthersByteForByte) {
   TempDir dir;
-  for (int i = 0; i < 3000; ++i) dir.Write("f" + std::to_string(i) + ".pdf", MakePdf(2));
-  const ProcessResult result = Count({"-j", "2", dir.str()}, InterruptSoon());
-  EXPECT_TRUE(result.exit_status == 130 || result.exit_status == 0) << result.exit_status;
-  if (!result.out.empty()) {
-    EXPECT_EQ(result.out.back(), '\n');
-  }
-  if (result.exit_status == 130) {
-    EXPECT_NE(result.err.find("interrupted"), std::string::npos);
-  }
+  dir.Write("line\nbreak.pdf", MakePdf(1));
+  dir.Write("screen\x1b[2J.pdf", MakePdf(2));
+  dir.Write("tab\t.pdf", MakePdf(3));
+  dir.Write("z caf\xc3\xa9;\\ \"q\".pdf", MakePdf(4));  // ordinary, however odd
+  const fs::path target = dir.path() / "out.txt";
+  const ProcessResult result = Count({"-o", target.string(), dir.str()});
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_EQ(ReadFileBytes(target), dir.str() + "/z caf\xc3\xa9;\\ \"q\".pdf;4\r\n");
+  const std::string refused = ": not listed: the log format cannot hold a name with a control";
+  EXPECT_NE(result.err.find("/line?break.pdf" + refused), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("/screen?[2J.pdf" + refused), std::string::npos);
+  EXPECT_NE(result.err.find("/tab?.pdf" + refused), std::string::npos);
+  EXPECT_NE(result.err.find("Counted 4 files, 4 pages. 3 files could not be counted."),
+            std::string::npos);
+  EXPECT_EQ(result.err.find('\x1b'), std::string::npos);
+}
+
+// A program started with standard error closed must not write its messages into the
+// first file it opens, which would take descriptor 2.
+TEST(CountCli, ClosedStandardDescriptorsAreNeverTakenByTheOutput) {
+  TempDir dir;
+  dir.Write("in/a.pdf", MakePdf(1));
+  dir.Write("in/bad.pdf", "not a PDF");
+  const fs::path target = dir.path() / "out.txt";
+  ProcessOptions closed;
+  closed.closed_descriptors = {0, 2};
+  const ProcessResult result = Count({"-o", target.string(), dir.str() + "/in"}, closed);
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_EQ(ReadFileBytes(target), dir.str() + "/in/a.pdf;1\r\n");
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <random>
 #include <thread>
 
@@ -13,6 +15,8 @@ namespace foliotally::count_cli {
 namespace {
 
 using Delivered = std::vector<std::pair<std::string, int32_t>>;
+
+const std::atomic<bool> kNoStop{false};
 
 // A count that takes a pseudo-random time, so later files often finish first.
 int32_t SlowCount(const std::string& path) {
@@ -24,9 +28,9 @@ int32_t SlowCount(const std::string& path) {
 TEST(OrderedJobPool, DeliversInSubmissionOrderWhateverFinishesFirst) {
   for (int jobs : {1, 2, 8}) {
     Delivered delivered;
-    OrderedJobPool pool(jobs, 16, SlowCount, [&](const std::string& path, int32_t r) {
-      delivered.emplace_back(path, r);
-    });
+    OrderedJobPool pool(
+        jobs, 16, SlowCount,
+        [&](const std::string& path, int32_t r) { delivered.emplace_back(path, r); }, kNoStop);
     for (int i = 0; i < 300; ++i) pool.Submit(std::to_string(i));
     pool.Finish();
     ASSERT_EQ(delivered.size(), 300u) << jobs;
@@ -50,65 +54,71 @@ TEST(OrderedJobPool, KeepsAtMostTheWindowInFlight) {
       [&](const std::string&, int32_t) {
         ++delivered;
         most_ahead = std::max(most_ahead, started.load() - delivered);
-      });
+      },
+      kNoStop);
   for (int i = 0; i < 500; ++i) pool.Submit("f");
   pool.Finish();
   EXPECT_EQ(delivered, 500);
   EXPECT_LE(most_ahead, 8);
 }
 
-TEST(OrderedJobPool, WithOneJobCountsOnTheCallingThread) {
-  const auto caller = std::this_thread::get_id();
-  bool same_thread = true;
-  int delivered = 0;
-  OrderedJobPool pool(
-      1, 4,
-      [&](const std::string&) {
-        same_thread = same_thread && std::this_thread::get_id() == caller;
-        return 3;
-      },
-      [&](const std::string&, int32_t) { ++delivered; });
-  pool.Submit("a");
-  EXPECT_EQ(delivered, 1);  // delivered before Submit returns
-  EXPECT_TRUE(same_thread);
-}
+// A count that blocks until released, standing for a hostile file that takes its time.
+class HeldFile {
+ public:
+  int32_t Count(const std::string& path) {
+    if (path != "held") return 1;
+    std::unique_lock lock(mutex_);
+    started_ = true;
+    changed_.notify_all();
+    changed_.wait(lock, [&] { return released_; });
+    return 1;
+  }
+  void WaitUntilStarted() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return started_; });
+  }
+  void Release() {
+    std::lock_guard lock(mutex_);
+    released_ = true;
+    changed_.notify_all();
+  }
 
-TEST(OrderedJobPool, CancelDeliversAnUnbrokenPrefixAndDropsTheRest) {
-  std::atomic<bool> release{false};
-  std::atomic<bool> first_started{false};
-  Delivered delivered;
-  OrderedJobPool pool(
-      2, 100,
-      [&](const std::string& path) {
-        // The first file blocks until released, so nothing can be delivered before it.
-        if (path == "0") first_started.store(true);
-        if (path == "0")
-          while (!release.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        else
-          std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        return 1;
-      },
-      [&](const std::string& path, int32_t r) { delivered.emplace_back(path, r); });
-  for (int i = 0; i < 50; ++i) pool.Submit(std::to_string(i));
-  EXPECT_TRUE(delivered.empty());
-  // Cancel once the first file is under way: it is then finished, not dropped.
-  while (!first_started.load()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  std::thread releaser([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    release.store(true);
-  });
-  pool.Cancel();
-  releaser.join();
-  ASSERT_FALSE(delivered.empty());
-  for (size_t i = 0; i < delivered.size(); ++i) EXPECT_EQ(delivered[i].first, std::to_string(i));
-  EXPECT_LT(delivered.size(), 50u);
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool started_ = false;
+  bool released_ = false;
+};
+
+TEST(OrderedJobPool, StopEndsTheWaitsAndAbandonNeverWaitsForAFileBeingCounted) {
+  for (int jobs : {1, 2}) {
+    // Outlives the pool: an abandoned thread may still be inside the count.
+    static HeldFile held[3];
+    HeldFile& file = held[jobs];
+    std::atomic<bool> stop{false};
+    Delivered delivered;
+    {
+      OrderedJobPool pool(
+          jobs, 100, [&file](const std::string& path) { return file.Count(path); },
+          [&](const std::string& path, int32_t r) { delivered.emplace_back(path, r); }, stop);
+      pool.Submit("a");
+      pool.Submit("held");
+      pool.Submit("b");
+      file.WaitUntilStarted();
+      stop.store(true);
+      pool.Finish();  // returns although "held" never ends
+      pool.Abandon();
+    }
+    EXPECT_EQ(delivered, (Delivered{{"a", 1}})) << jobs;
+    file.Release();
+  }
 }
 
 TEST(OrderedJobPool, CounterThatThrowsMakesTheFileUnreadable) {
   Delivered delivered;
   OrderedJobPool pool(
       2, 4, [](const std::string&) -> int32_t { throw std::bad_alloc(); },
-      [&](const std::string& path, int32_t r) { delivered.emplace_back(path, r); });
+      [&](const std::string& path, int32_t r) { delivered.emplace_back(path, r); }, kNoStop);
   pool.Submit("x");
   pool.Finish();
   ASSERT_EQ(delivered.size(), 1u);

@@ -7,11 +7,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <stdexcept>
 
+extern char** environ;
+
 namespace foliotally::test {
 namespace {
+
+// How often a pending signal's condition is asked while the child is quiet.
+constexpr int kConditionPollMilliseconds = 2;
 
 void Collect(int fd, std::string& into, bool& open) {
   char buffer[65536];
@@ -21,6 +27,40 @@ void Collect(int fd, std::string& into, bool& open) {
   } else if (got == 0 || errno != EINTR) {
     open = false;
   }
+}
+
+std::vector<std::string> EnvironmentWith(const std::vector<std::string>& extra) {
+  std::vector<std::string> all;
+  for (char** entry = environ; *entry != nullptr; ++entry) all.emplace_back(*entry);
+  all.insert(all.end(), extra.begin(), extra.end());
+  return all;
+}
+
+std::vector<char*> PointersTo(std::vector<std::string>& strings) {
+  std::vector<char*> pointers;
+  for (std::string& s : strings) pointers.push_back(s.data());
+  pointers.push_back(nullptr);
+  return pointers;
+}
+
+// In the child, between fork and exec: only async-signal-safe calls.
+[[noreturn]] void StartChild(const std::string& program, char** argv, char** envp,
+                             const ProcessOptions& options, int out_fd, int err_fd) {
+  const char* input = options.input_file.empty() ? "/dev/null" : options.input_file.c_str();
+  const int in_fd = ::open(input, O_RDONLY);
+  if (in_fd < 0) ::_exit(126);
+  ::dup2(in_fd, STDIN_FILENO);
+  ::dup2(out_fd, STDOUT_FILENO);
+  ::dup2(err_fd, STDERR_FILENO);
+  for (int fd : options.closed_descriptors) ::close(fd);
+  if (!options.working_folder.empty() && ::chdir(options.working_folder.c_str()) != 0) ::_exit(126);
+  if (options.file_size_limit) {
+    const rlimit limit{static_cast<rlim_t>(*options.file_size_limit),
+                       static_cast<rlim_t>(*options.file_size_limit)};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ::execve(program.c_str(), argv, envp);
+  ::_exit(127);
 }
 
 }  // namespace
@@ -33,37 +73,27 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     throw std::runtime_error("pipe failed");
   std::vector<std::string> argv_strings{program};
   argv_strings.insert(argv_strings.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& arg : argv_strings) argv.push_back(arg.data());
-  argv.push_back(nullptr);
+  std::vector<char*> argv = PointersTo(argv_strings);
+  std::vector<std::string> env_strings = EnvironmentWith(options.environment);
+  std::vector<char*> envp = PointersTo(env_strings);
 
   const pid_t pid = ::fork();
   if (pid < 0) throw std::runtime_error("fork failed");
-  if (pid == 0) {
-    const int null_in = ::open("/dev/null", O_RDONLY);
-    ::dup2(null_in, STDIN_FILENO);
-    ::dup2(out_pipe[1], STDOUT_FILENO);
-    ::dup2(err_pipe[1], STDERR_FILENO);
-    if (!options.working_folder.empty() && ::chdir(options.working_folder.c_str()) != 0)
-      ::_exit(126);
-    if (options.file_size_limit) {
-      const rlimit limit{static_cast<rlim_t>(*options.file_size_limit),
-                         static_cast<rlim_t>(*options.file_size_limit)};
-      ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ::execv(program.c_str(), argv.data());
-    ::_exit(127);
-  }
+  if (pid == 0) StartChild(program, argv.data(), envp.data(), options, out_pipe[1], err_pipe[1]);
   ::close(out_pipe[1]);
   ::close(err_pipe[1]);
-  if (options.after_start) options.after_start(pid);
 
   ProcessResult result;
   bool out_open = true;
   bool err_open = true;
+  bool signal_pending = static_cast<bool>(options.signal_when);
   const auto deadline =
       std::chrono::steady_clock::now() + std::chrono::seconds(options.timeout_seconds);
   while (out_open || err_open) {
+    if (signal_pending && options.signal_when()) {
+      ::kill(pid, options.signal);
+      signal_pending = false;
+    }
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) {
@@ -71,9 +101,11 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
       ::kill(pid, SIGKILL);
       break;
     }
+    const int wait = signal_pending ? std::min<int>(kConditionPollMilliseconds, left.count())
+                                    : static_cast<int>(left.count());
     pollfd fds[2] = {{out_open ? out_pipe[0] : -1, POLLIN, 0},
                      {err_open ? err_pipe[0] : -1, POLLIN, 0}};
-    if (::poll(fds, 2, static_cast<int>(left.count())) <= 0) continue;
+    if (::poll(fds, 2, wait) <= 0) continue;
     if (fds[0].revents) Collect(out_pipe[0], result.out, out_open);
     if (fds[1].revents) Collect(err_pipe[0], result.err, err_open);
   }
@@ -82,7 +114,8 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   int status = 0;
   while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
-  result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  if (WIFEXITED(status)) result.exit_status = WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) result.end_signal = WTERMSIG(status);
   return result;
 }
 

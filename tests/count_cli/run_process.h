@@ -11,7 +11,8 @@
 namespace foliotally::test {
 
 struct ProcessResult {
-  int exit_status = -1;  // the exit code, or 128 + signal number
+  int exit_status = -1;  // the exit code; -1 when a signal ended the child
+  int end_signal = 0;    // the signal that ended the child, 0 when it exited
   std::string out;
   std::string err;
   bool timed_out = false;
@@ -21,8 +22,13 @@ struct ProcessOptions {
   std::string working_folder;           // empty: the test's own
   std::optional<long> file_size_limit;  // RLIMIT_FSIZE in bytes for the child
   int timeout_seconds = 60;
-  // Runs in the parent once the child has started, with the child's process id.
-  std::function<void(int pid)> after_start;
+  std::vector<std::string> environment;  // NAME=VALUE added to the test's own
+  std::string input_file;                // standard input; empty: /dev/null
+  std::vector<int> closed_descriptors;   // closed in the child before it starts
+  // Sends `signal` to the child once `signal_when` is true; asked again and again while
+  // the child runs and its output is read.
+  std::function<bool()> signal_when;
+  int signal = 0;
 };
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,

@@ -5,8 +5,8 @@
 #include <cerrno>
 #include <filesystem>
 
+#include "errors/errors.h"
 #include "folder_browser/existence_checks.h"
-#include "messages/errors.h"
 #include "support/fake_file_system.h"
 #include "support/special_files.h"
 #include "support/temp_dir.h"

@@ -7,10 +7,10 @@
 #include <QTest>
 #include <memory>
 
+#include "errors/errors.h"
 #include "folder_browser/current_folder.h"
 #include "folder_browser/file_list_box.h"
 #include "folder_widget_fixture.h"
-#include "messages/errors.h"
 
 namespace foliotally {
 namespace {

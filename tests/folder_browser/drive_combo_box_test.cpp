@@ -9,9 +9,9 @@
 #include <QTest>
 #include <memory>
 
+#include "errors/errors.h"
 #include "folder_browser/file_list_box.h"
 #include "folder_widget_fixture.h"
-#include "messages/errors.h"
 #include "platform/posix_file_system.h"
 
 namespace foliotally {

@@ -5,6 +5,7 @@
 #include <QImage>
 
 #include "folder_browser/drive_glyphs.h"
+#include "folder_browser/name_collation.h"
 
 namespace foliotally {
 namespace {
@@ -20,7 +21,8 @@ Volume MakeVolume(const std::string& root, VolumeKind kind, const std::string& l
 }
 
 std::string Text(const Volume& volume, TTextCase text_case) {
-  return DriveRowText(volume, text_case).toStdString();
+  return DriveRowText(volume,
+                      [text_case](const std::string& t) { return InTextCase(t, text_case); });
 }
 
 TEST(DriveRowText, RootThenLabelOrSourceInTheChosenCase) {
@@ -55,10 +57,10 @@ TEST(DriveRowsOf, SortedByRootAndRootlessVolumesLeftOut) {
                                  MakeVolume("/home", VolumeKind::kFixed, "", ""),
                                  MakeVolume("/media/usb-2", VolumeKind::kRemovable, "", "")};
   std::vector<std::string> roots;
-  for (const DriveRow& row : DriveRowsOf(volumes, TTextCase::tcLowerCase))
+  for (const DriveRow& row : DriveRowsOf(volumes, [](const std::string& t) { return t; }))
     roots.push_back(row.root);
   EXPECT_EQ(roots, (std::vector<std::string>{"/", "/home", "/media/usb", "/media/usb-2"}));
-  EXPECT_TRUE(DriveRowsOf({}, TTextCase::tcUpperCase).empty());
+  EXPECT_TRUE(DriveRowsOf({}, [](const std::string& t) { return t; }).empty());
 }
 
 TEST(DriveGlyphs, FiveDistinctGlyphsOfTheSameSize) {

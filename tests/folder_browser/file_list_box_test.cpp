@@ -13,9 +13,9 @@
 #include <memory>
 #include <stdexcept>
 
+#include "errors/errors.h"
 #include "folder_browser/current_folder.h"
 #include "folder_widget_fixture.h"
-#include "messages/errors.h"
 #include "support/special_files.h"
 
 namespace foliotally {

@@ -4,9 +4,9 @@
 #include <QCheckBox>
 #include <QPushButton>
 
+#include "errors/errors.h"
 #include "main_window/checked_counter.h"
 #include "main_window_fixture.h"
-#include "messages/errors.h"
 
 namespace foliotally::test {
 namespace {

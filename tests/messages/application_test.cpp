@@ -9,8 +9,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include "errors/errors.h"
 #include "messages/error_display.h"
-#include "messages/errors.h"
 #include "support/modal_answerer.h"
 
 namespace foliotally {

@@ -8,7 +8,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "messages/errors.h"
+#include "errors/errors.h"
 #include "support/modal_answerer.h"
 
 namespace foliotally {

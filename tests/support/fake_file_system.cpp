@@ -1,5 +1,6 @@
 #include "support/fake_file_system.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 
@@ -107,6 +108,52 @@ int FakeFileSystem::CaseRulesOf(const std::string& path, CaseRules& rules) {
   }
   return real_.CaseRulesOf(path, rules);
 }
+
+void FaultyFileWriting::Fail(FsCall call, int error, size_t after_bytes) {
+  failures_[call] = error;
+  if (call == FsCall::kWrite) write_failure_after_ = after_bytes;
+}
+
+int FaultyFileWriting::ReadLink(const std::string& path, std::string& text) {
+  return real_.ReadLink(path, text);
+}
+int FaultyFileWriting::StatTarget(const std::string& path, WriteTargetStatus& status) {
+  return real_.StatTarget(path, status);
+}
+int FaultyFileWriting::CreateNew(const std::string& path, int& fd) {
+  if (auto it = failures_.find(FsCall::kCreate); it != failures_.end()) return it->second;
+  return real_.CreateNew(path, fd);
+}
+int FaultyFileWriting::OpenExisting(const std::string& path, int& fd) {
+  return real_.OpenExisting(path, fd);
+}
+void FaultyFileWriting::CopyOwnership(int fd, const WriteTargetStatus& from) {
+  real_.CopyOwnership(fd, from);
+}
+int FaultyFileWriting::WriteSome(int fd, std::string_view data, size_t& written) {
+  size_t size = std::min(data.size(), chunk_);
+  if (auto it = failures_.find(FsCall::kWrite); it != failures_.end()) {
+    if (written_ >= write_failure_after_) {
+      written = 0;
+      return it->second;
+    }
+    size = std::min(size, write_failure_after_ - written_);
+  }
+  const int error = real_.WriteSome(fd, data.substr(0, size), written);
+  written_ += written;
+  return error;
+}
+int FaultyFileWriting::Sync(int fd) {
+  if (auto it = failures_.find(FsCall::kSync); it != failures_.end()) return it->second;
+  return real_.Sync(fd);
+}
+int FaultyFileWriting::Close(int fd) { return real_.Close(fd); }
+int FaultyFileWriting::Rename(const std::string& from, const std::string& to) {
+  if (auto it = failures_.find(FsCall::kRename); it != failures_.end()) return it->second;
+  return real_.Rename(from, to);
+}
+int FaultyFileWriting::Remove(const std::string& path) { return real_.Remove(path); }
+void FaultyFileWriting::SyncFolder(const std::string& folder) { real_.SyncFolder(folder); }
 
 std::vector<Volume> FakeFileSystem::Volumes() { return volumes_ ? *volumes_ : real_.Volumes(); }
 

@@ -4,6 +4,7 @@
 // drive that is not ready), and the volume table and case rules can be replaced.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <set>
@@ -15,7 +16,36 @@
 
 namespace foliotally::test {
 
-enum class FsCall { kOpenDirectory, kChangeDirectory, kStat };
+enum class FsCall { kOpenDirectory, kChangeDirectory, kStat, kCreate, kWrite, kSync, kRename };
+
+// The system's calls for writing files, with chosen ones made to fail.
+class FaultyFileWriting final : public FileWriting {
+ public:
+  // Makes `call` (kCreate, kWrite, kSync or kRename) fail with `error` on any file; a
+  // write fails only once `after_bytes` bytes were written, so a file is left half done.
+  void Fail(FsCall call, int error, size_t after_bytes = 0);
+  // Each write takes at most `bytes` bytes, as a pipe or a signal can make it.
+  void LimitWrites(size_t bytes) { chunk_ = bytes; }
+
+  int ReadLink(const std::string& path, std::string& text) override;
+  int StatTarget(const std::string& path, WriteTargetStatus& status) override;
+  int CreateNew(const std::string& path, int& fd) override;
+  int OpenExisting(const std::string& path, int& fd) override;
+  void CopyOwnership(int fd, const WriteTargetStatus& from) override;
+  int WriteSome(int fd, std::string_view data, size_t& written) override;
+  int Sync(int fd) override;
+  int Close(int fd) override;
+  int Rename(const std::string& from, const std::string& to) override;
+  int Remove(const std::string& path) override;
+  void SyncFolder(const std::string& folder) override;
+
+ private:
+  FileWriting& real_ = SystemFileWriting();
+  std::map<FsCall, int> failures_;
+  size_t write_failure_after_ = 0;
+  size_t written_ = 0;
+  size_t chunk_ = SIZE_MAX;
+};
 
 class FakeFileSystem final : public FileSystem {
  public:
@@ -29,6 +59,11 @@ class FakeFileSystem final : public FileSystem {
   void ClearFailures() { failures_.clear(); }
   void SetVolumes(std::vector<Volume> volumes) { volumes_ = std::move(volumes); }
   void SetCaseRules(CaseRules rules) { case_rules_ = rules; }
+  // Makes a call that writes files fail; see FaultyFileWriting::Fail.
+  void FailWriting(FsCall call, int error, size_t after_bytes = 0) {
+    writing_.Fail(call, error, after_bytes);
+  }
+  void LimitWrites(size_t bytes) { writing_.LimitWrites(bytes); }
   // How often a call was made (on any path) since construction.
   int CallCount(FsCall call) const;
 
@@ -38,6 +73,7 @@ class FakeFileSystem final : public FileSystem {
   int CurrentDirectory(std::string& path) override;
   int CaseRulesOf(const std::string& path, CaseRules& rules) override;
   std::vector<Volume> Volumes() override;
+  FileWriting& Writing() override { return writing_; }
 
   // Applies the marks and failures to the status of the entry at `absolute_path`; used by
   // the folder streams this file system hands out.
@@ -55,6 +91,7 @@ class FakeFileSystem final : public FileSystem {
   std::map<FsCall, int> calls_;
   std::optional<std::vector<Volume>> volumes_;
   std::optional<CaseRules> case_rules_;
+  FaultyFileWriting writing_;
 };
 
 }  // namespace foliotally::test

@@ -9,8 +9,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include "errors/errors.h"
 #include "main_window/results_log/log_text_codec.h"
-#include "messages/errors.h"
 
 namespace foliotally {
 namespace {

@@ -6,7 +6,7 @@
 
 namespace foliotally {
 
-void SaveLogThroughDialog(const TRichEditLog& log, TSaveDialog& dialog, SaveFileIo& io) {
+void SaveLogThroughDialog(const TRichEditLog& log, TSaveDialog& dialog, FileWriting& io) {
   if (log.TextLength() == 0) return;
   if (!dialog.RunSaveDialog()) return;
   // The text is read again: it is what the log holds when the file is written.
@@ -14,8 +14,7 @@ void SaveLogThroughDialog(const TRichEditLog& log, TSaveDialog& dialog, SaveFile
 }
 
 void SaveLogThroughDialog(const TRichEditLog& log, TSaveDialog& dialog) {
-  SaveFileIo io;
-  SaveLogThroughDialog(log, dialog, io);
+  SaveLogThroughDialog(log, dialog, SystemFileWriting());
 }
 
 }  // namespace foliotally

@@ -5,11 +5,11 @@ namespace foliotally {
 
 class TRichEditLog;
 class TSaveDialog;
-class SaveFileIo;
+class FileWriting;
 
 // An empty log saves nothing and asks nothing; a cancelled dialog saves nothing; otherwise
 // the log's text is written to the chosen file. Create and write errors are raised.
-void SaveLogThroughDialog(const TRichEditLog& log, TSaveDialog& dialog, SaveFileIo& io);
+void SaveLogThroughDialog(const TRichEditLog& log, TSaveDialog& dialog, FileWriting& io);
 void SaveLogThroughDialog(const TRichEditLog& log, TSaveDialog& dialog);
 
 }  // namespace foliotally

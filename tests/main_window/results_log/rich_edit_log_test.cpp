@@ -9,7 +9,7 @@
 #include <QTest>
 #include <QTextCursor>
 
-#include "messages/errors.h"
+#include "errors/errors.h"
 
 namespace foliotally {
 namespace {

@@ -11,11 +11,11 @@
 #include <QTest>
 #include <deque>
 
+#include "errors/errors.h"
 #include "main_window/results_log/file_dialog_prompt.h"
 #include "main_window/results_log/log_file.h"
 #include "main_window/results_log/rich_edit_log.h"
 #include "main_window/results_log/save_log_action.h"
-#include "messages/errors.h"
 #include "support/modal_answerer.h"
 #include "support/temp_dir.h"
 
