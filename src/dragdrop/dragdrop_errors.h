@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "messages/errors.h"
+#include "errors/errors.h"
 
 namespace foliotally::dragdrop {
 

@@ -6,13 +6,6 @@
 #include "dragdrop/little_endian.h"
 
 namespace foliotally::dragdrop {
-namespace {
-
-constexpr TDataDirections kRead = TDataDirection::ddRead;
-constexpr TDataDirections kWrite = TDataDirection::ddWrite;
-
-}  // namespace
-
 const TClipboardFormatClass& TCustomDWORDClipboardFormat::Class() {
   static const TClipboardFormatClass cls("TCustomDWORDClipboardFormat",
                                          &TCustomSimpleClipboardFormat::Class(), nullptr);
@@ -32,80 +25,10 @@ bool TCustomDWORDClipboardFormat::WriteData(std::span<uint8_t> buffer) const {
   return true;
 }
 
-const TClipboardFormatClass& TPreferredDropEffectClipboardFormat::Class() {
-  static const TClipboardFormatClass cls(
-      "TPreferredDropEffectClipboardFormat", &TCustomDWORDClipboardFormat::Class(),
-      &Construct<TPreferredDropEffectClipboardFormat, TClipboardFormat>, kRead);
-  return cls;
-}
-
-TPreferredDropEffectClipboardFormat::TPreferredDropEffectClipboardFormat() = default;
-
-uint16_t TPreferredDropEffectClipboardFormat::GetClipboardFormat() const {
-  static const uint16_t id = RegisteredFormatId("Preferred DropEffect");
-  return id;
-}
-
-const TClipboardFormatClass& TPerformedDropEffectClipboardFormat::Class() {
-  static const TClipboardFormatClass cls(
-      "TPerformedDropEffectClipboardFormat", &TCustomDWORDClipboardFormat::Class(),
-      &Construct<TPerformedDropEffectClipboardFormat, TClipboardFormat>, kWrite);
-  return cls;
-}
-
-TPerformedDropEffectClipboardFormat::TPerformedDropEffectClipboardFormat() = default;
-
-uint16_t TPerformedDropEffectClipboardFormat::GetClipboardFormat() const {
-  static const uint16_t id = RegisteredFormatId("Performed DropEffect");
-  return id;
-}
-
-const TClipboardFormatClass& TLogicalPerformedDropEffectClipboardFormat::Class() {
-  static const TClipboardFormatClass cls(
-      "TLogicalPerformedDropEffectClipboardFormat", &TCustomDWORDClipboardFormat::Class(),
-      &Construct<TLogicalPerformedDropEffectClipboardFormat, TClipboardFormat>, kWrite);
-  return cls;
-}
-
-TLogicalPerformedDropEffectClipboardFormat::TLogicalPerformedDropEffectClipboardFormat() = default;
-
-uint16_t TLogicalPerformedDropEffectClipboardFormat::GetClipboardFormat() const {
-  static const uint16_t id = RegisteredFormatId("Logical Performed DropEffect");
-  return id;
-}
-
-const TClipboardFormatClass& TPasteSucceededClipboardFormat::Class() {
-  static const TClipboardFormatClass cls(
-      "TPasteSucceededClipboardFormat", &TCustomDWORDClipboardFormat::Class(),
-      &Construct<TPasteSucceededClipboardFormat, TClipboardFormat>, kWrite);
-  return cls;
-}
-
-TPasteSucceededClipboardFormat::TPasteSucceededClipboardFormat() = default;
-
-uint16_t TPasteSucceededClipboardFormat::GetClipboardFormat() const {
-  static const uint16_t id = RegisteredFormatId("Paste Succeeded");
-  return id;
-}
-
-const TClipboardFormatClass& TInShellDragLoopClipboardFormat::Class() {
-  static const TClipboardFormatClass cls(
-      "TInShellDragLoopClipboardFormat", &TCustomDWORDClipboardFormat::Class(),
-      &Construct<TInShellDragLoopClipboardFormat, TClipboardFormat>, kRead);
-  return cls;
-}
-
-TInShellDragLoopClipboardFormat::TInShellDragLoopClipboardFormat() = default;
-
-uint16_t TInShellDragLoopClipboardFormat::GetClipboardFormat() const {
-  static const uint16_t id = RegisteredFormatId("InShellDragLoop");
-  return id;
-}
-
 const TClipboardFormatClass& TTargetCLSIDClipboardFormat::Class() {
   static const TClipboardFormatClass cls(
       "TTargetCLSIDClipboardFormat", &TCustomSimpleClipboardFormat::Class(),
-      &Construct<TTargetCLSIDClipboardFormat, TClipboardFormat>, kWrite);
+      &Construct<TTargetCLSIDClipboardFormat, TClipboardFormat>, TDataDirection::ddWrite);
   return cls;
 }
 

@@ -4,7 +4,9 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
 
+#include "dragdrop/clipboard_format_ids.h"
 #include "dragdrop/simple_clipboard_format.h"
 
 namespace foliotally::dragdrop {
@@ -31,49 +33,65 @@ class TCustomDWORDClipboardFormat : public TCustomSimpleClipboardFormat {
   uint32_t value_ = 0;
 };
 
-// "Preferred DropEffect": the effect the source prefers (read).
-class TPreferredDropEffectClipboardFormat : public TCustomDWORDClipboardFormat {
+// What every named feedback value format shares: its class object, a child of the 32-bit
+// value format's, and its id, registered under the name `Self` gives.
+template <typename Self>
+class TFeedbackValueFormat : public TCustomDWORDClipboardFormat {
  public:
-  static const TClipboardFormatClass& Class();
+  static const TClipboardFormatClass& Class() {
+    static const TClipboardFormatClass cls(Self::kClassName, &TCustomDWORDClipboardFormat::Class(),
+                                           &Construct<Self, TClipboardFormat>, Self::kDirections);
+    return cls;
+  }
   const TClipboardFormatClass& ClassType() const override { return Class(); }
-  TPreferredDropEffectClipboardFormat();
-  uint16_t GetClipboardFormat() const override;
+  uint16_t GetClipboardFormat() const override {
+    static const uint16_t id = RegisteredFormatId(Self::kFormatName);
+    return id;
+  }
 };
 
-// "Performed DropEffect": the effect the target carried out (write).
-class TPerformedDropEffectClipboardFormat : public TCustomDWORDClipboardFormat {
+// The effect the source prefers (read).
+class TPreferredDropEffectClipboardFormat
+    : public TFeedbackValueFormat<TPreferredDropEffectClipboardFormat> {
  public:
-  static const TClipboardFormatClass& Class();
-  const TClipboardFormatClass& ClassType() const override { return Class(); }
-  TPerformedDropEffectClipboardFormat();
-  uint16_t GetClipboardFormat() const override;
+  static constexpr std::string_view kClassName = "TPreferredDropEffectClipboardFormat";
+  static constexpr std::string_view kFormatName = "Preferred DropEffect";
+  static constexpr TDataDirections kDirections = TDataDirection::ddRead;
 };
 
-// "Logical Performed DropEffect": the effect the source is to act on (write).
-class TLogicalPerformedDropEffectClipboardFormat : public TCustomDWORDClipboardFormat {
+// The effect the target carried out (write).
+class TPerformedDropEffectClipboardFormat
+    : public TFeedbackValueFormat<TPerformedDropEffectClipboardFormat> {
  public:
-  static const TClipboardFormatClass& Class();
-  const TClipboardFormatClass& ClassType() const override { return Class(); }
-  TLogicalPerformedDropEffectClipboardFormat();
-  uint16_t GetClipboardFormat() const override;
+  static constexpr std::string_view kClassName = "TPerformedDropEffectClipboardFormat";
+  static constexpr std::string_view kFormatName = "Performed DropEffect";
+  static constexpr TDataDirections kDirections = TDataDirection::ddWrite;
 };
 
-// "Paste Succeeded": the effect of a completed paste (write).
-class TPasteSucceededClipboardFormat : public TCustomDWORDClipboardFormat {
+// The effect the source is to act on (write).
+class TLogicalPerformedDropEffectClipboardFormat
+    : public TFeedbackValueFormat<TLogicalPerformedDropEffectClipboardFormat> {
  public:
-  static const TClipboardFormatClass& Class();
-  const TClipboardFormatClass& ClassType() const override { return Class(); }
-  TPasteSucceededClipboardFormat();
-  uint16_t GetClipboardFormat() const override;
+  static constexpr std::string_view kClassName = "TLogicalPerformedDropEffectClipboardFormat";
+  static constexpr std::string_view kFormatName = "Logical Performed DropEffect";
+  static constexpr TDataDirections kDirections = TDataDirection::ddWrite;
 };
 
-// "InShellDragLoop": non-zero while the drag runs in the shell's drag loop (read).
-class TInShellDragLoopClipboardFormat : public TCustomDWORDClipboardFormat {
+// The effect of a completed paste (write).
+class TPasteSucceededClipboardFormat : public TFeedbackValueFormat<TPasteSucceededClipboardFormat> {
  public:
-  static const TClipboardFormatClass& Class();
-  const TClipboardFormatClass& ClassType() const override { return Class(); }
-  TInShellDragLoopClipboardFormat();
-  uint16_t GetClipboardFormat() const override;
+  static constexpr std::string_view kClassName = "TPasteSucceededClipboardFormat";
+  static constexpr std::string_view kFormatName = "Paste Succeeded";
+  static constexpr TDataDirections kDirections = TDataDirection::ddWrite;
+};
+
+// Non-zero while the drag runs in the shell's drag loop (read).
+class TInShellDragLoopClipboardFormat
+    : public TFeedbackValueFormat<TInShellDragLoopClipboardFormat> {
+ public:
+  static constexpr std::string_view kClassName = "TInShellDragLoopClipboardFormat";
+  static constexpr std::string_view kFormatName = "InShellDragLoop";
+  static constexpr TDataDirections kDirections = TDataDirection::ddRead;
 };
 
 using TClassId = std::array<uint8_t, 16>;

@@ -164,6 +164,20 @@ TEST_F(FileFormats, AFormatOnAMediumOutsideTheMaskIsSkipped) {
   EXPECT_EQ(data.requests[0].tymed, TYMED_NULL);
 }
 
+TEST_F(FileFormats, AFailingDataObjectGivesNoNames) {
+  TestDataObject data;
+  data.Offer(CF_HDROP, DropFiles({"/x"}));
+  data.failing = {TestCall::GetData};
+  EXPECT_EQ(Files(data), Names{});
+  EXPECT_FALSE(fetched);
+  // Every format is asked for once, also those whose probe found no medium.
+  EXPECT_EQ(data.Calls(TestCall::GetData), 4);
+
+  data.failing = {TestCall::QueryGetData};
+  TFileClipboardFormat drop;
+  EXPECT_FALSE(drop.HasValidFormats(data));
+}
+
 TEST_F(FileFormats, StreamsAreReadInPiecesOfAtMostOneMebibyte) {
   std::string longName = "/" + std::string(3 * 1024 * 1024, 'n');
   TestDataObject data;
