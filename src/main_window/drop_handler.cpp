@@ -7,7 +7,7 @@
 #include "dragdrop/qt/qt_drop_platform.h"
 #include "folder_browser/directory_list_box.h"
 #include "main_window/main_window.h"
-#include "messages/errors.h"
+#include "errors/errors.h"
 
 namespace foliotally {
 
