@@ -28,25 +28,13 @@
 #include <cstdlib>
 #include <map>
 
+#include "dragdrop/drop_target/e2e/report_line.h"
+
 namespace {
 
-const char* ActionName(Qt::DropAction action) {
-  switch (action & Qt::ActionMask) {
-    case Qt::CopyAction:
-      return "copy";
-    case Qt::MoveAction:
-      return "move";
-    case Qt::LinkAction:
-      return "link";
-    default:
-      return "none";
-  }
-}
+using foliotally::test::ActionName;
 
-void Say(const QString& line) {
-  std::printf("%s\n", line.toUtf8().constData());
-  std::fflush(stdout);
-}
+void Say(const QString& line) { foliotally::test::Say(line.toStdString()); }
 
 struct DragRequest {
   QList<QUrl> uris;

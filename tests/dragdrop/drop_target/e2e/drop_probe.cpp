@@ -20,29 +20,15 @@
 #include <iostream>
 #include <string>
 
+#include "dragdrop/drop_target/e2e/report_line.h"
 #include "folder_browser/directory_list_box.h"
 #include "main_window/main_window.h"
 #include "messages/application.h"
 
 namespace {
 
-void Say(const std::string& line) {
-  std::printf("%s\n", line.c_str());
-  std::fflush(stdout);
-}
-
-const char* ActionName(Qt::DropAction action) {
-  switch (action) {
-    case Qt::CopyAction:
-      return "copy";
-    case Qt::MoveAction:
-      return "move";
-    case Qt::LinkAction:
-      return "link";
-    default:
-      return "none";
-  }
-}
+using foliotally::test::ActionName;
+using foliotally::test::Say;
 
 const char* DragKind(QEvent::Type type) {
   switch (type) {
