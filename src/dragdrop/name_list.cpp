@@ -25,12 +25,12 @@ size_t NextWideName(std::span<const uint8_t> bytes, std::u16string& name) {
   return 0;
 }
 
-size_t NextNarrowName(std::span<const uint8_t> bytes, std::u16string& name) {
+size_t NextNarrowName(std::span<const uint8_t> bytes, TCodePageDecoder& decoder,
+                      std::u16string& name) {
   auto nul = std::ranges::find(bytes, uint8_t{0});
   if (nul == bytes.end()) return 0;
   size_t length = static_cast<size_t>(nul - bytes.begin());
-  name =
-      SystemCodePageToUtf16(std::string_view(reinterpret_cast<const char*>(bytes.data()), length));
+  name = decoder.Convert(std::string_view(reinterpret_cast<const char*>(bytes.data()), length));
   return length + 1;
 }
 
@@ -41,8 +41,9 @@ size_t NextNarrowName(std::span<const uint8_t> bytes, std::u16string& name) {
 bool ParseNameList(std::span<const uint8_t> bytes, bool wide, TUnicodeStrings& names) {
   bool added = false;
   std::u16string name;
+  TCodePageDecoder decoder;
   while (!bytes.empty()) {
-    size_t step = wide ? NextWideName(bytes, name) : NextNarrowName(bytes, name);
+    size_t step = wide ? NextWideName(bytes, name) : NextNarrowName(bytes, decoder, name);
     if (step == 0 || name.empty()) break;
     names.Add(name);
     added = true;

@@ -88,7 +88,8 @@ void TUnicodeStrings::Assign(const TPersistent& source) {
     UpdateBracket bracket(*this);
     Clear();
     SetCapacity(narrow->Count());
-    for (int32_t i = 0; i < narrow->Count(); ++i) Add(SystemCodePageToUtf16(narrow->Get(i)));
+    TCodePageDecoder decoder;
+    for (int32_t i = 0; i < narrow->Count(); ++i) Add(decoder.Convert(narrow->Get(i)));
     return;
   }
   TPersistent::Assign(source);
@@ -103,7 +104,8 @@ void TUnicodeStrings::AssignTo(TPersistent& destination) const {
   narrow->BeginUpdate();
   narrow->Clear();
   narrow->SetCapacity(GetCount());
-  for (int32_t i = 0; i < GetCount(); ++i) narrow->Add(Utf16ToSystemCodePage(Get(i)));
+  TCodePageEncoder encoder;
+  for (int32_t i = 0; i < GetCount(); ++i) narrow->Add(encoder.Convert(Get(i)));
   narrow->EndUpdate();
 }
 
