@@ -5,9 +5,9 @@
 #include "dragdrop/drop_file_target.h"
 #include "dragdrop/qt/drag_event_translation.h"
 #include "dragdrop/qt/qt_drop_platform.h"
+#include "errors/errors.h"
 #include "folder_browser/directory_list_box.h"
 #include "main_window/main_window.h"
-#include "errors/errors.h"
 
 namespace foliotally {
 
