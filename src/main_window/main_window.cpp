@@ -2,14 +2,11 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDropEvent>
 #include <QEvent>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
@@ -19,6 +16,8 @@
 #include "about/button_glyphs.h"
 #include "about/pictures.h"
 #include "about/web_links.h"
+#include "dragdrop/drop_file_target.h"
+#include "dragdrop/qt/qt_drop_platform.h"
 #include "folder_browser/directory_list_box.h"
 #include "folder_browser/drive_combo_box.h"
 #include "folder_browser/file_list_box.h"
@@ -126,9 +125,7 @@ void TfrmMain::CreateFolderBrowser(QWidget* client) {
   DirectoryListBox->setAccessibleName("Folders");
 
   DirectoryListBox->SetItemHeight(16);
-  DirectoryListBox->setAcceptDrops(true);
-  DirectoryListBox->viewport()->setAcceptDrops(true);
-  DirectoryListBox->viewport()->installEventFilter(this);
+  CreateDropTarget();
 
   FileListBox = Place(new TFileListBox(*FFileSystem, client), 344, 0, 193, 233);
   FileListBox->setObjectName("FileListBox");
@@ -252,29 +249,6 @@ void TfrmMain::changeEvent(QEvent* event) {
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == DirectoryListBox->viewport()) {
-    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
-      auto* drag = static_cast<QDropEvent*>(event);
-      if (!drag->mimeData()->hasUrls()) return false;
-      // Copy, or link while Ctrl and Shift are held; never move.
-      const auto mods = drag->modifiers();
-      drag->setDropAction((mods & Qt::ControlModifier) && (mods & Qt::ShiftModifier)
-                              ? Qt::LinkAction
-                              : Qt::CopyAction);
-      drag->accept();
-      return true;
-    }
-    if (event->type() == QEvent::Drop) {
-      auto* drop = static_cast<QDropEvent*>(event);
-      std::vector<std::string> files;
-      for (const QUrl& url : drop->mimeData()->urls())
-        files.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
-      drop->setDropAction(Qt::CopyAction);
-      drop->accept();
-      DropFileTarget1Drop(files);
-      return true;
-    }
-  }
   if (watched == Image1 && event->type() == QEvent::MouseButtonRelease) {
     // A left click, released over the banner; other buttons do nothing.
     const auto* release = static_cast<QMouseEvent*>(event);
@@ -317,14 +291,5 @@ void TfrmMain::Visitwebsite1Click(QObject*) { FWebLinks->OpenHome(); }
 void TfrmMain::Image1Click(QObject*) { FWebLinks->OpenPage(); }
 void TfrmMain::BitBtn2Click(QObject*) { SaveLogThroughDialog(*RichEditLog, *SaveDialog1); }
 void TfrmMain::DriveComboBoxChange(QObject*) {}
-
-void TfrmMain::DropFileTarget1Drop(const std::vector<std::string>& files) {
-  if (files.empty() || files.front().empty()) return;
-  try {
-    DirectoryListBox->SetDirectory(files.front());
-  } catch (...) {
-    // A drop that cannot be used ends without a word; the folder browser keeps its folder.
-  }
-}
 
 }  // namespace foliotally

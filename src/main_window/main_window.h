@@ -12,6 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "dragdrop/drop_effects.h"
+#include "dragdrop/drop_geometry.h"
+
 class QAction;
 class QCheckBox;
 class QGroupBox;
@@ -22,6 +25,12 @@ class QStatusBar;
 class QTimer;
 
 namespace foliotally {
+
+namespace dragdrop {
+class TCustomDropTarget;
+class TDropFileTarget;
+class TQtDropPlatform;
+}  // namespace dragdrop
 
 class FileSystem;
 class TAboutBox;
@@ -101,9 +110,14 @@ class TfrmMain : public QMainWindow {
   void BitBtnStopClick(QObject* sender);
   void BitBtn2Click(QObject* sender);
   void DriveComboBoxChange(QObject* sender);
-  // Names dropped on the folder list from the file manager: the first one's folder (or the
-  // folder itself) is shown. A name that cannot be entered ends the drop quietly.
-  void DropFileTarget1Drop(const std::vector<std::string>& files);
+  // Names dropped on the folder list (or pasted into it) from the file manager: the first
+  // one's folder (or the folder itself) is shown. A name that cannot be entered raises,
+  // which ends the drop quietly with nothing done.
+  void DropFileTarget1Drop(dragdrop::TCustomDropTarget& sender, dragdrop::TShiftState shift,
+                           dragdrop::TPoint point, uint32_t& effect);
+  // Ctrl+V in the folder list: a folder (or a file's folder) copied in the file manager is
+  // entered, by the rules of a drop. Nothing happens when the clipboard holds no name.
+  void DirectoryListBoxPaste();
 
  protected:
   bool event(QEvent* event) override;
@@ -113,6 +127,7 @@ class TfrmMain : public QMainWindow {
 
  private:
   void CreateFolderBrowser(QWidget* client);
+  void CreateDropTarget();
   void CreateTotals(QWidget* client);
   void CreateLogAndOptions(QWidget* client);
   void CreateButtons(QWidget* client);
@@ -144,6 +159,11 @@ class TfrmMain : public QMainWindow {
   std::string FStartupFile;
   QTimer* FIdleTimer = nullptr;  // the idle hook that applies the start-up file
   bool FShownOnce = false;
+
+ public:
+  // The folder list's drop target; declared after its platform, so it goes first.
+  std::unique_ptr<dragdrop::TQtDropPlatform> FDropPlatform;
+  std::unique_ptr<dragdrop::TDropFileTarget> DropFileTarget1;
 };
 
 }  // namespace foliotally

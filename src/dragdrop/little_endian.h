@@ -1,0 +1,29 @@
+// Little-endian numbers inside shell payloads. Callers check that the bytes are there.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace foliotally::dragdrop {
+
+inline uint16_t ReadUInt16LE(std::span<const uint8_t> bytes, size_t offset) {
+  return static_cast<uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
+}
+
+inline uint32_t ReadUInt32LE(std::span<const uint8_t> bytes, size_t offset) {
+  return static_cast<uint32_t>(bytes[offset]) | static_cast<uint32_t>(bytes[offset + 1]) << 8 |
+         static_cast<uint32_t>(bytes[offset + 2]) << 16 |
+         static_cast<uint32_t>(bytes[offset + 3]) << 24;
+}
+
+inline void WriteUInt16LE(std::span<uint8_t> bytes, size_t offset, uint16_t value) {
+  bytes[offset] = static_cast<uint8_t>(value);
+  bytes[offset + 1] = static_cast<uint8_t>(value >> 8);
+}
+
+inline void WriteUInt32LE(std::span<uint8_t> bytes, size_t offset, uint32_t value) {
+  for (size_t i = 0; i < 4; ++i) bytes[offset + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+}  // namespace foliotally::dragdrop

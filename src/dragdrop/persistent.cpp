@@ -1,0 +1,15 @@
+#include "dragdrop/persistent.h"
+
+#include "dragdrop/dragdrop_errors.h"
+
+namespace foliotally::dragdrop {
+
+void TPersistent::Assign(const TPersistent& source) { source.AssignTo(*this); }
+
+void TPersistent::AssignTo(TPersistent& destination) const { destination.AssignError(*this); }
+
+void TPersistent::AssignError(const TPersistent& source) const {
+  RaiseAssignError(source.ClassName(), ClassName());
+}
+
+}  // namespace foliotally::dragdrop

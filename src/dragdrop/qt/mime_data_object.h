@@ -1,0 +1,55 @@
+// A data object over Qt's mime data: what a drag from another program (or the clipboard)
+// offers, presented in the formats the drop target reads.
+//
+//   text/uri-list   is offered as CF_HDROP (a DROPFILES block of wide names: the local
+//                   paths of its file: URIs) and as "Shell IDList Array" (every URI, one
+//                   item list each, in the item encoding of shell_id_lists.h);
+//   a MIME type named like a registered format, or application/x-qt-windows-mime;
+//                   value="NAME" for a registered NAME, is offered as that format;
+//   "Preferred DropEffect" comes from the drag's proposed action, or from the file
+//                   manager's copy-or-cut mark on the clipboard.
+// Values written back go to a sink that decides whether it takes them (the drop takes
+// "Performed DropEffect" while the drop runs, and nothing else).
+#pragma once
+
+#include <QMimeData>
+#include <QPointer>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "dragdrop/data_object.h"
+
+namespace foliotally::dragdrop {
+
+class TMimeDataObject : public IDataObject {
+ public:
+  // Takes a written value (format id and the 32-bit value) or refuses it.
+  using ValueSink = std::function<bool(uint16_t format, uint32_t value)>;
+
+  // `preferredEffect` is what "Preferred DropEffect" answers; nothing leaves it out unless
+  // the clipboard marks its files as copied or cut.
+  TMimeDataObject(const QMimeData* data, std::optional<uint32_t> preferredEffect, ValueSink sink);
+
+  HResult GetData(const TFormatEtc& format, TStgMedium& medium) override;
+  HResult QueryGetData(const TFormatEtc& format) override;
+  HResult SetData(const TFormatEtc& format, TStgMedium& medium, bool release) override;
+  HResult EnumFormatEtc(uint32_t direction, std::unique_ptr<IEnumFormatEtc>& enumerator) override;
+
+ private:
+  struct Offer {
+    uint16_t id;
+    std::function<std::vector<uint8_t>()> payload;
+  };
+
+  void OfferUris();
+  void OfferNamedFormats();
+  void OfferPreferredEffect(std::optional<uint32_t> preferredEffect);
+  const Offer* Find(uint16_t id) const;
+
+  QPointer<const QMimeData> data_;
+  ValueSink sink_;
+  std::vector<Offer> offers_;
+};
+
+}  // namespace foliotally::dragdrop

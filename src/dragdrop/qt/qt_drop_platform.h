@@ -1,0 +1,66 @@
+// The drop target's platform on Qt: widgets are the controls, Qt's drag events arrive
+// through helper children of the registered widgets, scroll bars are the scroll areas'
+// own, the clock is monotonic, and the clipboard is QClipboard. There is no drag-image
+// helper: on X11 and Wayland the drag source draws its own image under the pointer.
+#pragma once
+
+#include <QMetaObject>
+#include <QPointer>
+#include <QWidget>
+#include <map>
+#include <utility>
+
+#include "dragdrop/drop_platform.h"
+
+namespace foliotally::dragdrop {
+
+class TDropEventForwarder;
+
+class TQtDropPlatform : public IDropPlatform {
+ public:
+  // Starts the drag-and-drop formats for the life of the process on first use.
+  TQtDropPlatform();
+  ~TQtDropPlatform();
+  TQtDropPlatform(const TQtDropPlatform&) = delete;
+  TQtDropPlatform& operator=(const TQtDropPlatform&) = delete;
+
+  TWinControl* ControlAt(TPoint screen) override;
+  TWinControl* ParentOf(TWinControl* control) override;
+  TPoint ScreenToClient(TWinControl* control, TPoint screen) override;
+  TRect ClientRect(TWinControl* control) override;
+  bool IsRichEdit(TWinControl* control) override;
+  void WatchDestruction(TWinControl* control, const void* owner,
+                        std::function<void(TWinControl*)> onDestroyed) override;
+  void StopWatching(TWinControl* control, const void* owner) override;
+
+  void RegisterDragDrop(TWinControl* control, IDropTarget& target) override;
+  void RevokeDragDrop(TWinControl* control) override;
+  void CreateRegistrationProxy(TWinControl* control, const void* owner,
+                               IDropTarget& target) override;
+  void DestroyRegistrationProxy(TWinControl* control, const void* owner) override;
+
+  TScrollBars ScrollBars(TWinControl* control) override;
+  int32_t ScrollBarHeight(TWinControl* control) override;
+  int32_t ScrollArrowWidth(TWinControl* control) override;
+  std::optional<TScrollInfo> ScrollInfo(TWinControl* control, TScrollBarKind bar) override;
+  void ScrollLine(TWinControl* control, TScrollBarKind bar, bool forward) override;
+
+  TPoint CursorPos() override;
+  uint64_t TickCount() override;
+  std::unique_ptr<IDropTimer> CreateTimer(std::function<void()> onTick) override;
+  void PostToUserInterface(std::function<void()> action) override;
+
+  std::shared_ptr<IDataObject> ClipboardDataObject() override;
+  std::unique_ptr<IDragImageHelper> CreateDragImageHelper() override { return nullptr; }
+
+  // The widget under the pointer while a drag event is handed on. Where the window system
+  // hides global positions (Wayland), the control at the drag's point is found from it.
+  void SetPointerWidget(QWidget* widget) { pointerWidget_ = widget; }
+
+ private:
+  std::map<std::pair<QWidget*, const void*>, QMetaObject::Connection> watches_;
+  std::map<QWidget*, QPointer<TDropEventForwarder>> directRegistrations_;
+  QPointer<QWidget> pointerWidget_;
+};
+
+}  // namespace foliotally::dragdrop
