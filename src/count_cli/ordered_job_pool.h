@@ -102,8 +102,8 @@ class OrderedJobPool {
   void HandOver();
   // Waits, handing out finished results, while the window is full.
   void WaitForRoom();
-  // Delivers finished results from the front; with `wait`, first waits until the front
-  // one is finished or `stop` is raised.
+  // Delivers finished results from the front; with `wait`, first waits until the files
+  // at the front, up to `kBatchSize` of them, are finished or `stop` is raised.
   void DeliverReady(bool wait);
   // Hands out the unbroken run of finished results at the front, in order; `lock` holds
   // the mutex and is released around each delivery.
