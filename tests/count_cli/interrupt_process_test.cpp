@@ -7,6 +7,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -19,6 +20,13 @@ namespace foliotally::test {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The sanitizer settings the tests run with, and leave to the shim to come first.
+std::string AsanOptionsLettingTheShimFirst() {
+  const char* inherited = std::getenv("ASAN_OPTIONS");
+  return std::string("ASAN_OPTIONS=") + (inherited != nullptr ? std::string(inherited) + ":" : "") +
+         "verify_asan_link_order=0";
+}
 
 // A tree of PDF files counted with the shim in front of the library.
 class HeldCount : public ::testing::Test {
@@ -38,7 +46,7 @@ class HeldCount : public ::testing::Test {
         options.environment.end(),
         {"LD_PRELOAD=" FOLIOTALLY_COUNT_SHIM, "FOLIOTALLY_TEST_CALLS=" + calls_.string(),
          // The sanitizer runtime wants to come first; the shim must.
-         "ASAN_OPTIONS=verify_asan_link_order=0"});
+         AsanOptionsLettingTheShimFirst()});
     if (!begun.empty()) {
       options.signal = signal;
       options.signal_when = [this, begun] {

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <stdexcept>
+#include <string_view>
 
 extern char** environ;
 
@@ -29,9 +30,18 @@ void Collect(int fd, std::string& into, bool& open) {
   }
 }
 
+// The test's environment with `extra` ("NAME=value") set: an inherited entry of the same name
+// goes, since a program reads the first of two.
 std::vector<std::string> EnvironmentWith(const std::vector<std::string>& extra) {
+  const auto name_of = [](std::string_view entry) { return entry.substr(0, entry.find('=') + 1); };
   std::vector<std::string> all;
-  for (char** entry = environ; *entry != nullptr; ++entry) all.emplace_back(*entry);
+  for (char** entry = environ; *entry != nullptr; ++entry) {
+    const std::string_view inherited = *entry;
+    const bool replaced = std::any_of(extra.begin(), extra.end(), [&](const std::string& e) {
+      return name_of(e) == name_of(inherited);
+    });
+    if (!replaced) all.emplace_back(inherited);
+  }
   all.insert(all.end(), extra.begin(), extra.end());
   return all;
 }
