@@ -3,35 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "dragdrop/format_list_enumerator.h"
+
 namespace foliotally::dragdrop {
-namespace {
-
-class TestEnumerator : public IEnumFormatEtc {
- public:
-  explicit TestEnumerator(std::vector<TFormatEtc> formats) : formats_(std::move(formats)) {}
-
-  HResult Next(std::span<TFormatEtc> descriptors, uint32_t& fetched) override {
-    fetched = 0;
-    while (fetched < descriptors.size() && next_ < formats_.size()) {
-      descriptors[fetched++] = formats_[next_++];
-    }
-    return fetched == descriptors.size() ? S_OK : S_FALSE;
-  }
-  HResult Skip(uint32_t count) override {
-    next_ = std::min(formats_.size(), next_ + count);
-    return next_ < formats_.size() ? S_OK : S_FALSE;
-  }
-  HResult Reset() override {
-    next_ = 0;
-    return S_OK;
-  }
-
- private:
-  std::vector<TFormatEtc> formats_;
-  size_t next_ = 0;
-};
-
-}  // namespace
 
 HResult TestStream::Read(std::span<uint8_t> buffer, uint32_t& bytesRead) {
   int index = calls_[TestCall::StreamRead]++;
@@ -128,7 +102,7 @@ HResult TestDataObject::EnumFormatEtc(uint32_t direction,
   for (const Offering& offer : offers_) {
     formats.push_back({offer.id, false, DVASPECT_CONTENT, -1, offer.media});
   }
-  enumerator = std::make_unique<TestEnumerator>(std::move(formats));
+  enumerator = std::make_unique<TFormatListEnumerator>(std::move(formats));
   return S_OK;
 }
 

@@ -9,6 +9,7 @@
 #include "dragdrop/data_format_registry.h"
 #include "dragdrop/feedback_clipboard_formats.h"
 #include "dragdrop/file_clipboard_format.h"
+#include "dragdrop/format_list_enumerator.h"
 #include "dragdrop/shell_id_lists.h"
 
 namespace foliotally::dragdrop {
@@ -75,32 +76,6 @@ QString FormatNameOf(const QString& mimeType) {
   const QRegularExpressionMatch match = kWrapped.match(mimeType);
   return match.hasMatch() ? match.captured(1) : mimeType;
 }
-
-class OfferEnumerator : public IEnumFormatEtc {
- public:
-  explicit OfferEnumerator(std::vector<uint16_t> ids) : ids_(std::move(ids)) {}
-
-  HResult Next(std::span<TFormatEtc> descriptors, uint32_t& fetched) override {
-    fetched = 0;
-    while (fetched < descriptors.size() && next_ < ids_.size()) {
-      descriptors[fetched++] =
-          TFormatEtc{ids_[next_++], false, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-    }
-    return fetched == descriptors.size() ? S_OK : S_FALSE;
-  }
-  HResult Skip(uint32_t count) override {
-    next_ = std::min(ids_.size(), next_ + count);
-    return next_ < ids_.size() ? S_OK : S_FALSE;
-  }
-  HResult Reset() override {
-    next_ = 0;
-    return S_OK;
-  }
-
- private:
-  std::vector<uint16_t> ids_;
-  size_t next_ = 0;
-};
 
 }  // namespace
 
@@ -195,9 +170,10 @@ HResult TMimeDataObject::SetData(const TFormatEtc& format, TStgMedium& medium, b
 HResult TMimeDataObject::EnumFormatEtc(uint32_t direction,
                                        std::unique_ptr<IEnumFormatEtc>& enumerator) {
   if (direction != DATADIR_GET) return E_NOTIMPL;
-  std::vector<uint16_t> ids;
-  for (const Offer& offer : offers_) ids.push_back(offer.id);
-  enumerator = std::make_unique<OfferEnumerator>(std::move(ids));
+  std::vector<TFormatEtc> formats;
+  for (const Offer& offer : offers_)
+    formats.push_back({offer.id, false, DVASPECT_CONTENT, -1, TYMED_HGLOBAL});
+  enumerator = std::make_unique<TFormatListEnumerator>(std::move(formats));
   return S_OK;
 }
 
