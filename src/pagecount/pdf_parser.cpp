@@ -257,10 +257,43 @@ ParseStatus Parser::HexString() {
   return End();
 }
 
+bool Parser::PlainRef(int64_t& num, int64_t& gen) {
+  const auto digits = [&](size_t& p, int64_t& value) {
+    const size_t start = p;
+    value = 0;
+    while (p < text_.size() && text_[p] >= '0' && text_[p] <= '9' && p - start < 18)
+      value = value * 10 + (text_[p++] - '0');
+    // Ended by white space, or it is no plain integer token (a longer number, "0R", "1.5").
+    return p > start && p < text_.size() && IsPdfSpace(text_[p]);
+  };
+  size_t p = pos_;
+  while (p < text_.size() && IsPdfSpace(text_[p])) ++p;
+  if (!digits(p, num)) return false;
+  while (p < text_.size() && IsPdfSpace(text_[p])) ++p;
+  if (!digits(p, gen)) return false;
+  while (p < text_.size() && IsPdfSpace(text_[p])) ++p;
+  // The byte after "R" must be in the window to tell that the token ends there.
+  if (p + 1 >= text_.size() || text_[p] != 'R' || IsPdfRegular(text_[p + 1])) return false;
+  pos_ = p + 1;
+  return true;
+}
+
 ParseStatus Parser::Array(Object* out, int depth) {
   ++pos_;
   if (out) out->kind = Object::Kind::kArray;
+  const bool items_allowed = depth + 1 <= limits::kMaxNesting;
   for (;;) {
+    // A long /Kids array is references only: each is taken in one pass over its bytes.
+    // Anything else (a comment, a signed or real number, a token at the window's end) is
+    // left to the general parse below, which gives the same result more slowly.
+    int64_t num = 0, gen = 0;
+    while (items_allowed && PlainRef(num, gen)) {
+      if (!out) continue;
+      Object& ref = out->items.emplace_back();
+      ref.kind = Object::Kind::kRef;
+      ref.value = num;
+      ref.gen = static_cast<uint32_t>(std::min<int64_t>(gen, UINT32_MAX));
+    }
     SkipSpace();
     if (AtEnd()) return End();
     if (text_[pos_] == ']') {

@@ -54,6 +54,9 @@ class Parser {
   ParseStatus LiteralString();
   ParseStatus HexString();
   ParseStatus Word(std::string_view& word);
+  // Consumes "num gen R" written plainly (digits and white space only, the whole reference
+  // inside the window) and says whether it did; leaves everything else alone.
+  bool PlainRef(int64_t& num, int64_t& gen);
   ParseStatus End() const { return complete_ ? ParseStatus::kBad : ParseStatus::kNeedMore; }
   bool AtEnd() const { return pos_ >= text_.size(); }
 

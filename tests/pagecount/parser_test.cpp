@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
 #include <string_view>
 
 #include "pagecount/pdf_parser.h"
@@ -62,6 +63,40 @@ TEST(Parser, DictKeepingWantsTheWholeDictionary) {
   EXPECT_EQ(Parser(cut, true).ParseDictKeeping(dict, keep), ParseStatus::kBad);
   dict = Object{};
   EXPECT_EQ(Parser("[1 2]", true).ParseDictKeeping(dict, keep), ParseStatus::kBad);
+}
+
+// Arrays of references take a quicker path; these cases sit on its edges, where it must
+// hand over to the general parse and agree with it.
+TEST(Parser, ArraysOfReferences) {
+  const auto items = [](std::string_view text, bool complete = true) {
+    Object o;
+    const ParseStatus st = Parser(text, complete).ParseObject(&o);
+    std::string shape;
+    for (const Object& item : o.items)
+      shape += item.IsRef() ? std::to_string(item.value) + "R" + std::to_string(item.gen) + " "
+                            : std::to_string(item.value) + " ";
+    return st == ParseStatus::kOk ? shape : st == ParseStatus::kBad ? "bad" : "more";
+  };
+  EXPECT_EQ(items("[3 0 R 14 2 R\n5\r\n0\tR]"), "3R0 14R2 5R0 ");
+  EXPECT_EQ(items("[1 2 3 R 7]"), "1 2R3 7 ");
+  EXPECT_EQ(items("[-1 0 R]"), "bad");
+  EXPECT_EQ(items("[1 0 R R]"), "bad");
+  EXPECT_EQ(items("[1 0R]"), "bad");
+  EXPECT_EQ(items("[1 +0 R 2 0 R%c\n]"), "1R0 2R0 ");
+  EXPECT_EQ(items("[1 0 Rx]"), "bad");
+  EXPECT_EQ(items("[1 0 R/N 2 0 R]"), "1R0 0 2R0 ");
+  EXPECT_EQ(items("[1 0 R]1 0 R"), "1R0 ");
+  EXPECT_EQ(items("[12345678901234567890 0 R]"), "bad");
+  EXPECT_EQ(items("[1 99999999999 R]"), "1R4294967295 ");
+  EXPECT_EQ(items("[1 0 R", false), "more");
+  EXPECT_EQ(items("[1 0 R 2 0", false), "more");
+  EXPECT_EQ(items("[1 0 R 2 0 R", true), "bad");
+  // One level too deep for items: even a reference is refused, as any item would be.
+  const auto nested = [](size_t levels) {
+    return std::string(levels, '[') + "1 0 R" + std::string(levels, ']');
+  };
+  EXPECT_NE(items(nested(64)), "bad");
+  EXPECT_EQ(items(nested(65)), "bad");
 }
 
 }  // namespace
