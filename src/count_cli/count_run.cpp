@@ -59,6 +59,7 @@ CountRun::CountRun(const CountOptions& options, FileSystem& fs, OrderedJobPool::
       walker_(fs, options.masks, options.recurse) {}
 
 void CountRun::Deliver(const std::string& path, int32_t result) {
+  if (result == kHiddenFile) return;
   ++files_;
   if (result >= 0 && !formatter_.Carries(path)) {
     ++failed_;

@@ -2,12 +2,17 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 
 #include "platform/folder_descriptor.h"
 
 namespace foliotally::count_cli {
+
+// The counter's answer for a file that turned out hidden when it was opened: the file is
+// not part of the run, as if the walk had left it out.
+inline constexpr int32_t kHiddenFile = INT32_MIN;
 
 struct FileToCount {
   std::string path;  // as the results name it
@@ -16,6 +21,9 @@ struct FileToCount {
   // folder the path is opened as it stands.
   std::shared_ptr<const FolderDescriptor> folder;
   size_t name_offset = 0;
+  // The walk did not read whether the file is hidden: the counter reads it from the file
+  // once opened (FolderDescriptor::IsHidden) and answers kHiddenFile for a hidden one.
+  bool check_hidden = false;
 
   const char* NameInFolder() const { return path.c_str() + name_offset; }
 };

@@ -47,6 +47,18 @@ int DefaultJobs() {
   return cores == 0 ? 1 : static_cast<int>(cores);
 }
 
+// A file the walk found is opened by its name in the folder the walk holds open; one whose
+// hidden bit the walk left unread is opened once, to read the bit and to count it.
+int32_t CountPages(const FileToCount& file, uint32_t time_limit) {
+  if (!file.folder) return GetFoliotallyAt(AT_FDCWD, file.path.c_str(), time_limit);
+  if (!file.check_hidden)
+    return GetFoliotallyAt(file.folder->fd(), file.NameInFolder(), time_limit);
+  const foliotally::OpenedFile opened = file.folder->Open(file.NameInFolder());
+  if (!opened.ok()) return FOLIOTALLY_UNREADABLE;
+  if (file.folder->IsHidden(opened)) return kHiddenFile;
+  return GetFoliotallyFd(opened.fd(), time_limit);
+}
+
 std::unique_ptr<OutputSink> MakeSink(const CountOptions& options, foliotally::FileSystem& fs) {
   if (options.output) return std::make_unique<AtomicFileSink>(fs.Writing(), *options.output);
   return std::make_unique<DescriptorSink>(kStandardOutput, "standard output",
@@ -82,10 +94,8 @@ int Run(const CountOptions& options) {
                         [] { return std::chrono::steady_clock::now(); });
   Diagnostics diagnostics(WriteToStandardError, progress);
   const uint32_t time_limit = options.file_timeout_ms;
-  // A file the walk found is opened by its name in the folder the walk holds open.
   const auto count_pages = [time_limit](const FileToCount& file) {
-    if (file.folder) return GetFoliotallyAt(file.folder->fd(), file.NameInFolder(), time_limit);
-    return GetFoliotallyAt(AT_FDCWD, file.path.c_str(), time_limit);
+    return CountPages(file, time_limit);
   };
   CountRun run(options, fs, count_pages, *out, diagnostics, interrupted,
                options.files_from ? &list : nullptr);

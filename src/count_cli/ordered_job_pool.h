@@ -59,6 +59,8 @@ class OrderedJobPool {
 
   static constexpr size_t kBatchSize = 32;
   static constexpr std::chrono::microseconds kHoldLimit{500};
+  // The most files a thread takes from the queue at once.
+  static constexpr size_t kFilesPerTake = 8;
 
   // Waits for every queued file and delivers its result, unless `stop` is raised first.
   void Finish();
@@ -83,6 +85,7 @@ class OrderedJobPool {
     uint64_t front_sequence = 0;   // sequence number of slots.front()
     std::deque<uint64_t> pending;  // sequence numbers no thread has started on
     size_t running = 0;            // files being counted right now
+    size_t workers = 1;            // threads counting
     // Wake-ups cost a context switch per file, so threads are only woken when they wait:
     size_t idle_workers = 0;         // workers waiting for a file
     bool submitter_waiting = false;  // the submitter waits for a result

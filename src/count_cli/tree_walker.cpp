@@ -12,7 +12,8 @@ void HandOutFiles(const std::string& folder, const WalkListing& listing,
   for (const std::string& name : listing.files) {
     std::string path = JoinFolderAndName(folder, name);
     const size_t name_offset = path.size() - name.size();
-    callbacks.file(FileToCount{std::move(path), listing.descriptor, name_offset});
+    callbacks.file(
+        FileToCount{std::move(path), listing.descriptor, name_offset, listing.hidden_unchecked});
   }
 }
 
@@ -46,7 +47,8 @@ void TreeWalker::Walk(const std::string& start, const WalkCallbacks& callbacks) 
     if (callbacks.stop && callbacks.stop()) return;
     WalkListing listing;
     const std::string absolute = absolute_start + folder.substr(start.size());
-    const int code = ReadFolderForWalk(fs_, absolute, &masks_, listing);
+    // The files are counted from the folder's descriptor, where their hidden bit is read.
+    const int code = ReadFolderForWalk(fs_, absolute, &masks_, listing, HiddenFiles::kWhenOpened);
     HandOutFiles(folder, listing, callbacks);
     if (callbacks.folder_done) callbacks.folder_done();
     if (code != 0 && callbacks.folder_error) callbacks.folder_error(folder, IoErrorMessage(code));

@@ -13,6 +13,18 @@ constexpr int kErrorInvalidHandle = 6;
 
 enum class Step { kFound, kEnd, kFailed };
 
+// As much of the current entry's status as the search's caller asked for.
+int StatusOfCurrent(DirectorySearch& search, FileStatus& status, bool& hidden_unread) {
+  switch (search.yield()) {
+    case SearchYield::kNamesAndKinds:
+      return search.stream().KindOfCurrent(status);
+    case SearchYield::kNamesAndKindsHiddenLater:
+      return search.stream().KindOfCurrentLeavingHidden(status, hidden_unread);
+    default:
+      return search.stream().StatCurrent(status);
+  }
+}
+
 // Reads on to the next entry whose name matches; an entry that vanished since the folder
 // was read is passed over, and one whose status cannot be read is kept as a system entry,
 // so it is never yielded by default.
@@ -26,15 +38,15 @@ Step NextMatch(DirectorySearch& search, RawDirectoryEntry& entry, int& error) {
     const bool folders_only = search.yield() == SearchYield::kFoldersOnly;
     if (folders_only && search.stream().IsListedAsNonFolder()) continue;
     FileStatus status;
-    const int stat_error = search.yield() == SearchYield::kNamesAndKinds
-                               ? search.stream().KindOfCurrent(status)
-                               : search.stream().StatCurrent(status);
+    bool hidden_unread = false;
+    const int stat_error = StatusOfCurrent(search, status, hidden_unread);
     if (stat_error == ENOENT) continue;
     if (stat_error != 0) status = FileStatus{.kind = EntryKind::kOther, .attributes = kAttrSystem};
     if (folders_only && status.kind != EntryKind::kFolder && stat_error == 0) continue;
     entry.name = std::move(name);
     entry.status = status;
     entry.status_error = stat_error;
+    entry.hidden_unread = hidden_unread;
     return Step::kFound;
   }
 }

@@ -26,6 +26,9 @@ enum class SearchYield {
   // looked up: their size and date read 0 and they never carry the read-only bit. For a
   // tree walk, which needs names and kinds only.
   kNamesAndKinds,
+  // As kNamesAndKinds, and the hidden bit of such a file is not read either: the entry says
+  // so (RawDirectoryEntry::hidden_unread), and the caller reads the bit when it opens the file.
+  kNamesAndKindsHiddenLater,
 };
 // Both yields but kEveryEntry pass ".." by unread: their callers want the folders below,
 // never the one above. "." is still looked up, so that a folder that can be listed but
@@ -59,6 +62,8 @@ struct RawDirectoryEntry {
   // the system bit only, and is yielded even by a folders-only search, so that a caller
   // asking for system entries learns that part of the folder could not be read.
   int status_error = 0;
+  // The file's hidden bit was left for whoever opens it (kNamesAndKindsHiddenLater).
+  bool hidden_unread = false;
 };
 
 // The caller's search record; it owns the open search, which closes when the record goes.

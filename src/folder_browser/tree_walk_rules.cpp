@@ -28,7 +28,18 @@ void TakeEntry(const TSearchRec& rec, const FileMasks* masks, WalkListing& listi
       listing.subfolders.push_back(WalkSubfolder{rec.EntryName, IdentityOf(entry.status)});
   } else if (masks && masks->Matches(rec.EntryName)) {
     listing.files.push_back(rec.EntryName);
+    listing.hidden_unchecked = listing.hidden_unchecked || entry.hidden_unread;
   }
+}
+
+// Without a descriptor to check the files on when they are opened, they are checked now.
+void LeaveOutHiddenFiles(FileSystem& fs, const std::string& folder, WalkListing& listing) {
+  std::erase_if(listing.files, [&](const std::string& name) {
+    FileStatus status;
+    return fs.Stat(JoinFolderAndName(folder, name), status) == 0 &&
+           (status.attributes & kAttrHidden) != 0;
+  });
+  listing.hidden_unchecked = false;
 }
 
 }  // namespace
@@ -47,10 +58,13 @@ bool WalkNameLess(std::string_view a, std::string_view b) {
 }
 
 int ReadFolderForWalk(FileSystem& fs, const std::string& folder, const FileMasks* masks,
-                      WalkListing& listing) {
+                      WalkListing& listing, HiddenFiles hidden) {
+  SearchYield yield = SearchYield::kFoldersOnly;
+  if (masks)
+    yield = hidden == HiddenFiles::kWhenOpened ? SearchYield::kNamesAndKindsHiddenLater
+                                               : SearchYield::kNamesAndKinds;
   TSearchRec rec;
-  int code = SearchFirst(fs, JoinFolderAndName(folder, "*.*"), kWalkSearchAttributes, rec,
-                         masks ? SearchYield::kNamesAndKinds : SearchYield::kFoldersOnly);
+  int code = SearchFirst(fs, JoinFolderAndName(folder, "*.*"), kWalkSearchAttributes, rec, yield);
   // "Nothing matches" and "every entry skipped" both mean an empty folder here.
   if (code == kErrorFileNotFound || code == kErrorNoMoreFiles) return 0;
   int failure = 0;
@@ -61,6 +75,7 @@ int ReadFolderForWalk(FileSystem& fs, const std::string& folder, const FileMasks
   if (!listing.files.empty() && rec.SearchHandle)
     listing.descriptor = rec.SearchHandle->stream().ShareDescriptor();
   SearchClose(rec);
+  if (listing.hidden_unchecked && !listing.descriptor) LeaveOutHiddenFiles(fs, folder, listing);
   std::sort(listing.files.begin(), listing.files.end(), WalkNameLess);
   std::sort(
       listing.subfolders.begin(), listing.subfolders.end(),

@@ -59,7 +59,16 @@ struct WalkListing {
   // The folder held open for counting its files by name; null when it has no matching
   // files or the file system gives no descriptor.
   std::shared_ptr<const FolderDescriptor> descriptor;
+  // Set when files were taken without reading their hidden bit (HiddenFiles::kWhenOpened):
+  // whoever opens one of them must ask the descriptor (FolderDescriptor::IsHidden) and
+  // pass a hidden one by. Never set without a descriptor.
+  bool hidden_unchecked = false;
 };
+
+// When the walk learns which files are hidden: as it reads the folder, or when a file is
+// opened to be counted, which spares a lookup of every file's name (set only by a caller
+// that opens the files from the listing's descriptor and checks them there).
+enum class HiddenFiles { kLeftOut, kWhenOpened };
 
 // Reads the entries of `folder` that a walk takes: files that are neither hidden nor
 // system and match `masks` (none at all when `masks` is null), and subfolders that are
@@ -69,6 +78,6 @@ struct WalkListing {
 // that can be listed but not searched every entry fails, with 5); what was read stays in
 // `listing`.
 int ReadFolderForWalk(FileSystem& fs, const std::string& folder, const FileMasks* masks,
-                      WalkListing& listing);
+                      WalkListing& listing, HiddenFiles hidden = HiddenFiles::kLeftOut);
 
 }  // namespace foliotally

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "pagecount/decide.h"
+#include "pagecount/foliotally.h"
 #include "pagecount/repair_process.h"
 #include "pagecount/unique_fd.h"
 
@@ -11,18 +12,22 @@ namespace foliotally::pdf {
 
 namespace {
 
+// What is not a regular file is refused before a single byte is read.
+CountResult CountOpenFile(int fd, const Deadline& deadline) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return {Verdict::kUnreadable, 0, "cannot stat"};
+  if (!S_ISREG(st.st_mode)) return {Verdict::kNotRegular, 0, "not a regular file"};
+  FileByteSource source(fd, static_cast<uint64_t>(st.st_size));
+  return Decide(source, deadline,
+                [&] { return CountInRepairHelper(FindRepairHelper(), fd, deadline); });
+}
+
 CountResult CountFile(int dirfd, const char* path, const Deadline& deadline) {
   if (path == nullptr || *path == '\0') return {Verdict::kUnreadable, 0, "no path"};
-  // O_NONBLOCK: opening a FIFO must not wait for a writer. What is not a regular file is
-  // refused before a single byte is read.
+  // O_NONBLOCK: opening a FIFO must not wait for a writer.
   const UniqueFd file(::openat(dirfd, path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
   if (file.get() < 0) return {Verdict::kUnreadable, 0, "cannot open"};
-  struct stat st {};
-  if (::fstat(file.get(), &st) != 0) return {Verdict::kUnreadable, 0, "cannot stat"};
-  if (!S_ISREG(st.st_mode)) return {Verdict::kNotRegular, 0, "not a regular file"};
-  FileByteSource source(file.get(), static_cast<uint64_t>(st.st_size));
-  return Decide(source, deadline,
-                [&] { return CountInRepairHelper(FindRepairHelper(), file.get(), deadline); });
+  return CountOpenFile(file.get(), deadline);
 }
 
 }  // namespace
@@ -32,6 +37,15 @@ CountResult CountPdfFileWithReason(int dirfd, const char* path, uint32_t time_li
     return CountFile(dirfd, path, Deadline(time_limit_ms));
   } catch (...) {
     return {Verdict::kDamaged, 0, "out of memory"};
+  }
+}
+
+int32_t CountOpenPdfFile(int fd, uint32_t time_limit_ms) {
+  if (fd < 0) return FOLIOTALLY_UNREADABLE;
+  try {
+    return ToResultCode(CountOpenFile(fd, Deadline(time_limit_ms)));
+  } catch (...) {
+    return FOLIOTALLY_DAMAGED;
   }
 }
 

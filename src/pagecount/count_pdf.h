@@ -17,4 +17,8 @@ CountResult CountPdfFileWithReason(int dirfd, const char* path, uint32_t time_li
 // The same as the library's result code.
 int32_t CountPdfFileAt(int dirfd, const char* path, uint32_t time_limit_ms);
 
+// The library's result code for the file open as `fd`, which is read with pread only and
+// left open.
+int32_t CountOpenPdfFile(int fd, uint32_t time_limit_ms);
+
 }  // namespace foliotally::pdf

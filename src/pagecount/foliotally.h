@@ -1,8 +1,8 @@
 /* Foliotally page-count library.
  *
- * One function: give it the path of a file, get back the number of pages, or a negative
- * value that says why the file could not be counted. The function is reentrant and safe to
- * call from several threads at once; it never shows anything and never throws.
+ * Give it a file, get back the number of pages, or a negative value that says why the file
+ * could not be counted. The functions are reentrant and safe to call from several threads
+ * at once; they never show anything and never throw.
  */
 #ifndef FOLIOTALLY_H
 #define FOLIOTALLY_H
@@ -35,6 +35,12 @@ __attribute__((visibility("default"))) int32_t GetFoliotally(const char* path);
  * GetFoliotallyAt(AT_FDCWD, path, 0). */
 __attribute__((visibility("default"))) int32_t GetFoliotallyAt(int dirfd, const char* path,
                                                                uint32_t time_limit_ms);
+
+/* The same count of a file the caller has open as `fd` (opened for reading, O_NONBLOCK
+ * where it may be a FIFO): for a caller that must look at the file itself before counting
+ * it, and so opens it once for both. The file is read with pread only, so its offset stays
+ * where it was, and it is left open. A negative `fd` gives FOLIOTALLY_UNREADABLE. */
+__attribute__((visibility("default"))) int32_t GetFoliotallyFd(int fd, uint32_t time_limit_ms);
 
 #ifdef __cplusplus
 }

@@ -11,3 +11,7 @@ extern "C" int32_t GetFoliotally(const char* path) {
 extern "C" int32_t GetFoliotallyAt(int dirfd, const char* path, uint32_t time_limit_ms) {
   return foliotally::pdf::CountPdfFileAt(dirfd, path, time_limit_ms);
 }
+
+extern "C" int32_t GetFoliotallyFd(int fd, uint32_t time_limit_ms) {
+  return foliotally::pdf::CountOpenPdfFile(fd, time_limit_ms);
+}

@@ -98,12 +98,16 @@ CountResult CountInRepairHelper(const std::string& helper, int fd, const Deadlin
   UniqueFd write_end = AboveStandardFds(ends[1]);
   ::close(ends[1]);
   if (write_end.get() < 0) return {Verdict::kDamaged, 0, "repair helper not started"};
+  const off_t offset = ::lseek(fd, 0, SEEK_CUR);
   const pid_t pid = Spawn(helper, file.get(), write_end.get(), deadline);
   write_end.Reset();  // the end of the answer shows once the helper's copy closes
   if (pid < 0) return {Verdict::kDamaged, 0, "repair helper not started"};
   std::string answer;
   const bool in_time = ReadAnswer(read_end.get(), deadline, answer);
   EndHelper(pid);
+  // The helper read through the caller's own open file, which moved its offset; the caller
+  // gets it back where it was.
+  if (offset >= 0) ::lseek(fd, offset, SEEK_SET);
   if (!in_time) return {Verdict::kTimedOut, 0, "time limit reached in repair"};
   return ParseHelperAnswer(answer);
 }

@@ -59,6 +59,13 @@ class DirectoryStream {
   // tree walk): where the listing shows the entry to be a regular file, no status lookup
   // is made, and its size, date and read-only bit are left out.
   virtual int KindOfCurrent(FileStatus& status) { return StatCurrent(status); }
+  // Like KindOfCurrent, but where the listing shows a regular file its hidden bit is not
+  // read either, and `hidden_unread` is set: whoever opens the file then reads the bit from
+  // it (FolderDescriptor::IsHidden), one lookup of its name instead of two.
+  virtual int KindOfCurrentLeavingHidden(FileStatus& status, bool& hidden_unread) {
+    hidden_unread = false;
+    return KindOfCurrent(status);
+  }
   // A descriptor of the open folder that outlives the stream, for opening its entries
   // relative to it; null where the file system has none to give.
   virtual std::shared_ptr<const FolderDescriptor> ShareDescriptor() { return nullptr; }

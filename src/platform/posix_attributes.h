@@ -8,6 +8,7 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/dos_attribute_source.h"
 #include "platform/file_system.h"
 
 namespace foliotally {
@@ -23,15 +24,6 @@ FileStatus StatusFromStat(const struct stat& st, bool dangling_link = false);
 // versions follow it with a binary record that repeats them. Empty when the text is absent
 // or not a number.
 std::optional<uint32_t> ParseSambaDosAttributes(std::string_view value);
-
-// Where a file system keeps DOS attributes, if anywhere.
-enum class DosAttributeSource {
-  kSambaXattr,  // "user.DOSATTRIB", on any file system with user extended attributes
-  kFatIoctl,    // vfat/msdos: FAT_IOCTL_GET_ATTRIBUTES on an open descriptor
-  kCifsXattr,   // a mounted SMB share: "user.cifs.dosattrib", a little-endian 32-bit word
-  kNtfsXattr,   // ntfs3: "system.ntfs_attrib", a little-endian 32-bit word
-  kNone,        // pseudo and user-space file systems: nothing to ask
-};
 
 // The source for a file system given its statfs f_type.
 DosAttributeSource DosAttributeSourceOf(long filesystem_magic);

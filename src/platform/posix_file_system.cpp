@@ -20,11 +20,13 @@ namespace foliotally {
 namespace {
 
 // Where an entry is: a name relative to an open folder (or to the current folder with
-// AT_FDCWD), and the same entry as a full path for calls that take only a path.
+// AT_FDCWD), and the same entry as a full path for calls that take only a path; or, with
+// `file_fd` set, the entry already open.
 struct EntryLocation {
   int dir_fd;
   const char* name;
   const std::string& path;
+  int file_fd = -1;
 };
 
 #if defined(SYS_getxattrat)
@@ -49,6 +51,7 @@ struct XattrArgs {
 // sandbox that refuses the call reads exactly what it always read.
 ssize_t ReadXattr(const EntryLocation& at, bool& relative_works, const char* name, void* buffer,
                   size_t size) {
+  if (at.file_fd >= 0) return fgetxattr(at.file_fd, name, buffer, size);
   if (relative_works && kGetxattratCall >= 0) {
     XattrArgs args{reinterpret_cast<uintptr_t>(buffer), static_cast<uint32_t>(size), 0};
     const long n = syscall(kGetxattratCall, at.dir_fd, at.name, 0u, name, &args, sizeof args);
@@ -88,11 +91,14 @@ std::optional<uint32_t> ReadSambaXattr(const EntryLocation& at, bool& relative_w
 }
 
 std::optional<uint32_t> ReadFatAttributes(const EntryLocation& at) {
+  uint32_t bits = 0;
+  if (at.file_fd >= 0)
+    return ioctl(at.file_fd, FAT_IOCTL_GET_ATTRIBUTES, &bits) == 0 ? std::optional(bits)
+                                                                   : std::nullopt;
   // FAT holds no FIFOs or devices, and only regular files and folders get here, so the open
   // cannot block; O_NONBLOCK guards it all the same.
   const int fd = openat(at.dir_fd, at.name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return {};
-  uint32_t bits = 0;
   const bool ok = ioctl(fd, FAT_IOCTL_GET_ATTRIBUTES, &bits) == 0;
   close(fd);
   return ok ? std::optional<uint32_t>(bits) : std::nullopt;
@@ -185,18 +191,26 @@ class PosixDirectoryStream final : public DirectoryStream {
   }
 
   int KindOfCurrent(FileStatus& status) override {
+    bool hidden_unread = false;
+    const int error = KindOfCurrentLeavingHidden(status, hidden_unread);
+    if (hidden_unread) AddHiddenBitOfCurrent(status);
+    return error;
+  }
+
+  int KindOfCurrentLeavingHidden(FileStatus& status, bool& hidden_unread) override {
+    hidden_unread = false;
     if (current_ == nullptr) return EBADF;
     if (current_->d_type != DT_REG) return StatCurrent(status);
     status = FileStatus{.kind = EntryKind::kRegularFile, .attributes = kAttrArchive};
     status.inode = current_->d_ino;
-    AddHiddenBitOfCurrent(status);
+    hidden_unread = source_ != DosAttributeSource::kNone;
     return 0;
   }
 
   std::shared_ptr<const FolderDescriptor> ShareDescriptor() override {
     const int fd = fcntl(dirfd(dir_), F_DUPFD_CLOEXEC, 0);
     if (fd < 0) return nullptr;  // out of descriptors: the caller goes by paths instead
-    return std::make_shared<const FolderDescriptor>(fd);
+    return std::make_shared<const FolderDescriptor>(fd, source_);
   }
 
   bool IsListedAsNonFolder() override {
@@ -230,6 +244,14 @@ class PosixDirectoryStream final : public DirectoryStream {
 };
 
 }  // namespace
+
+bool OpenFileIsHidden(int fd, DosAttributeSource source) {
+  static const std::string kNoPath;
+  FileStatus status{.kind = EntryKind::kRegularFile};
+  bool relative_works = false;
+  AddHiddenBit({-1, nullptr, kNoPath, fd}, source, relative_works, status);
+  return (status.attributes & kAttrHidden) != 0;
+}
 
 int PosixFileSystem::OpenDirectory(const std::string& folder,
                                    std::unique_ptr<DirectoryStream>& stream) {

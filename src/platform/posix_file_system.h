@@ -1,6 +1,7 @@
 // The real file system of a POSIX system.
 #pragma once
 
+#include "platform/dos_attribute_source.h"
 #include "platform/file_system.h"
 #include "platform/mount_watch.h"
 
@@ -21,5 +22,8 @@ class PosixFileSystem final : public FileSystem {
   MountWatch mount_watch_;
   std::vector<Volume> volumes_;
 };
+
+// Whether the open file `fd` carries the hidden bit where `source` keeps it.
+bool OpenFileIsHidden(int fd, DosAttributeSource source);
 
 }  // namespace foliotally

@@ -1,6 +1,7 @@
 // The built foliotally-count walking real trees that once made it count wrong: folders
-// named with wildcard characters, and folders reached through many links.
+// named with wildcard characters, folders reached through many links, hidden files.
 #include <gtest/gtest.h>
+#include <sys/xattr.h>
 
 #include <filesystem>
 
@@ -55,6 +56,25 @@ TEST(CountCliWalk, LinksThatFanOutCountEachFolderOnce) {
   std::string expected = (dir.path() / "T").string() + "/K";
   for (int i = 10; i < kLevels; ++i) expected += "/a";
   EXPECT_EQ(result.out, expected + "/deep.pdf;11\n");
+}
+
+// A hidden file is passed by in a walk, whether it is reached directly or through a link,
+// and counted when it is named.
+TEST(CountCliWalk, HiddenFilesAreLeftOutOfAWalk) {
+  TempDir dir;
+  const fs::path hidden = dir.Write("S/hidden.pdf", MakePdf(3));
+  dir.Write("S/shown.pdf", MakePdf(2));
+  const std::string value = "0x2";
+  if (setxattr(hidden.c_str(), "user.DOSATTRIB", value.data(), value.size(), 0) != 0)
+    GTEST_SKIP() << "no user extended attributes on " << dir.str();
+  fs::create_symlink(hidden, dir.path() / "S" / "link.pdf");
+  const std::string s = dir.str() + "/S";
+  const ProcessResult walked = Count({s});
+  EXPECT_EQ(walked.exit_status, 0) << walked.err;
+  EXPECT_EQ(walked.out, s + "/shown.pdf;2\n");
+  EXPECT_EQ(walked.err, "Counted 1 files, 2 pages.\n");
+  const ProcessResult named = Count({hidden.string()});
+  EXPECT_EQ(named.out, hidden.string() + ";3\n");
 }
 
 }  // namespace

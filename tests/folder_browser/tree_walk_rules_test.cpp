@@ -3,12 +3,15 @@
 // folders are walked once.
 #include "folder_browser/tree_walk_rules.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
 
+#include "platform/posix_file_system.h"
 #include "support/fake_file_system.h"
 #include "support/special_files.h"
 #include "support/temp_dir.h"
@@ -77,6 +80,43 @@ TEST_F(TreeWalkRulesTest, HiddenSystemAndDotEntriesAreLeftOut) {
   ASSERT_EQ(Read("S", &pdf_), 0);
   EXPECT_EQ(listing_.files, Names{"shown.pdf"});
   EXPECT_EQ(Subfolders(), Names{"Open"});
+}
+
+// Left to the counter, a file's hidden bit is read from the file once opened; the listing
+// says so, and without a descriptor to open the files from it is read at once instead.
+TEST_F(TreeWalkRulesTest, HiddenBitOfFilesCanBeLeftToWhoeverOpensThem) {
+  Touch("S/plain.pdf");
+  const std::string value = "0x2";
+  const std::string hidden = Path("S/hidden.pdf");
+  Touch("S/hidden.pdf");
+  if (setxattr(hidden.c_str(), "user.DOSATTRIB", value.data(), value.size(), 0) != 0)
+    GTEST_SKIP() << "no user extended attributes on " << dir_.str();
+  PosixFileSystem real;
+  const FileMasks pdf(std::vector<std::string>{"*.pdf"});
+  WalkListing now;
+  ASSERT_EQ(ReadFolderForWalk(real, Path("S"), &pdf, now), 0);
+  EXPECT_EQ(now.files, Names{"plain.pdf"});
+  EXPECT_FALSE(now.hidden_unchecked);
+  WalkListing later;
+  ASSERT_EQ(ReadFolderForWalk(real, Path("S"), &pdf, later, HiddenFiles::kWhenOpened), 0);
+  EXPECT_EQ(later.files, (Names{"hidden.pdf", "plain.pdf"}));
+  ASSERT_TRUE(later.hidden_unchecked);
+  ASSERT_NE(later.descriptor, nullptr);
+  EXPECT_TRUE(later.descriptor->IsHidden(later.descriptor->Open("hidden.pdf")));
+  EXPECT_FALSE(later.descriptor->IsHidden(later.descriptor->Open("plain.pdf")));
+  EXPECT_FALSE(later.descriptor->IsHidden(later.descriptor->Open("missing.pdf")));
+  // Out of descriptors: the folder is listed, but the bit cannot wait.
+  std::vector<int> taken;
+  for (int fd; (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;) taken.push_back(fd);
+  ::close(taken.back());  // room to open the folder, none to keep a copy of it
+  taken.pop_back();
+  WalkListing crowded;
+  const int code = ReadFolderForWalk(real, Path("S"), &pdf, crowded, HiddenFiles::kWhenOpened);
+  for (int fd : taken) ::close(fd);
+  ASSERT_EQ(code, 0);
+  EXPECT_EQ(crowded.descriptor, nullptr);
+  EXPECT_EQ(crowded.files, Names{"plain.pdf"});
+  EXPECT_FALSE(crowded.hidden_unchecked);
 }
 
 TEST_F(TreeWalkRulesTest, MasksMatchInAnyCaseAndTakeAFileOnce) {

@@ -103,6 +103,13 @@ TEST(TimeBound, TheLibrarysHelperRepairsWhatTheReaderCannot) {
   // Relative to an open folder.
   const UniqueFd folder(::open(dir.str().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   EXPECT_EQ(GetFoliotallyAt(folder.get(), "damaged.pdf", 0), 3);
+  // From a descriptor the caller holds: read in place, left open, its offset unmoved.
+  const UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  ASSERT_EQ(::lseek(file.get(), 5, SEEK_SET), 5);
+  EXPECT_EQ(GetFoliotallyFd(file.get(), 0), 3);
+  EXPECT_EQ(::lseek(file.get(), 0, SEEK_CUR), 5);
+  EXPECT_EQ(GetFoliotallyFd(folder.get(), 0), FOLIOTALLY_NOT_REGULAR);
+  EXPECT_EQ(GetFoliotallyFd(-1, 0), FOLIOTALLY_UNREADABLE);
 }
 
 }  // namespace
