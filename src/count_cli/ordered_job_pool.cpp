@@ -77,7 +77,7 @@ void OrderedJobPool::HandOver() {
   {
     std::lock_guard lock(state_->mutex);
     for (FileToCount& file : held_) {
-      state_->slots.push_back(Slot{std::move(file), std::nullopt});
+      state_->slots.emplace_back(std::move(file));
       state_->pending.push_back(state_->front_sequence + state_->slots.size() - 1);
     }
     idle = state_->idle_workers;
@@ -111,10 +111,10 @@ void OrderedJobPool::Abandon() {
   state_->abandoned = true;
   state_->pending.clear();
   // Everything at the front now either has a result or will never get one; hand out the
-  // unbroken run of results there.
+  // unbroken run of results there. The other slots stay: threads still counting write
+  // their results into them.
   DeliverFrontRun(lock);
   in_flight_ = 0;
-  state_->slots.clear();
 }
 
 void OrderedJobPool::DeliverReady(bool wait) {
@@ -133,63 +133,67 @@ void OrderedJobPool::DeliverReady(bool wait) {
 }
 
 void OrderedJobPool::DeliverFrontRun(std::unique_lock<std::mutex>& lock) {
-  while (!state_->slots.empty() && state_->slots.front().result) {
-    Slot slot = std::move(state_->slots.front());
-    state_->slots.pop_front();
-    ++state_->front_sequence;
-    --in_flight_;
-    // Delivering writes output; other threads go on counting meanwhile.
+  while (!state_->slots.empty() && state_->slots.front().done()) {
+    // The run is taken out under the lock and delivered without it: delivering writes
+    // output, and the other threads go on counting meanwhile.
+    delivering_.clear();
+    while (!state_->slots.empty() && state_->slots.front().done()) {
+      delivering_.push_back(std::move(state_->slots.front()));
+      state_->slots.pop_front();
+      ++state_->front_sequence;
+    }
     lock.unlock();
-    deliver_(slot.file.path, *slot.result);
+    for (const Slot& slot : delivering_) {
+      --in_flight_;
+      deliver_(slot.file.path, static_cast<int32_t>(slot.result.load()));
+    }
     lock.lock();
   }
 }
 
 bool OrderedJobPool::State::FinishedThroughAwaited() const {
   for (uint64_t sequence = front_sequence; sequence <= awaited_sequence; ++sequence)
-    if (!slots[sequence - front_sequence].result) return false;
+    if (!slots[sequence - front_sequence].done()) return false;
   return true;
 }
 
 void OrderedJobPool::WorkerLoop(const std::shared_ptr<State>& state) {
-  // Files this thread took from the queue, with their sequence numbers. Copies: an abandoned
-  // pool drops its slots while they are still being counted.
-  std::vector<std::pair<uint64_t, FileToCount>> taken;
+  std::vector<Slot*> taken;  // the files this thread took from the queue
   std::unique_lock lock(state->mutex);
   while (true) {
     ++state->idle_workers;
     state->work_ready.wait(lock, [&] { return state->stopping || !state->pending.empty(); });
     --state->idle_workers;
     if (state->stopping) return;
-    // Several files at a time spare a trip through the lock for each, but no more than a
+    // Several files at a time spare a trip through the mutex for each, but no more than a
     // fair share of the queue, so that every thread has work.
     const size_t share =
         std::clamp<size_t>(state->pending.size() / state->workers, 1, kFilesPerTake);
     taken.clear();
     for (size_t i = 0; i < share; ++i) {
-      const uint64_t sequence = state->pending.front();
+      taken.push_back(&state->slots[state->pending.front() - state->front_sequence]);
       state->pending.pop_front();
-      taken.emplace_back(sequence, state->slots[sequence - state->front_sequence].file);
     }
-    for (const auto& [sequence, file] : taken) {
-      ++state->running;
-      lock.unlock();
+    lock.unlock();
+    for (Slot* slot : taken) {
       int32_t result = FOLIOTALLY_UNREADABLE;
       try {
-        result = state->work(file);
+        result = state->work(slot->file);
       } catch (...) {
         // The counter is not meant to throw; if it does (out of memory), the file is
         // reported as unreadable rather than losing the thread.
       }
-      // Each result is in place before the next file begins, which may never end.
-      lock.lock();
-      --state->running;
-      if (state->abandoned) return;
-      state->slots[sequence - state->front_sequence].result = result;
-      if (state->submitter_waiting && sequence <= state->awaited_sequence &&
-          state->FinishedThroughAwaited())
-        state->result_ready.notify_one();
+      // Each result is in place before the next file begins, which may never end. Once it
+      // is, the slot may be delivered and gone at any moment.
+      slot->result.store(result);
+      if (state->submitter_waiting.load()) {
+        const std::lock_guard guard(state->mutex);
+        if (state->submitter_waiting && state->FinishedThroughAwaited())
+          state->result_ready.notify_one();
+      }
     }
+    lock.lock();
+    if (state->abandoned) return;
   }
 }
 

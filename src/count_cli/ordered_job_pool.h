@@ -12,7 +12,6 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -70,9 +69,18 @@ class OrderedJobPool {
   void Abandon();
 
  private:
+  // A file and its result. The result is written by the thread that counted the file,
+  // without the mutex, so that threads sharing a processor do not queue for the mutex once a
+  // file; the slot stays where it is (a deque keeps its elements in place at both ends)
+  // until it is delivered, which is after its result is in.
   struct Slot {
+    static constexpr int64_t kNoResult = INT64_MIN;
+    explicit Slot(FileToCount f) : file(std::move(f)) {}
+    Slot(Slot&& other) noexcept : file(std::move(other.file)), result(other.result.load()) {}
+    Slot& operator=(Slot&&) = delete;
+    bool done() const { return result.load() != kNoResult; }
     FileToCount file;
-    std::optional<int32_t> result;
+    std::atomic<int64_t> result{kNoResult};
   };
   // What the threads share; a thread that is abandoned holds on to it until it ends.
   struct State {
@@ -84,12 +92,13 @@ class OrderedJobPool {
     std::deque<Slot> slots;        // submitted, not yet delivered; front is the oldest
     uint64_t front_sequence = 0;   // sequence number of slots.front()
     std::deque<uint64_t> pending;  // sequence numbers no thread has started on
-    size_t running = 0;            // files being counted right now
     size_t workers = 1;            // threads counting
     // Wake-ups cost a context switch per file, so threads are only woken when they wait:
-    size_t idle_workers = 0;         // workers waiting for a file
-    bool submitter_waiting = false;  // the submitter waits for a result
-    uint64_t awaited_sequence = 0;   // it waits until this file and all before it are done
+    size_t idle_workers = 0;  // workers waiting for a file
+    // The submitter waits for a result; set and cleared with the mutex held, read by the
+    // counting threads without it after each result they write.
+    std::atomic<bool> submitter_waiting{false};
+    uint64_t awaited_sequence = 0;  // it waits until this file and all before it are done
     bool stopping = false;
     bool abandoned = false;  // results of files being counted are no longer wanted
 
@@ -109,7 +118,7 @@ class OrderedJobPool {
   // at the front, up to `kBatchSize` of them, are finished or `stop` is raised.
   void DeliverReady(bool wait);
   // Hands out the unbroken run of finished results at the front, in order; `lock` holds
-  // the mutex and is released around each delivery.
+  // the mutex and is released while they are delivered.
   void DeliverFrontRun(std::unique_lock<std::mutex>& lock);
   bool Stopped() const { return stop_.load(); }
 
@@ -118,6 +127,8 @@ class OrderedJobPool {
   size_t window_;
   // Files queued but not yet handed to the threads; only the submitting thread uses them.
   std::vector<FileToCount> held_;
+  // The run of finished results being delivered; kept to reuse its room.
+  std::vector<Slot> delivering_;
   std::chrono::steady_clock::time_point first_held_;  // when held_ last became non-empty
   // Files queued and not yet delivered, the held ones included; the window bounds it.
   size_t in_flight_ = 0;
