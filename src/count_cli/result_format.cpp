@@ -65,7 +65,7 @@ std::string ResultFormatter::Result(std::string_view path, int32_t count) const 
       line += ",\"status\":" + JsonString(status) + "}";
       break;
   }
-  return line + line_end_;
+  return line.append(line_end_);
 }
 
 }  // namespace foliotally::count_cli

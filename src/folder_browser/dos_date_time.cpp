@@ -5,6 +5,10 @@
 namespace foliotally {
 
 bool PackDosDateTime(int64_t seconds_since_epoch, int32_t& packed) {
+  // Before 1980 in every time zone (none is more than 14 hours ahead of UTC): such a time,
+  // and the 0 that a walk's entries carry, need no conversion.
+  constexpr int64_t kBefore1980Everywhere = 315532800 - 14 * 3600;
+  if (seconds_since_epoch < kBefore1980Everywhere) return false;
   const time_t moment = static_cast<time_t>(seconds_since_epoch);
   std::tm local{};
   if (localtime_r(&moment, &local) == nullptr) return false;

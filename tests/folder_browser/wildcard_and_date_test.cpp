@@ -87,6 +87,10 @@ TEST_F(DosDateTime, UsesLocalTime) {
   int32_t packed = 0;
   ASSERT_TRUE(PackDosDateTime(Utc(1979, 12, 31, 23, 0, 0), packed));
   EXPECT_EQ(static_cast<uint32_t>(packed) >> 16, (0u << 9) | (1u << 5) | 1u);
+  setenv("TZ", "XXX-14", 1);  // the zone furthest east: 1980 begins there first
+  tzset();
+  EXPECT_TRUE(PackDosDateTime(Utc(1979, 12, 31, 10, 0, 0), packed));
+  EXPECT_FALSE(PackDosDateTime(Utc(1979, 12, 31, 9, 59, 59), packed));
 }
 
 }  // namespace
