@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <map>
+#include <set>
 
 #include "support/special_files.h"
 #include "support/temp_dir.h"
@@ -90,6 +91,32 @@ TEST_F(PosixFileSystemTest, StatFollowsLinksAndReportsWhatIsMissing) {
   EXPECT_EQ(fs_.Stat(dir_.str() + "/missing", status), ENOENT);
   EXPECT_EQ(fs_.Stat(dir_.str() + "/a.pdf/x", status), ENOTDIR);
   EXPECT_EQ(fs_.Stat("", status), ENOENT);
+}
+
+// More names than one read of the folder returns: each comes once, and the descriptor the
+// stream shares outlives it.
+TEST_F(PosixFileSystemTest, ALargeFolderIsReadWholeAndItsDescriptorShared) {
+  constexpr int kFiles = 1500;  // with 60-byte names, several reads of 32 KiB
+  const std::string pad(56, 'x');
+  for (int i = 0; i < kFiles; ++i) dir_.Write(pad + std::to_string(1000 + i), "");
+  std::unique_ptr<DirectoryStream> stream;
+  ASSERT_EQ(fs_.OpenDirectory(dir_.str(), stream), 0);
+  std::set<std::string> names;
+  std::string name;
+  int error = 0;
+  int read = 0;
+  while (stream->Next(name, error)) {
+    names.insert(name);
+    ++read;
+  }
+  EXPECT_EQ(error, 0);
+  EXPECT_EQ(read, kFiles + 2);
+  EXPECT_EQ(names.size(), static_cast<size_t>(kFiles + 2));
+  EXPECT_FALSE(stream->Next(name, error));  // the end stays the end
+  const auto folder = stream->ShareDescriptor();
+  stream.reset();
+  ASSERT_NE(folder, nullptr);
+  EXPECT_TRUE(folder->Open((pad + "1000").c_str()).ok());
 }
 
 TEST_F(PosixFileSystemTest, SambaHiddenAttributeIsRead) {

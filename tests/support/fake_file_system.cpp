@@ -24,10 +24,17 @@ class FakeDirectoryStream final : public DirectoryStream {
   int KindOfCurrent(FileStatus& status) override {
     return fs_.Adjust(PathOfCurrent(), inner_->KindOfCurrent(status), status);
   }
+  int KindOfCurrentLeavingHidden(FileStatus& status, bool& hidden_unread) override {
+    const int error = KindOfCurrent(status);
+    hidden_unread =
+        fs_.shares_no_descriptors() && error == 0 && status.kind == EntryKind::kRegularFile;
+    if (hidden_unread) status.attributes &= ~kAttrHidden;
+    return error;
+  }
   // Marks and failures never turn a file into a folder, so the listing's word stands.
   bool IsListedAsNonFolder() override { return inner_->IsListedAsNonFolder(); }
   std::shared_ptr<const FolderDescriptor> ShareDescriptor() override {
-    return inner_->ShareDescriptor();
+    return fs_.shares_no_descriptors() ? nullptr : inner_->ShareDescriptor();
   }
 
  private:

@@ -65,6 +65,10 @@ class FakeFileSystem final : public FileSystem {
     failures_.clear();
     search_denied_.clear();
   }
+  // Folders are read as by a file system without descriptors to share: a regular file's
+  // hidden mark is then left for whoever opens the file, with no descriptor to open it from.
+  void ShareNoDescriptors() { share_no_descriptors_ = true; }
+  bool shares_no_descriptors() const { return share_no_descriptors_; }
   void SetVolumes(std::vector<Volume> volumes) { volumes_ = std::move(volumes); }
   void SetCaseRules(CaseRules rules) { case_rules_ = rules; }
   // Makes a call that writes files fail; see FaultyFileWriting::Fail.
@@ -102,6 +106,7 @@ class FakeFileSystem final : public FileSystem {
   std::optional<std::vector<Volume>> volumes_;
   std::optional<CaseRules> case_rules_;
   FaultyFileWriting writing_;
+  bool share_no_descriptors_ = false;
 };
 
 }  // namespace foliotally::test
