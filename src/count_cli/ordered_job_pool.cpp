@@ -176,6 +176,7 @@ void OrderedJobPool::WorkerLoop(const std::shared_ptr<State>& state) {
     }
     lock.unlock();
     for (Slot* slot : taken) {
+      if (state->abandoned) return;  // nobody waits for the rest any more
       int32_t result = FOLIOTALLY_UNREADABLE;
       try {
         result = state->work(slot->file);

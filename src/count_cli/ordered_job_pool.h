@@ -100,7 +100,8 @@ class OrderedJobPool {
     std::atomic<bool> submitter_waiting{false};
     uint64_t awaited_sequence = 0;  // it waits until this file and all before it are done
     bool stopping = false;
-    bool abandoned = false;  // results of files being counted are no longer wanted
+    // Results of files being counted are no longer wanted; read without the mutex too.
+    std::atomic<bool> abandoned{false};
 
     // Whether the files from the front up to `awaited_sequence` are all counted; called
     // with the mutex held, while `slots` reaches that far.

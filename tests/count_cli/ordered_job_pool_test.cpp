@@ -227,6 +227,32 @@ TEST(OrderedJobPool, AbandonDropsTheHeldFilesUncounted) {
   }
 }
 
+// A thread takes several files at once; abandoned inside the first, it leaves the others.
+TEST(OrderedJobPool, AnAbandonedThreadBeginsNoFurtherFile) {
+  static HeldFile file;  // outlives the pool, as the abandoned thread may
+  static std::atomic<int> others{0};
+  std::atomic<bool> stop{false};
+  {
+    OrderedJobPool pool(
+        1, 100,
+        [](const FileToCount& f) {
+          if (f.path != "held") ++others;
+          return file.Count(f.path);
+        },
+        [](const std::string&, int32_t) {}, stop);
+    pool.Queue(Named("held"));
+    pool.Queue(Named("next"));
+    pool.Flush();  // both go to the one thread at once
+    file.WaitUntilStarted();
+    stop.store(true);
+    pool.Finish();
+    pool.Abandon();
+  }
+  file.Release();
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(others.load(), 0);
+}
+
 TEST(OrderedJobPool, CounterThatThrowsMakesTheFileUnreadable) {
   Delivered delivered;
   OrderedJobPool pool(
