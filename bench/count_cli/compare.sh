@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Times foliotally-count on two generated trees of small PDF files against the floor of
-# walking the tree and reading each file's tail, against exiftool and pdfinfo, and times
-# its start-up; prints seconds, CPU seconds and files per second for each, and the ratios
-# the goals are stated in.
+# walking the tree and reading each file's tail (the two in alternating rounds), against
+# exiftool and pdfinfo, and times its start-up; prints seconds, CPU seconds and files per
+# second for each, and the ratios the goals are stated in.
 #
 # Usage: bench/count_cli/compare.sh [BUILD_DIR] [TREE_DIR]
 #   BUILD_DIR  where foliotally-count was built (default: ./build)
@@ -73,6 +73,41 @@ measure() {  # label runs files command
     "$(python3 -c "f=$3; print('%.0f' % (f / float('$wall')) if f else '-')")"
 }
 
+# Times commands in alternating rounds (4 rounds of 5 runs each) and records each under its
+# label with the mean over all rounds; prints their lines and the ratio of the second
+# command to the third in each round. The speed of a shared machine drifts over a minute;
+# taken in turns, the commands a goal compares meet the same drift.
+measure_in_rounds() {  # tree files label command label command ...
+  local tree="$1" files="$2" rounds=4 runs=5 round i wall cpu
+  shift 2
+  local -a pairs=("$@")
+  : >"$work/rounds"
+  for round in $(seq "$rounds"); do
+    for ((i = 0; i < ${#pairs[@]}; i += 2)); do
+      read -r wall cpu < <($timer "$runs" "${pairs[i + 1]}")
+      printf '%s\t%s\t%s\t%s\n' "$round" "${pairs[i]}" "$wall" "$cpu" >>"$work/rounds"
+    done
+  done
+  python3 - "$work/rounds" "$results" "$files" "$((rounds * runs))" "${pairs[2]}" "${pairs[4]}" <<'PY'
+import collections, sys
+rounds, results, files, runs, compared, floor = sys.argv[1:7]
+by_label = collections.OrderedDict()
+by_round = collections.defaultdict(dict)
+for line in open(rounds):
+    n, label, wall, cpu = line.rstrip("\n").split("\t")
+    by_label.setdefault(label, []).append((float(wall), float(cpu)))
+    by_round[n][label] = float(wall)
+with open(results, "a") as out:
+    for label, times in by_label.items():
+        wall = sum(t[0] for t in times) / len(times)
+        cpu = sum(t[1] for t in times) / len(times)
+        out.write("%s\t%s\t%s\n" % (label, wall, cpu))
+        print("%-44s %5s %9.4f %9.4f %10.0f" % (label, runs, wall, cpu, int(files) / wall))
+ratios = [r[compared] / r[floor] for r in by_round.values()]
+print("  (--jobs 2 / floor in each round: %s)" % " ".join("%.2f" % x for x in ratios))
+PY
+}
+
 # One tree: write it, check the totals, time everything on it.
 bench_tree() {  # name folders files_per_folder total_files
   local tree="$trees/$1" files pages
@@ -87,9 +122,10 @@ bench_tree() {  # name folders files_per_folder total_files
     exit 1
   fi
   printf '%-44s %5s %9s %9s %10s\n' "command" "runs" "seconds" "CPU s" "files/s"
-  measure "$1: foliotally-count --jobs 1" 20 "$files" "$counter --jobs 1 $tree"
-  measure "$1: foliotally-count --jobs 2" 20 "$files" "$counter --jobs 2 $tree"
-  measure "$1: find | xargs tail -c 1024 (floor)" 20 "$files" \
+  measure_in_rounds "$1" "$files" \
+    "$1: foliotally-count --jobs 1" "$counter --jobs 1 $tree" \
+    "$1: foliotally-count --jobs 2" "$counter --jobs 2 $tree" \
+    "$1: find | xargs tail -c 1024 (floor)" \
     "find $tree -name '*.pdf' -print0 | xargs -0 tail -q -c 1024 > /dev/null"
   measure "$1: exiftool -r -PageCount -ext pdf" 2 "$files" \
     "exiftool -q -r -PageCount -ext pdf $tree"
