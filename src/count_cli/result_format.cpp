@@ -48,6 +48,7 @@ std::string ResultFormatter::Result(std::string_view path, int32_t count) const 
   const std::string pages = counted ? std::to_string(count) : std::string();
   const std::string status = counted ? std::string("ok") : ReasonOf(count);
   std::string line;
+  line.reserve(path.size() + 32);  // room for the usual line in one allocation
   switch (format_) {
     case OutputFormat::kLog:
       if (!counted) return {};

@@ -94,7 +94,9 @@ std::string WithTrailingDelimiter(std::string_view text, const PathStyle& style)
 std::string JoinFolderAndName(std::string_view folder, std::string_view name,
                               const PathStyle& style) {
   if (folder.empty()) return std::string(name);
-  std::string result(folder);
+  std::string result;
+  result.reserve(folder.size() + 1 + name.size());  // one allocation, not one per part
+  result.append(folder);
   if (!IsPathDelimiterAt(folder, folder.size(), style)) result += style.delimiter;
   result += name;
   return result;
