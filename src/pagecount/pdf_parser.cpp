@@ -218,17 +218,26 @@ ParseStatus Parser::Number(Object* out) {
 
 ParseStatus Parser::Name(std::string* out) {
   ++pos_;  // the slash
-  while (pos_ < text_.size() && IsPdfRegular(text_[pos_])) {
-    char c = text_[pos_++];
-    if (c == '#' && pos_ + 1 < text_.size() && HexValue(text_[pos_]) >= 0 &&
-        HexValue(text_[pos_ + 1]) >= 0) {
-      c = static_cast<char>(HexValue(text_[pos_]) * 16 + HexValue(text_[pos_ + 1]));
-      pos_ += 2;
-    }
-    if (out) out->push_back(c);
+  const size_t start = pos_;
+  while (pos_ < text_.size() && IsPdfRegular(text_[pos_])) ++pos_;
+  const ParseStatus status =
+      pos_ == text_.size() && !complete_ ? ParseStatus::kNeedMore : ParseStatus::kOk;
+  if (!out) return status;
+  const std::string_view raw = text_.substr(start, pos_ - start);
+  if (raw.find('#') == std::string_view::npos) {
+    out->append(raw);
+    return status;
   }
-  if (pos_ == text_.size() && !complete_) return ParseStatus::kNeedMore;
-  return ParseStatus::kOk;
+  // "#" and two hex digits stand for one byte; any other "#" is itself.
+  for (size_t i = 0; i < raw.size(); ++i) {
+    char c = raw[i];
+    if (c == '#' && i + 2 < raw.size() && HexValue(raw[i + 1]) >= 0 && HexValue(raw[i + 2]) >= 0) {
+      c = static_cast<char>(HexValue(raw[i + 1]) * 16 + HexValue(raw[i + 2]));
+      i += 2;
+    }
+    out->push_back(c);
+  }
+  return status;
 }
 
 ParseStatus Parser::LiteralString() {

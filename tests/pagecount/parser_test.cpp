@@ -37,6 +37,13 @@ TEST(Parser, HexDigitsInStringsAndNames) {
   o = Object{};
   ASSERT_EQ(Parser("/A#20b#2Fc#4a#zz ", true).ParseObject(&o), ParseStatus::kOk);
   EXPECT_TRUE(o.IsName("A b/cJ#zz"));
+  // A "#" too near the end of the name is itself, whether the name or the data ends there.
+  for (const char* text : {"/x#4", "/x#4/", "/x#4 "}) {
+    o = Object{};
+    ASSERT_EQ(Parser(text, true).ParseObject(&o), ParseStatus::kOk) << text;
+    EXPECT_TRUE(o.IsName("x#4")) << text;
+  }
+  EXPECT_EQ(Parser("/x#41", false).ParseObject(&o), ParseStatus::kNeedMore);
 }
 
 TEST(Parser, DictKeepingKeepsOnlyTheNamedKeys) {
