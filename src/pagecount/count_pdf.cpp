@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 
 #include "pagecount/decide.h"
-#include "pagecount/foliotally.h"
 #include "pagecount/repair_process.h"
 #include "pagecount/unique_fd.h"
 
@@ -30,23 +29,25 @@ CountResult CountFile(int dirfd, const char* path, const Deadline& deadline) {
   return CountOpenFile(file.get(), deadline);
 }
 
-}  // namespace
-
-CountResult CountPdfFileWithReason(int dirfd, const char* path, uint32_t time_limit_ms) {
+// The count, or damaged when it ran out of memory: the library never throws.
+template <typename Count>
+CountResult WithoutThrowing(Count&& count) {
   try {
-    return CountFile(dirfd, path, Deadline(time_limit_ms));
+    return count();
   } catch (...) {
     return {Verdict::kDamaged, 0, "out of memory"};
   }
 }
 
+}  // namespace
+
+CountResult CountPdfFileWithReason(int dirfd, const char* path, uint32_t time_limit_ms) {
+  return WithoutThrowing([&] { return CountFile(dirfd, path, Deadline(time_limit_ms)); });
+}
+
 int32_t CountOpenPdfFile(int fd, uint32_t time_limit_ms) {
-  if (fd < 0) return FOLIOTALLY_UNREADABLE;
-  try {
-    return ToResultCode(CountOpenFile(fd, Deadline(time_limit_ms)));
-  } catch (...) {
-    return FOLIOTALLY_DAMAGED;
-  }
+  // A descriptor that is not open (a negative one too) fails its status call: unreadable.
+  return ToResultCode(WithoutThrowing([&] { return CountOpenFile(fd, Deadline(time_limit_ms)); }));
 }
 
 int32_t CountPdfFileAt(int dirfd, const char* path, uint32_t time_limit_ms) {

@@ -91,18 +91,20 @@ std::optional<uint32_t> ReadSambaXattr(const EntryLocation& at, bool& relative_w
   return ParseSambaDosAttributes(std::string_view(buffer, static_cast<size_t>(n)));
 }
 
-std::optional<uint32_t> ReadFatAttributes(const EntryLocation& at) {
+std::optional<uint32_t> FatAttributesOf(int fd) {
   uint32_t bits = 0;
-  if (at.file_fd >= 0)
-    return ioctl(at.file_fd, FAT_IOCTL_GET_ATTRIBUTES, &bits) == 0 ? std::optional(bits)
-                                                                   : std::nullopt;
+  return ioctl(fd, FAT_IOCTL_GET_ATTRIBUTES, &bits) == 0 ? std::optional(bits) : std::nullopt;
+}
+
+std::optional<uint32_t> ReadFatAttributes(const EntryLocation& at) {
+  if (at.file_fd >= 0) return FatAttributesOf(at.file_fd);
   // FAT holds no FIFOs or devices, and only regular files and folders get here, so the open
   // cannot block; O_NONBLOCK guards it all the same.
   const int fd = openat(at.dir_fd, at.name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return {};
-  const bool ok = ioctl(fd, FAT_IOCTL_GET_ATTRIBUTES, &bits) == 0;
+  const std::optional<uint32_t> bits = FatAttributesOf(fd);
   close(fd);
-  return ok ? std::optional<uint32_t>(bits) : std::nullopt;
+  return bits;
 }
 
 // Adds the hidden bit that a file system records for the entry. `source` is switched to
