@@ -1,8 +1,8 @@
 // The folder list's drop target and what a drop (or a paste) of file names does there.
 #include <QShortcut>
 
-#include "dragdrop/code_page.h"
-#include "dragdrop/drop_file_target.h"
+#include "dragdrop/formats/code_page.h"
+#include "dragdrop/target/drop_file_target.h"
 #include "dragdrop/qt/drag_event_translation.h"
 #include "dragdrop/qt/qt_drop_platform.h"
 #include "errors/errors.h"

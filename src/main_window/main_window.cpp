@@ -16,7 +16,7 @@
 #include "about/button_glyphs.h"
 #include "about/pictures.h"
 #include "about/web_links.h"
-#include "dragdrop/drop_file_target.h"
+#include "dragdrop/target/drop_file_target.h"
 #include "dragdrop/qt/qt_drop_platform.h"
 #include "folder_browser/directory_list_box.h"
 #include "folder_browser/drive_combo_box.h"

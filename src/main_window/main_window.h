@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "dragdrop/drop_effects.h"
-#include "dragdrop/drop_geometry.h"
+#include "dragdrop/target/drop_effects.h"
+#include "dragdrop/target/drop_geometry.h"
 
 class QAction;
 class QCheckBox;

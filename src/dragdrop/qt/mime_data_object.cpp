@@ -5,12 +5,12 @@
 #include <QUrl>
 #include <map>
 
-#include "dragdrop/clipboard_format_ids.h"
-#include "dragdrop/data_format_registry.h"
-#include "dragdrop/feedback_clipboard_formats.h"
-#include "dragdrop/file_clipboard_format.h"
-#include "dragdrop/format_list_enumerator.h"
-#include "dragdrop/shell_id_lists.h"
+#include "dragdrop/formats/clipboard_format_ids.h"
+#include "dragdrop/formats/data_format_registry.h"
+#include "dragdrop/formats/feedback_clipboard_formats.h"
+#include "dragdrop/formats/file_clipboard_format.h"
+#include "dragdrop/formats/format_list_enumerator.h"
+#include "dragdrop/formats/shell_id_lists.h"
 
 namespace foliotally::dragdrop {
 namespace {

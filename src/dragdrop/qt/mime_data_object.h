@@ -18,7 +18,7 @@
 #include <optional>
 #include <vector>
 
-#include "dragdrop/data_object.h"
+#include "dragdrop/formats/data_object.h"
 
 namespace foliotally::dragdrop {
 

@@ -10,7 +10,7 @@
 #include <map>
 #include <utility>
 
-#include "dragdrop/drop_platform.h"
+#include "dragdrop/target/drop_platform.h"
 
 namespace foliotally::dragdrop {
 

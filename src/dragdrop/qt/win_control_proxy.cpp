@@ -2,8 +2,8 @@
 
 #include <QDropEvent>
 
-#include "dragdrop/drop_effects.h"
-#include "dragdrop/feedback_clipboard_formats.h"
+#include "dragdrop/target/drop_effects.h"
+#include "dragdrop/formats/feedback_clipboard_formats.h"
 #include "dragdrop/qt/drag_event_translation.h"
 #include "dragdrop/qt/qt_drop_platform.h"
 

@@ -11,7 +11,7 @@
 #include <memory>
 #include <optional>
 
-#include "dragdrop/drop_platform.h"
+#include "dragdrop/target/drop_platform.h"
 #include "dragdrop/qt/mime_data_object.h"
 
 class QDropEvent;

@@ -1,0 +1,129 @@
+#include "dragdrop/formats/clipboard_format.h"
+
+#include "dragdrop/formats/clipboard_format_ids.h"
+#include "dragdrop/formats/data_format.h"
+#include "dragdrop/formats/dragdrop_errors.h"
+
+namespace foliotally::dragdrop {
+
+TClipboardFormatClass::TClipboardFormatClass(std::string_view name,
+                                             const TClipboardFormatClass* parent, Factory factory,
+                                             std::optional<TDataDirections> directions,
+                                             Conversions conversions)
+    : TMetaClass(name, parent, factory),
+      parent_(parent),
+      directions_(directions ? *directions
+                  : parent   ? parent->directions_
+                             : TDataDirections(TDataDirection::ddRead)),
+      conversions_(conversions ? conversions
+                   : parent    ? parent->conversions_
+                               : nullptr) {}
+
+void TClipboardFormatClass::RegisterDataConversions() const {
+  if (conversions_) conversions_(*this);
+}
+
+const TClipboardFormatClass& TClipboardFormat::Class() {
+  static const TClipboardFormatClass cls("TClipboardFormat", nullptr, nullptr);
+  return cls;
+}
+
+TClipboardFormat::TClipboardFormat(uint32_t mediumMask) { formatEtc_.tymed = mediumMask; }
+
+TClipboardFormat::TClipboardFormat(const TFormatEtc& format) : formatEtc_(format), idKnown_(true) {}
+
+const TFormatEtc& TClipboardFormat::FormatEtc() const {
+  if (!idKnown_) {
+    formatEtc_.cfFormat = GetClipboardFormat();
+    idKnown_ = true;
+  }
+  return formatEtc_;
+}
+
+bool TClipboardFormat::ReadMedium(IDataObject& /*dataObject*/, TStgMedium& /*medium*/) {
+  return false;
+}
+
+bool TClipboardFormat::WriteMedium(const TFormatEtc& /*format*/, TStgMedium& /*medium*/) {
+  return false;
+}
+
+uint16_t TClipboardFormat::GetClipboardFormat() const {
+  throw EDataFormat("Internal error: " + std::string(ClassName()) +
+                    ".GetClipboardFormat needs implementation");
+}
+
+void TClipboardFormat::SetClipboardFormat(uint16_t id) {
+  formatEtc_.cfFormat = id;
+  idKnown_ = true;
+}
+
+std::string TClipboardFormat::GetClipboardFormatName() const {
+  return GetClipboardFormatNameA(FormatEtc().cfFormat);
+}
+
+void TClipboardFormat::SetClipboardFormatName(const std::string& /*name*/) {
+  throw EDataFormat(std::string(ClassName()) + ".ClipboardFormat is read-only");
+}
+
+uint32_t TClipboardFormat::ProbeMedia(IDataObject& dataObject) {
+  return ProbeOwnMedia(dataObject, false);
+}
+
+bool TClipboardFormat::HasValidFormats(IDataObject& dataObject) {
+  return ProbeOwnMedia(dataObject, true) != 0;
+}
+
+// Asks for the own media one bit at a time, lowest first; `firstOnly` stops at the first
+// medium offered.
+uint32_t TClipboardFormat::ProbeOwnMedia(IDataObject& dataObject, bool firstOnly) {
+  TFormatEtc probe = FormatEtc();
+  const uint32_t own = probe.tymed;
+  uint32_t offered = 0;
+  for (uint64_t bit = 1; bit <= own; bit <<= 1) {
+    if ((own & bit) == 0) continue;
+    probe.tymed = static_cast<uint32_t>(bit);
+    if (dataObject.QueryGetData(probe) != S_OK) continue;
+    offered |= probe.tymed;
+    if (firstOnly) break;
+  }
+  return offered;
+}
+
+bool TClipboardFormat::AcceptFormat(const TFormatEtc& format) const {
+  const TFormatEtc& own = FormatEtc();
+  return format.cfFormat == own.cfFormat && !format.ptd && format.dwAspect == own.dwAspect &&
+         (format.tymed & own.tymed) != 0;
+}
+
+bool TClipboardFormat::GetData(IDataObject& dataObject) {
+  Clear();
+  TFormatEtc request = FormatEtc();
+  request.tymed = ProbeMedia(dataObject);
+  TStgMedium medium;
+  if (Failed(dataObject.GetData(request, medium))) return false;
+  return ReadFromMedium(dataObject, std::move(medium));
+}
+
+bool TClipboardFormat::ReadFromMedium(IDataObject& dataObject, TStgMedium medium) {
+  Clear();
+  if ((medium.Tymed() & FormatEtc().tymed) == 0) return false;
+  return ReadMedium(dataObject, medium);
+}
+
+bool TClipboardFormat::SetData(IDataObject& dataObject, const TFormatEtc& format,
+                               TStgMedium& medium) {
+  medium.Release();
+  const TFormatEtc& own = FormatEtc();
+  bool result = format.cfFormat == own.cfFormat && format.dwAspect == own.dwAspect &&
+                (format.tymed & own.tymed) != 0 && WriteMedium(format, medium) &&
+                Succeeded(dataObject.SetData(own, medium, true));
+  if (!result) medium.Release();
+  return result;
+}
+
+bool TClipboardFormat::Assign(TCustomDataFormat& /*dataFormat*/) { return false; }
+
+bool TClipboardFormat::AssignTo(TCustomDataFormat& /*dataFormat*/) { return false; }
+
+}  // namespace foliotally::dragdrop

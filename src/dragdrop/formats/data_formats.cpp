@@ -1,0 +1,28 @@
+#include "dragdrop/formats/data_formats.h"
+
+#include <algorithm>
+
+#include "dragdrop/formats/dragdrop_errors.h"
+
+namespace foliotally::dragdrop {
+
+int32_t TDataFormats::Add(TCustomDataFormat& format) {
+  int32_t index = IndexOf(format);
+  if (index >= 0) return index;
+  items_.push_back(&format);
+  return Count() - 1;
+}
+
+int32_t TDataFormats::IndexOf(const TCustomDataFormat& format) const {
+  auto found = std::ranges::find(items_, &format);
+  return found == items_.end() ? -1 : static_cast<int32_t>(found - items_.begin());
+}
+
+void TDataFormats::Remove(const TCustomDataFormat& format) { std::erase(items_, &format); }
+
+TCustomDataFormat& TDataFormats::Items(int32_t index) const {
+  if (index < 0 || index >= Count()) RaiseListIndexError(index);
+  return *items_[static_cast<size_t>(index)];
+}
+
+}  // namespace foliotally::dragdrop

@@ -1,0 +1,35 @@
+#include "dragdrop/target/control_list.h"
+
+#include <algorithm>
+
+#include "dragdrop/formats/dragdrop_errors.h"
+
+namespace foliotally::dragdrop {
+
+int32_t TControlList::Add(TWinControl* control) {
+  items_.push_back(control);
+  return Count() - 1;
+}
+
+void TControlList::Insert(int32_t index, TWinControl* control) {
+  if (index < 0 || index > Count()) RaiseListIndexError(index);
+  items_.insert(items_.begin() + index, control);
+}
+
+int32_t TControlList::IndexOf(const TWinControl* control) const {
+  const auto at = std::find(items_.begin(), items_.end(), control);
+  return at == items_.end() ? -1 : static_cast<int32_t>(at - items_.begin());
+}
+
+TWinControl* TControlList::Items(int32_t index) const {
+  if (index < 0 || index >= Count()) RaiseListIndexError(index);
+  return items_[static_cast<size_t>(index)];
+}
+
+int32_t TControlList::Remove(const TWinControl* control) {
+  const int32_t index = IndexOf(control);
+  if (index >= 0) items_.erase(items_.begin() + index);
+  return index;
+}
+
+}  // namespace foliotally::dragdrop
