@@ -2,9 +2,9 @@
 #include <QShortcut>
 
 #include "dragdrop/formats/code_page.h"
-#include "dragdrop/target/drop_file_target.h"
 #include "dragdrop/qt/drag_event_translation.h"
 #include "dragdrop/qt/qt_drop_platform.h"
+#include "dragdrop/target/drop_file_target.h"
 #include "errors/errors.h"
 #include "folder_browser/directory_list_box.h"
 #include "main_window/main_window.h"

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "dragdrop/formats/clipboard_format.h"
-#include "dragdrop/formats/data_format.h"
+#include "dragdrop/formats/clipboard_format_base.h"
+#include "dragdrop/formats/data_format_base.h"
 
 namespace foliotally::dragdrop {
 

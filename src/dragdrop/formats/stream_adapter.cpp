@@ -4,7 +4,7 @@
 #include <exception>
 #include <vector>
 
-#include "dragdrop/formats/simple_clipboard_format.h"
+#include "dragdrop/formats/clipboard_format_simple.h"
 
 namespace foliotally::dragdrop {
 namespace {

@@ -5,10 +5,10 @@
 #include <QUrl>
 #include <map>
 
+#include "dragdrop/formats/clipboard_format_feedback.h"
+#include "dragdrop/formats/clipboard_format_hdrop.h"
 #include "dragdrop/formats/clipboard_format_ids.h"
 #include "dragdrop/formats/data_format_registry.h"
-#include "dragdrop/formats/feedback_clipboard_formats.h"
-#include "dragdrop/formats/file_clipboard_format.h"
 #include "dragdrop/formats/format_list_enumerator.h"
 #include "dragdrop/formats/shell_id_lists.h"
 

@@ -12,8 +12,8 @@
 #include <chrono>
 #include <mutex>
 
+#include "dragdrop/formats/clipboard_format_feedback.h"
 #include "dragdrop/formats/dragdrop_module.h"
-#include "dragdrop/formats/feedback_clipboard_formats.h"
 #include "dragdrop/qt/drag_event_translation.h"
 #include "dragdrop/qt/mime_data_object.h"
 #include "dragdrop/qt/win_control_proxy.h"

@@ -2,10 +2,10 @@
 
 #include <QDropEvent>
 
-#include "dragdrop/target/drop_effects.h"
-#include "dragdrop/formats/feedback_clipboard_formats.h"
+#include "dragdrop/formats/clipboard_format_feedback.h"
 #include "dragdrop/qt/drag_event_translation.h"
 #include "dragdrop/qt/qt_drop_platform.h"
+#include "dragdrop/target/drop_effects.h"
 
 namespace foliotally::dragdrop {
 

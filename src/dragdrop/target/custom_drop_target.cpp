@@ -1,7 +1,7 @@
 #include "dragdrop/target/custom_drop_target.h"
 
+#include "dragdrop/formats/clipboard_format_feedback.h"
 #include "dragdrop/formats/data_format_registry.h"
-#include "dragdrop/formats/feedback_clipboard_formats.h"
 
 namespace foliotally::dragdrop {
 

@@ -4,8 +4,8 @@
 
 #include <string_view>
 
-#include "dragdrop/formats/data_format.h"
-#include "dragdrop/formats/data_formats.h"
+#include "dragdrop/formats/data_format_base.h"
+#include "dragdrop/formats/data_format_list.h"
 #include "dragdrop/formats/persistent.h"
 
 namespace foliotally::dragdrop {

@@ -2,8 +2,8 @@
 // the names they are mapped to, and reports a move as a copy.
 #pragma once
 
+#include "dragdrop/formats/data_format_files.h"
 #include "dragdrop/target/custom_drop_multi_target.h"
-#include "dragdrop/formats/file_data_formats.h"
 
 namespace foliotally::dragdrop {
 

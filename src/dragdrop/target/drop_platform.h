@@ -9,8 +9,8 @@
 #include <memory>
 #include <optional>
 
-#include "dragdrop/target/auto_scroll.h"
 #include "dragdrop/formats/data_object.h"
+#include "dragdrop/target/auto_scroll.h"
 #include "dragdrop/target/drop_geometry.h"
 
 namespace foliotally::dragdrop {

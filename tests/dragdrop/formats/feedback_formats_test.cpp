@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "dragdrop/formats/class_stream.h"
+#include "dragdrop/formats/clipboard_format_feedback.h"
 #include "dragdrop/formats/clipboard_format_ids.h"
+#include "dragdrop/formats/data_format_feedback.h"
 #include "dragdrop/formats/dragdrop_module.h"
-#include "dragdrop/formats/feedback_clipboard_formats.h"
-#include "dragdrop/formats/feedback_data_format.h"
 #include "dragdrop/formats/stream_adapter.h"
 #include "test_data_object.h"
 

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "dragdrop/formats/clipboard_format_hdrop.h"
 #include "dragdrop/formats/clipboard_format_ids.h"
 #include "dragdrop/formats/code_page.h"
+#include "dragdrop/formats/data_format_files.h"
 #include "dragdrop/formats/dragdrop_errors.h"
 #include "dragdrop/formats/dragdrop_module.h"
-#include "dragdrop/formats/file_clipboard_format.h"
-#include "dragdrop/formats/file_data_formats.h"
 #include "dragdrop/formats/little_endian.h"
 #include "dragdrop/formats/shell_id_lists.h"
 #include "test_data_object.h"

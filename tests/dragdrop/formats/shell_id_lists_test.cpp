@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "dragdrop/formats/clipboard_format_pidl.h"
 #include "dragdrop/formats/dragdrop_errors.h"
-#include "dragdrop/formats/pidl_clipboard_format.h"
 #include "test_data_object.h"
 
 namespace foliotally::dragdrop {

@@ -10,15 +10,15 @@
 #include <QTest>
 #include <QUrl>
 
+#include "dragdrop/formats/clipboard_format_feedback.h"
+#include "dragdrop/formats/clipboard_format_hdrop.h"
 #include "dragdrop/formats/clipboard_format_ids.h"
-#include "dragdrop/target/drop_file_target.h"
-#include "dragdrop/formats/feedback_clipboard_formats.h"
-#include "dragdrop/formats/file_clipboard_format.h"
-#include "dragdrop/formats/pidl_clipboard_format.h"
+#include "dragdrop/formats/clipboard_format_pidl.h"
 #include "dragdrop/qt/drag_event_translation.h"
 #include "dragdrop/qt/mime_data_object.h"
 #include "dragdrop/qt/qt_drop_platform.h"
 #include "dragdrop/qt/win_control_proxy.h"
+#include "dragdrop/target/drop_file_target.h"
 #include "main_window/main_window_fixture.h"
 
 namespace foliotally::dragdrop {

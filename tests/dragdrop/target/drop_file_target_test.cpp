@@ -6,12 +6,12 @@
 
 #include <thread>
 
-#include "dragdrop/target/async_operation.h"
+#include "dragdrop/formats/clipboard_format_feedback.h"
+#include "dragdrop/formats/clipboard_format_hdrop.h"
 #include "dragdrop/formats/clipboard_format_ids.h"
 #include "dragdrop/formats/dragdrop_module.h"
+#include "dragdrop/target/async_operation.h"
 #include "dragdrop/target/fake_drop_platform.h"
-#include "dragdrop/formats/feedback_clipboard_formats.h"
-#include "dragdrop/formats/file_clipboard_format.h"
 #include "test_data_object.h"
 
 namespace foliotally::dragdrop {

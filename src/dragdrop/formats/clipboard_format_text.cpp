@@ -1,4 +1,4 @@
-#include "dragdrop/formats/text_clipboard_formats.h"
+#include "dragdrop/formats/clipboard_format_text.h"
 
 #include <algorithm>
 #include <cstring>

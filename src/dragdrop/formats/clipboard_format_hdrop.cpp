@@ -1,12 +1,12 @@
-#include "dragdrop/formats/file_clipboard_format.h"
+#include "dragdrop/formats/clipboard_format_hdrop.h"
 
 #include <cstring>
 
 #include "dragdrop/formats/clipboard_format_ids.h"
 #include "dragdrop/formats/code_page.h"
-#include "dragdrop/formats/file_data_formats.h"
+#include "dragdrop/formats/data_format_files.h"
+#include "dragdrop/formats/double_nul_name_list.h"
 #include "dragdrop/formats/little_endian.h"
-#include "dragdrop/formats/name_list.h"
 
 namespace foliotally::dragdrop {
 namespace {

@@ -2,7 +2,7 @@
 // of names.
 #pragma once
 
-#include "dragdrop/formats/simple_clipboard_format.h"
+#include "dragdrop/formats/clipboard_format_simple.h"
 #include "dragdrop/formats/unicode_strings.h"
 
 namespace foliotally::dragdrop {

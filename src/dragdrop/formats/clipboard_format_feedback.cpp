@@ -1,4 +1,4 @@
-#include "dragdrop/formats/feedback_clipboard_formats.h"
+#include "dragdrop/formats/clipboard_format_feedback.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "dragdrop/formats/pidl_clipboard_format.h"
+#include "dragdrop/formats/clipboard_format_pidl.h"
 
 #include <cstring>
 

@@ -1,9 +1,9 @@
-#include "dragdrop/formats/file_data_formats.h"
+#include "dragdrop/formats/data_format_files.h"
 
+#include "dragdrop/formats/clipboard_format_filename.h"
+#include "dragdrop/formats/clipboard_format_hdrop.h"
+#include "dragdrop/formats/clipboard_format_pidl.h"
 #include "dragdrop/formats/data_format_registry.h"
-#include "dragdrop/formats/file_clipboard_format.h"
-#include "dragdrop/formats/filename_clipboard_formats.h"
-#include "dragdrop/formats/pidl_clipboard_format.h"
 
 namespace foliotally::dragdrop {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "dragdrop/formats/simple_clipboard_format.h"
+#include "dragdrop/formats/clipboard_format_simple.h"
 
 namespace foliotally::dragdrop {
 

@@ -1,4 +1,4 @@
-#include "dragdrop/formats/simple_clipboard_format.h"
+#include "dragdrop/formats/clipboard_format_simple.h"
 
 #include <algorithm>
 #include <limits>

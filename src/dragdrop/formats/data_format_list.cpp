@@ -1,4 +1,4 @@
-#include "dragdrop/formats/data_formats.h"
+#include "dragdrop/formats/data_format_list.h"
 
 #include <algorithm>
 

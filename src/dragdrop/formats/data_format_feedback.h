@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "dragdrop/formats/data_format.h"
-#include "dragdrop/formats/feedback_clipboard_formats.h"
+#include "dragdrop/formats/clipboard_format_feedback.h"
+#include "dragdrop/formats/data_format_base.h"
 
 namespace foliotally::dragdrop {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-#include "dragdrop/formats/clipboard_format.h"
+#include "dragdrop/formats/clipboard_format_base.h"
 
 namespace foliotally::dragdrop {
 

@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "dragdrop/formats/class_model.h"
-#include "dragdrop/formats/clipboard_formats.h"
+#include "dragdrop/formats/clipboard_format_list.h"
 #include "dragdrop/formats/data_directions.h"
 #include "dragdrop/formats/data_object.h"
 

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "dragdrop/formats/clipboard_format_ids.h"
-#include "dragdrop/formats/simple_clipboard_format.h"
+#include "dragdrop/formats/clipboard_format_simple.h"
 
 namespace foliotally::dragdrop {
 

@@ -3,9 +3,9 @@
 // turns those items into path names.
 #pragma once
 
+#include "dragdrop/formats/clipboard_format_simple.h"
 #include "dragdrop/formats/pidl_list.h"
 #include "dragdrop/formats/shell_id_lists.h"
-#include "dragdrop/formats/simple_clipboard_format.h"
 #include "dragdrop/formats/unicode_strings.h"
 
 namespace foliotally::dragdrop {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "dragdrop/formats/clipboard_format.h"
+#include "dragdrop/formats/clipboard_format_base.h"
 
 namespace foliotally::dragdrop {
 

@@ -1,6 +1,6 @@
-#include "dragdrop/formats/clipboard_formats.h"
+#include "dragdrop/formats/clipboard_format_list.h"
 
-#include "dragdrop/formats/data_format.h"
+#include "dragdrop/formats/data_format_base.h"
 #include "dragdrop/formats/dragdrop_errors.h"
 
 namespace foliotally::dragdrop {

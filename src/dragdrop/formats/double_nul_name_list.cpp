@@ -1,4 +1,4 @@
-#include "dragdrop/formats/name_list.h"
+#include "dragdrop/formats/double_nul_name_list.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "dragdrop/formats/feedback_data_format.h"
+#include "dragdrop/formats/data_format_feedback.h"
 
 #include "dragdrop/formats/data_format_registry.h"
 

@@ -1,6 +1,6 @@
 // A clipboard format: one platform format (an id and the media it travels in) that knows
 // how to fetch its payload from a data object, parse it into its own state and render that
-// state back into a medium. Concrete formats hold the state; data formats (data_format.h)
+// state back into a medium. Concrete formats hold the state; data formats (data_format_base.h)
 // take it over.
 #pragma once
 

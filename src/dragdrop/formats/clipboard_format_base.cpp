@@ -1,7 +1,7 @@
-#include "dragdrop/formats/clipboard_format.h"
+#include "dragdrop/formats/clipboard_format_base.h"
 
 #include "dragdrop/formats/clipboard_format_ids.h"
-#include "dragdrop/formats/data_format.h"
+#include "dragdrop/formats/data_format_base.h"
 #include "dragdrop/formats/dragdrop_errors.h"
 
 namespace foliotally::dragdrop {

@@ -2,9 +2,9 @@
 // that some sources map the dropped ones to.
 #pragma once
 
-#include "dragdrop/formats/simple_clipboard_format.h"
+#include "dragdrop/formats/clipboard_format_simple.h"
+#include "dragdrop/formats/clipboard_format_text.h"
 #include "dragdrop/formats/string_list.h"
-#include "dragdrop/formats/text_clipboard_formats.h"
 #include "dragdrop/formats/unicode_strings.h"
 
 namespace foliotally::dragdrop {

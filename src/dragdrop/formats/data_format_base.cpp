@@ -1,7 +1,7 @@
-#include "dragdrop/formats/data_format.h"
+#include "dragdrop/formats/data_format_base.h"
 
+#include "dragdrop/formats/data_format_list.h"
 #include "dragdrop/formats/data_format_registry.h"
-#include "dragdrop/formats/data_formats.h"
 #include "dragdrop/formats/dragdrop_errors.h"
 
 namespace foliotally::dragdrop {

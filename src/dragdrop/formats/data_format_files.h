@@ -3,7 +3,7 @@
 // mapped to (TFileMapDataFormat, from "FileNameMap" and then "FileNameMapW").
 #pragma once
 
-#include "dragdrop/formats/data_format.h"
+#include "dragdrop/formats/data_format_base.h"
 #include "dragdrop/formats/unicode_strings.h"
 
 namespace foliotally::dragdrop {
