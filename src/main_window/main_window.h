@@ -57,8 +57,8 @@ class TfrmMain : public QMainWindow {
   Q_OBJECT
 
  public:
-  // `startupFile` is the first command-line argument, empty when there is none.
-  explicit TfrmMain(std::string startupFile, TfrmMainServices services = {},
+  // `startup_file` is the first command-line argument, empty when there is none.
+  explicit TfrmMain(std::string startup_file, TfrmMainServices services = {},
                     QWidget* parent = nullptr);
   ~TfrmMain() override;
 

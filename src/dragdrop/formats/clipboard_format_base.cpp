@@ -28,7 +28,7 @@ const TClipboardFormatClass& TClipboardFormat::Class() {
   return cls;
 }
 
-TClipboardFormat::TClipboardFormat(uint32_t mediumMask) { formatEtc_.tymed = mediumMask; }
+TClipboardFormat::TClipboardFormat(uint32_t medium_mask) { formatEtc_.tymed = medium_mask; }
 
 TClipboardFormat::TClipboardFormat(const TFormatEtc& format) : formatEtc_(format), idKnown_(true) {}
 
@@ -40,7 +40,7 @@ const TFormatEtc& TClipboardFormat::FormatEtc() const {
   return formatEtc_;
 }
 
-bool TClipboardFormat::ReadMedium(IDataObject& /*dataObject*/, TStgMedium& /*medium*/) {
+bool TClipboardFormat::ReadMedium(IDataObject& /*data_object*/, TStgMedium& /*medium*/) {
   return false;
 }
 
@@ -66,26 +66,26 @@ void TClipboardFormat::SetClipboardFormatName(const std::string& /*name*/) {
   throw EDataFormat(std::string(ClassName()) + ".ClipboardFormat is read-only");
 }
 
-uint32_t TClipboardFormat::ProbeMedia(IDataObject& dataObject) {
-  return ProbeOwnMedia(dataObject, false);
+uint32_t TClipboardFormat::ProbeMedia(IDataObject& data_object) {
+  return ProbeOwnMedia(data_object, false);
 }
 
-bool TClipboardFormat::HasValidFormats(IDataObject& dataObject) {
-  return ProbeOwnMedia(dataObject, true) != 0;
+bool TClipboardFormat::HasValidFormats(IDataObject& data_object) {
+  return ProbeOwnMedia(data_object, true) != 0;
 }
 
-// Asks for the own media one bit at a time, lowest first; `firstOnly` stops at the first
+// Asks for the own media one bit at a time, lowest first; `first_only` stops at the first
 // medium offered.
-uint32_t TClipboardFormat::ProbeOwnMedia(IDataObject& dataObject, bool firstOnly) {
+uint32_t TClipboardFormat::ProbeOwnMedia(IDataObject& data_object, bool first_only) {
   TFormatEtc probe = FormatEtc();
   const uint32_t own = probe.tymed;
   uint32_t offered = 0;
   for (uint64_t bit = 1; bit <= own; bit <<= 1) {
     if ((own & bit) == 0) continue;
     probe.tymed = static_cast<uint32_t>(bit);
-    if (dataObject.QueryGetData(probe) != S_OK) continue;
+    if (data_object.QueryGetData(probe) != S_OK) continue;
     offered |= probe.tymed;
-    if (firstOnly) break;
+    if (first_only) break;
   }
   return offered;
 }
@@ -96,34 +96,34 @@ bool TClipboardFormat::AcceptFormat(const TFormatEtc& format) const {
          (format.tymed & own.tymed) != 0;
 }
 
-bool TClipboardFormat::GetData(IDataObject& dataObject) {
+bool TClipboardFormat::GetData(IDataObject& data_object) {
   Clear();
   TFormatEtc request = FormatEtc();
-  request.tymed = ProbeMedia(dataObject);
+  request.tymed = ProbeMedia(data_object);
   TStgMedium medium;
-  if (Failed(dataObject.GetData(request, medium))) return false;
-  return ReadFromMedium(dataObject, std::move(medium));
+  if (Failed(data_object.GetData(request, medium))) return false;
+  return ReadFromMedium(data_object, std::move(medium));
 }
 
-bool TClipboardFormat::ReadFromMedium(IDataObject& dataObject, TStgMedium medium) {
+bool TClipboardFormat::ReadFromMedium(IDataObject& data_object, TStgMedium medium) {
   Clear();
   if ((medium.Tymed() & FormatEtc().tymed) == 0) return false;
-  return ReadMedium(dataObject, medium);
+  return ReadMedium(data_object, medium);
 }
 
-bool TClipboardFormat::SetData(IDataObject& dataObject, const TFormatEtc& format,
+bool TClipboardFormat::SetData(IDataObject& data_object, const TFormatEtc& format,
                                TStgMedium& medium) {
   medium.Release();
   const TFormatEtc& own = FormatEtc();
   bool result = format.cfFormat == own.cfFormat && format.dwAspect == own.dwAspect &&
                 (format.tymed & own.tymed) != 0 && WriteMedium(format, medium) &&
-                Succeeded(dataObject.SetData(own, medium, true));
+                Succeeded(data_object.SetData(own, medium, true));
   if (!result) medium.Release();
   return result;
 }
 
-bool TClipboardFormat::Assign(TCustomDataFormat& /*dataFormat*/) { return false; }
+bool TClipboardFormat::Assign(TCustomDataFormat& /*data_format*/) { return false; }
 
-bool TClipboardFormat::AssignTo(TCustomDataFormat& /*dataFormat*/) { return false; }
+bool TClipboardFormat::AssignTo(TCustomDataFormat& /*data_format*/) { return false; }
 
 }  // namespace foliotally::dragdrop

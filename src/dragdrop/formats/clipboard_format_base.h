@@ -60,7 +60,7 @@ class TClipboardFormat {
   const TFormatEtc& FormatEtc() const;
 
   // Parses a fetched medium into the state. Here: false.
-  virtual bool ReadMedium(IDataObject& dataObject, TStgMedium& medium);
+  virtual bool ReadMedium(IDataObject& data_object, TStgMedium& medium);
   // Renders the state into a new medium for `format`. Here: false.
   virtual bool WriteMedium(const TFormatEtc& format, TStgMedium& medium);
   // The format id; every concrete class overrides it. Here: "Internal error: %s.%s needs
@@ -73,35 +73,35 @@ class TClipboardFormat {
   virtual void SetClipboardFormatName(const std::string& name);
   // Which of the own media the data object can render this format on, asked one medium
   // bit at a time.
-  virtual uint32_t ProbeMedia(IDataObject& dataObject);
+  virtual uint32_t ProbeMedia(IDataObject& data_object);
   // True as soon as the data object can render the format on one of the own media.
-  virtual bool HasValidFormats(IDataObject& dataObject);
+  virtual bool HasValidFormats(IDataObject& data_object);
   // True when `format` names this id with no target device, the own aspect and a medium
   // in common. The index is not compared.
   virtual bool AcceptFormat(const TFormatEtc& format) const;
   // Clears, probes the media and fetches and parses the format.
-  virtual bool GetData(IDataObject& dataObject);
+  virtual bool GetData(IDataObject& data_object);
   // Clears and parses `medium` when its type is one of the own media; the medium is
   // released on every path, also when parsing raises.
-  virtual bool ReadFromMedium(IDataObject& dataObject, TStgMedium medium);
+  virtual bool ReadFromMedium(IDataObject& data_object, TStgMedium medium);
   // Renders the state for `format` and hands it to the data object; a refused medium is
   // released.
-  virtual bool SetData(IDataObject& dataObject, const TFormatEtc& format, TStgMedium& medium);
+  virtual bool SetData(IDataObject& data_object, const TFormatEtc& format, TStgMedium& medium);
   // Takes the state of a data format (writing). Here: false.
-  virtual bool Assign(TCustomDataFormat& dataFormat);
+  virtual bool Assign(TCustomDataFormat& data_format);
   // Puts the state into a data format (reading). Here: false.
-  virtual bool AssignTo(TCustomDataFormat& dataFormat);
+  virtual bool AssignTo(TCustomDataFormat& data_format);
   virtual void Clear() = 0;
   virtual bool HasData() const { return true; }
 
  protected:
-  // A format that travels on the media of `mediumMask`.
-  explicit TClipboardFormat(uint32_t mediumMask);
+  // A format that travels on the media of `medium_mask`.
+  explicit TClipboardFormat(uint32_t medium_mask);
   // A format with a given descriptor.
   explicit TClipboardFormat(const TFormatEtc& format);
 
  private:
-  uint32_t ProbeOwnMedia(IDataObject& dataObject, bool firstOnly);
+  uint32_t ProbeOwnMedia(IDataObject& data_object, bool first_only);
 
   mutable TFormatEtc formatEtc_;
   mutable bool idKnown_ = false;

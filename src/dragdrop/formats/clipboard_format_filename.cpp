@@ -72,17 +72,17 @@ uint16_t TAnsiFilenameClipboardFormat::GetClipboardFormat() const {
   return id;
 }
 
-bool TAnsiFilenameClipboardFormat::Assign(TCustomDataFormat& dataFormat) {
-  auto* files = dynamic_cast<TFileDataFormat*>(&dataFormat);
-  if (files == nullptr) return TCustomAnsiTextClipboardFormat::Assign(dataFormat);
+bool TAnsiFilenameClipboardFormat::Assign(TCustomDataFormat& data_format) {
+  auto* files = dynamic_cast<TFileDataFormat*>(&data_format);
+  if (files == nullptr) return TCustomAnsiTextClipboardFormat::Assign(data_format);
   if (files->Files().Count() == 0) return false;
   SetAnsiText(Utf16ToSystemCodePage(files->Files().Get(0)));
   return true;
 }
 
-bool TAnsiFilenameClipboardFormat::AssignTo(TCustomDataFormat& dataFormat) {
-  auto* files = dynamic_cast<TFileDataFormat*>(&dataFormat);
-  if (files == nullptr) return TCustomAnsiTextClipboardFormat::AssignTo(dataFormat);
+bool TAnsiFilenameClipboardFormat::AssignTo(TCustomDataFormat& data_format) {
+  auto* files = dynamic_cast<TFileDataFormat*>(&data_format);
+  if (files == nullptr) return TCustomAnsiTextClipboardFormat::AssignTo(data_format);
   SetOnlyName(files->Files(), SystemCodePageToUtf16(AnsiText()));
   return true;
 }
@@ -102,17 +102,17 @@ uint16_t TUnicodeFilenameClipboardFormat::GetClipboardFormat() const {
   return id;
 }
 
-bool TUnicodeFilenameClipboardFormat::Assign(TCustomDataFormat& dataFormat) {
-  auto* files = dynamic_cast<TFileDataFormat*>(&dataFormat);
-  if (files == nullptr) return TCustomUnicodeTextClipboardFormat::Assign(dataFormat);
+bool TUnicodeFilenameClipboardFormat::Assign(TCustomDataFormat& data_format) {
+  auto* files = dynamic_cast<TFileDataFormat*>(&data_format);
+  if (files == nullptr) return TCustomUnicodeTextClipboardFormat::Assign(data_format);
   if (files->Files().Count() == 0) return false;
   SetWideText(files->Files().Get(0));
   return true;
 }
 
-bool TUnicodeFilenameClipboardFormat::AssignTo(TCustomDataFormat& dataFormat) {
-  auto* files = dynamic_cast<TFileDataFormat*>(&dataFormat);
-  if (files == nullptr) return TCustomUnicodeTextClipboardFormat::AssignTo(dataFormat);
+bool TUnicodeFilenameClipboardFormat::AssignTo(TCustomDataFormat& data_format) {
+  auto* files = dynamic_cast<TFileDataFormat*>(&data_format);
+  if (files == nullptr) return TCustomUnicodeTextClipboardFormat::AssignTo(data_format);
   SetOnlyName(files->Files(), WideText());
   return true;
 }

@@ -16,9 +16,9 @@ class TAnsiFilenameClipboardFormat : public TCustomAnsiTextClipboardFormat {
   TAnsiFilenameClipboardFormat() = default;
 
   uint16_t GetClipboardFormat() const override;
-  bool Assign(TCustomDataFormat& dataFormat) override;
+  bool Assign(TCustomDataFormat& data_format) override;
   // Leaves a file data format's list holding the one name, converted to UTF-16.
-  bool AssignTo(TCustomDataFormat& dataFormat) override;
+  bool AssignTo(TCustomDataFormat& data_format) override;
 };
 
 class TUnicodeFilenameClipboardFormat : public TCustomUnicodeTextClipboardFormat {
@@ -28,9 +28,9 @@ class TUnicodeFilenameClipboardFormat : public TCustomUnicodeTextClipboardFormat
   TUnicodeFilenameClipboardFormat() = default;
 
   uint16_t GetClipboardFormat() const override;
-  bool Assign(TCustomDataFormat& dataFormat) override;
+  bool Assign(TCustomDataFormat& data_format) override;
   // Leaves a file data format's list holding the one name, as it came.
-  bool AssignTo(TCustomDataFormat& dataFormat) override;
+  bool AssignTo(TCustomDataFormat& data_format) override;
 };
 
 class TAnsiFilenameMapClipboardFormat : public TCustomSimpleClipboardFormat {

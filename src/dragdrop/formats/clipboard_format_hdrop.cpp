@@ -28,20 +28,20 @@ TFileClipboardFormat::TFileClipboardFormat() = default;
 
 uint16_t TFileClipboardFormat::GetClipboardFormat() const { return CF_HDROP; }
 
-bool TFileClipboardFormat::Assign(TCustomDataFormat& dataFormat) {
-  if (auto* files = dynamic_cast<TFileDataFormat*>(&dataFormat)) {
+bool TFileClipboardFormat::Assign(TCustomDataFormat& data_format) {
+  if (auto* files = dynamic_cast<TFileDataFormat*>(&data_format)) {
     names_.Assign(files->Files());
     return true;
   }
-  return TCustomSimpleClipboardFormat::Assign(dataFormat);
+  return TCustomSimpleClipboardFormat::Assign(data_format);
 }
 
-bool TFileClipboardFormat::AssignTo(TCustomDataFormat& dataFormat) {
-  if (auto* files = dynamic_cast<TFileDataFormat*>(&dataFormat)) {
+bool TFileClipboardFormat::AssignTo(TCustomDataFormat& data_format) {
+  if (auto* files = dynamic_cast<TFileDataFormat*>(&data_format)) {
     files->Files().Assign(names_);
     return true;
   }
-  return TCustomSimpleClipboardFormat::AssignTo(dataFormat);
+  return TCustomSimpleClipboardFormat::AssignTo(data_format);
 }
 
 // The names are read from pFiles to the end of the payload; a pFiles beyond the payload

@@ -21,8 +21,8 @@ class TFileClipboardFormat : public TCustomSimpleClipboardFormat {
   void SetWriteWide(bool wide) { writeWide_ = wide; }
 
   uint16_t GetClipboardFormat() const override;
-  bool Assign(TCustomDataFormat& dataFormat) override;
-  bool AssignTo(TCustomDataFormat& dataFormat) override;
+  bool Assign(TCustomDataFormat& data_format) override;
+  bool AssignTo(TCustomDataFormat& data_format) override;
   void Clear() override { names_.Clear(); }
   bool HasData() const override { return names_.Count() > 0; }
   bool ReadData(std::span<const uint8_t> payload) override;

@@ -67,19 +67,19 @@ uint32_t RegisterClipboardFormatA(std::string_view name) {
   return kFirstRegisteredFormat + static_cast<uint32_t>(names.size() - 1);
 }
 
-std::string GetClipboardFormatNameA(uint32_t id, size_t maxLength) {
+std::string GetClipboardFormatNameA(uint32_t id, size_t max_length) {
   FormatNameRegistry& registry = Registry();
   std::lock_guard lock(registry.mutex);
   if (id < kFirstRegisteredFormat || id - kFirstRegisteredFormat >= registry.names.size()) {
     return {};
   }
-  return registry.names[id - kFirstRegisteredFormat].substr(0, maxLength);
+  return registry.names[id - kFirstRegisteredFormat].substr(0, max_length);
 }
 
 std::string ClipboardFormatDisplayName(uint32_t id) {
   if (id >= 1 && id <= kStandardNames.size()) return std::string(kStandardNames[id - 1]);
-  std::string_view displayOnly = DisplayOnlyName(id);
-  if (!displayOnly.empty()) return std::string(displayOnly);
+  std::string_view display_only = DisplayOnlyName(id);
+  if (!display_only.empty()) return std::string(display_only);
   return GetClipboardFormatNameA(id);
 }
 

@@ -21,9 +21,9 @@ inline constexpr uint32_t kLastRegisteredFormat = 0xFFFF;
 // the same id. 0 when the name is empty or the id range is used up. Thread-safe.
 uint32_t RegisterClipboardFormatA(std::string_view name);
 
-// The registered name of an id, cut to at most `maxLength` characters (the platform's
+// The registered name of an id, cut to at most `max_length` characters (the platform's
 // buffer holds 255 and a NUL); empty for an id nobody registered.
-std::string GetClipboardFormatNameA(uint32_t id, size_t maxLength = 255);
+std::string GetClipboardFormatNameA(uint32_t id, size_t max_length = 255);
 
 // A display name for any id: the standard names "CF_TEXT" to "CF_DSPENHMETAFILE" for the
 // standard ids, else the registered name (empty when unknown).

@@ -12,8 +12,8 @@ namespace foliotally::dragdrop {
 
 class TClipboardFormats {
  public:
-  TClipboardFormats(TCustomDataFormat* dataFormat, bool ownsObjects)
-      : dataFormat_(dataFormat), ownsObjects_(ownsObjects) {}
+  TClipboardFormats(TCustomDataFormat* data_format, bool owns_objects)
+      : dataFormat_(data_format), ownsObjects_(owns_objects) {}
   ~TClipboardFormats() { Clear(); }
   TClipboardFormats(const TClipboardFormats&) = delete;
   TClipboardFormats& operator=(const TClipboardFormats&) = delete;

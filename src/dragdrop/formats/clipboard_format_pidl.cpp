@@ -47,8 +47,8 @@ bool TPIDLClipboardFormat::ReadData(std::span<const uint8_t> payload) {
   idLists_.Clear();
   if (payload.size() < 4) return false;
   const uint64_t cidl = ReadUInt32LE(payload, 0);
-  const uint64_t tableEnd = 4 + 4 * (cidl + 1);
-  if (payload.size() < 4 + 8 * cidl || payload.size() < tableEnd) return false;
+  const uint64_t table_end = 4 + 4 * (cidl + 1);
+  if (payload.size() < 4 + 8 * cidl || payload.size() < table_end) return false;
   uint64_t copied = 0;
   for (uint64_t k = 0; k <= cidl; ++k) {
     const size_t offset = ReadUInt32LE(payload, 4 + 4 * k);

@@ -57,7 +57,7 @@ TCustomSimpleClipboardFormat::TCustomSimpleClipboardFormat()
 
 // A medium that carries no bytes (an empty block, a stream that is or turns out empty) is
 // a successful fetch with an empty state, so the next format is tried.
-bool TCustomSimpleClipboardFormat::ReadMedium(IDataObject& /*dataObject*/, TStgMedium& medium) {
+bool TCustomSimpleClipboardFormat::ReadMedium(IDataObject& /*data_object*/, TStgMedium& medium) {
   if (medium.Tymed() == TYMED_HGLOBAL) {
     return medium.Global().empty() || ReadData(medium.Global());
   }
@@ -73,12 +73,12 @@ bool TCustomSimpleClipboardFormat::WriteMedium(const TFormatEtc& format, TStgMed
   const int32_t size = GetDataSize();
   if (size <= 0) return false;
   const uint32_t media = format.tymed & FormatEtc().tymed;
-  const bool asStream = format.tymed != TYMED_ANY && (media & TYMED_ISTREAM) != 0;
-  if (!asStream && (media & TYMED_HGLOBAL) == 0) return false;
+  const bool as_stream = format.tymed != TYMED_ANY && (media & TYMED_ISTREAM) != 0;
+  if (!as_stream && (media & TYMED_HGLOBAL) == 0) return false;
   try {
     std::vector<uint8_t> block(static_cast<size_t>(size));
     if (!WriteData(block)) return false;
-    if (!asStream) {
+    if (!as_stream) {
       medium = TStgMedium::FromGlobal(std::move(block));
       return true;
     }

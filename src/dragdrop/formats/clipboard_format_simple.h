@@ -21,7 +21,7 @@ class TCustomSimpleClipboardFormat : public TClipboardFormat {
   // A byte block is parsed as it is; a stream is read from its start in pieces, stopping at
   // the first empty read, and what arrived is parsed. An empty block or stream is a
   // successful fetch with no data. A stream size beyond 31 bits raises ERangeError.
-  bool ReadMedium(IDataObject& dataObject, TStgMedium& medium) override;
+  bool ReadMedium(IDataObject& data_object, TStgMedium& medium) override;
   // A stream when the descriptor asks for one (its mask not "any"), else a byte block.
   bool WriteMedium(const TFormatEtc& format, TStgMedium& medium) override;
 

@@ -24,15 +24,15 @@ class TIconv {
   // Back to the initial shift state, for a new string or after skipping refused input.
   void Reset() { iconv(handle_, nullptr, nullptr, nullptr, nullptr); }
 
-  // Converts as much of [in, in + inLeft) as it can into `out`, appending. Returns the
+  // Converts as much of [in, in + in_left) as it can into `out`, appending. Returns the
   // errno that stopped it, 0 when all was converted.
-  int Run(const char*& in, size_t& inLeft, std::string& out) {
+  int Run(const char*& in, size_t& in_left, std::string& out) {
     char buffer[4096];
-    while (inLeft > 0) {
+    while (in_left > 0) {
       char* dst = buffer;
-      size_t dstLeft = sizeof buffer;
+      size_t dst_left = sizeof buffer;
       char* src = const_cast<char*>(in);  // iconv's signature, it does not write
-      size_t done = iconv(handle_, &src, &inLeft, &dst, &dstLeft);
+      size_t done = iconv(handle_, &src, &in_left, &dst, &dst_left);
       int error = done == static_cast<size_t>(-1) ? errno : 0;
       out.append(buffer, static_cast<size_t>(dst - buffer));
       in = src;

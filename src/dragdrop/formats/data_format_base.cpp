@@ -7,12 +7,12 @@
 namespace foliotally::dragdrop {
 
 TDataFormatClass::TDataFormatClass(std::string_view name, const TDataFormatClass* parent,
-                                   Factory factory, Registration registerCompatibleFormats)
+                                   Factory factory, Registration register_compatible_formats)
     : TMetaClass(name, parent, factory),
       parent_(parent),
-      registration_(registerCompatibleFormats ? registerCompatibleFormats
-                    : parent                  ? parent->registration_
-                                              : nullptr) {}
+      registration_(register_compatible_formats ? register_compatible_formats
+                    : parent                    ? parent->registration_
+                                                : nullptr) {}
 
 void TDataFormatClass::RegisterCompatibleFormats() const {
   if (registration_) registration_(*this);
@@ -49,13 +49,13 @@ bool TCustomDataFormat::Assign(TClipboardFormat& format) { return format.AssignT
 
 bool TCustomDataFormat::AssignTo(TClipboardFormat& format) { return format.Assign(*this); }
 
-bool TCustomDataFormat::GetData(IDataObject& dataObject) {
+bool TCustomDataFormat::GetData(IDataObject& data_object) {
   bool result = false;
   TClipboardFormats& formats = CompatibleFormats();
   for (int32_t i = 0; i < formats.Count() && NeedsData(); ++i) {
     TClipboardFormat& format = formats.Items(i);
     format.Clear();
-    if (format.GetData(dataObject) && format.HasData() && Assign(format)) {
+    if (format.GetData(data_object) && format.HasData() && Assign(format)) {
       // The data lives in the data format only.
       format.Clear();
       result = true;
@@ -64,10 +64,10 @@ bool TCustomDataFormat::GetData(IDataObject& dataObject) {
   return result;
 }
 
-bool TCustomDataFormat::HasValidFormats(IDataObject& dataObject) {
+bool TCustomDataFormat::HasValidFormats(IDataObject& data_object) {
   TClipboardFormats& formats = CompatibleFormats();
   for (int32_t i = 0; i < formats.Count(); ++i) {
-    if (formats.Items(i).HasValidFormats(dataObject)) return true;
+    if (formats.Items(i).HasValidFormats(data_object)) return true;
   }
   return false;
 }

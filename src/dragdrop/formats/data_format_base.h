@@ -40,7 +40,7 @@ class TDataFormatClass : public TMetaClass<TCustomDataFormat, IDataFormatOwner*>
   using Registration = void (*)(const TDataFormatClass& self);
 
   TDataFormatClass(std::string_view name, const TDataFormatClass* parent, Factory factory,
-                   Registration registerCompatibleFormats = nullptr);
+                   Registration register_compatible_formats = nullptr);
 
   const TDataFormatClass* Parent() const { return parent_; }
   // Enters the registry rows that pair this class with its clipboard formats.
@@ -81,11 +81,11 @@ class TCustomDataFormat {
   virtual bool AssignTo(TClipboardFormat& format);
   // Tries the compatible formats in order, while this format needs data; the first that
   // is fetched, holds data and is taken ends the walk.
-  virtual bool GetData(IDataObject& dataObject);
+  virtual bool GetData(IDataObject& data_object);
   virtual bool HasData() const = 0;
   virtual bool NeedsData() const { return !HasData(); }
   // True when the data object renders any compatible format on one of its media.
-  virtual bool HasValidFormats(IDataObject& dataObject);
+  virtual bool HasValidFormats(IDataObject& data_object);
   // True when any compatible format accepts the descriptor.
   virtual bool AcceptFormat(const TFormatEtc& format);
 

@@ -27,8 +27,8 @@ bool TFileDataFormat::Assign(TClipboardFormat& format) {
     files_.Assign(drop->Names());
     return true;
   }
-  if (auto* idLists = dynamic_cast<TPIDLClipboardFormat*>(&format)) {
-    files_.Assign(idLists->PathNames());
+  if (auto* id_lists = dynamic_cast<TPIDLClipboardFormat*>(&format)) {
+    files_.Assign(id_lists->PathNames());
     return true;
   }
   return TCustomDataFormat::Assign(format);

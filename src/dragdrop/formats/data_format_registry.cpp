@@ -69,11 +69,11 @@ TDataFormatMap& TDataFormatMap::Instance() {
   return *state.map;
 }
 
-void TDataFormatMap::Add(const TDataFormatClass& dataFormat,
-                         const TClipboardFormatClass& clipboardFormat, int32_t priority,
+void TDataFormatMap::Add(const TDataFormatClass& data_format,
+                         const TClipboardFormatClass& clipboard_format, int32_t priority,
                          TDataDirections directions) {
-  int32_t index = Find(dataFormat, clipboardFormat);
-  TDataFormatMapRow row{&dataFormat, &clipboardFormat, 0, directions};
+  int32_t index = Find(data_format, clipboard_format);
+  TDataFormatMapRow row{&data_format, &clipboard_format, 0, directions};
   if (index >= 0) {
     row = rows_[static_cast<size_t>(index)];
     rows_.erase(rows_.begin() + index);
@@ -100,23 +100,23 @@ void TDataFormatMap::PlaceLastRow() {
   std::rotate(rows_.begin() + (j + 1), rows_.begin() + last, rows_.end());
 }
 
-int32_t TDataFormatMap::Find(const TDataFormatClass& dataFormat,
-                             const TClipboardFormatClass& clipboardFormat) const {
+int32_t TDataFormatMap::Find(const TDataFormatClass& data_format,
+                             const TClipboardFormatClass& clipboard_format) const {
   for (size_t i = 0; i < rows_.size(); ++i) {
-    if (rows_[i].dataFormat->InheritsFrom(dataFormat) &&
-        rows_[i].clipboardFormat->InheritsFrom(clipboardFormat)) {
+    if (rows_[i].dataFormat->InheritsFrom(data_format) &&
+        rows_[i].clipboardFormat->InheritsFrom(clipboard_format)) {
       return static_cast<int32_t>(i);
     }
   }
   return -1;
 }
 
-void TDataFormatMap::GetCompatibleFormats(const TDataFormatClass& dataFormat,
+void TDataFormatMap::GetCompatibleFormats(const TDataFormatClass& data_format,
                                           TClipboardFormats& formats,
                                           TDataDirection direction) const {
   formats.Clear();
   for (const TDataFormatMapRow& row : rows_) {
-    if (!row.dataFormat->InheritsFrom(dataFormat)) continue;
+    if (!row.dataFormat->InheritsFrom(data_format)) continue;
     if (!row.directions.Contains(direction) &&
         !row.clipboardFormat->DefaultDirections().Contains(direction)) {
       continue;
@@ -125,28 +125,28 @@ void TDataFormatMap::GetCompatibleFormats(const TDataFormatClass& dataFormat,
   }
 }
 
-void RegisterDataFormat(const TDataFormatClass& dataFormat) {
+void RegisterDataFormat(const TDataFormatClass& data_format) {
   if (State().shuttingDown) return;
-  TDataFormatClasses::Instance().Add(dataFormat);
-  dataFormat.RegisterCompatibleFormats();
+  TDataFormatClasses::Instance().Add(data_format);
+  data_format.RegisterCompatibleFormats();
 }
 
-void RegisterCompatibleFormat(const TDataFormatClass& dataFormat,
-                              const TClipboardFormatClass& clipboardFormat, int32_t priority,
+void RegisterCompatibleFormat(const TDataFormatClass& data_format,
+                              const TClipboardFormatClass& clipboard_format, int32_t priority,
                               TDataDirections directions) {
   if (State().shuttingDown) return;
-  TDataFormatMap::Instance().Add(dataFormat, clipboardFormat, priority, directions);
+  TDataFormatMap::Instance().Add(data_format, clipboard_format, priority, directions);
 }
 
-void RegisterDataConversion(const TClipboardFormatClass& clipboardFormat,
-                            const TDataFormatClass& dataFormat, int32_t priority,
+void RegisterDataConversion(const TClipboardFormatClass& clipboard_format,
+                            const TDataFormatClass& data_format, int32_t priority,
                             TDataDirections directions) {
-  TDataFormatMap::Instance().Add(dataFormat, clipboardFormat, priority, directions);
+  TDataFormatMap::Instance().Add(data_format, clipboard_format, priority, directions);
 }
 
-void RegisterDataConversion(const TClipboardFormatClass& clipboardFormat,
-                            const TDataFormatClass& dataFormat) {
-  RegisterDataConversion(clipboardFormat, dataFormat, std::numeric_limits<int32_t>::max(),
+void RegisterDataConversion(const TClipboardFormatClass& clipboard_format,
+                            const TDataFormatClass& data_format) {
+  RegisterDataConversion(clipboard_format, data_format, std::numeric_limits<int32_t>::max(),
                          TDataDirection::ddRead);
 }
 

@@ -49,14 +49,14 @@ class TDataFormatMap {
   // of them): the row moves among its data format's rows by priority, lower first, and
   // among equal priorities the most recent first. Only a registration that includes the
   // write direction sets the priority; any other leaves a new row at 0.
-  void Add(const TDataFormatClass& dataFormat, const TClipboardFormatClass& clipboardFormat,
+  void Add(const TDataFormatClass& data_format, const TClipboardFormatClass& clipboard_format,
            int32_t priority, TDataDirections directions);
   // The first row whose classes are the given ones or descend from them, or -1.
-  int32_t Find(const TDataFormatClass& dataFormat,
-               const TClipboardFormatClass& clipboardFormat) const;
+  int32_t Find(const TDataFormatClass& data_format,
+               const TClipboardFormatClass& clipboard_format) const;
   // Empties `formats` and adds, in map order, a new object of every clipboard format class
-  // paired with `dataFormat` (or a descendant) that serves `direction`.
-  void GetCompatibleFormats(const TDataFormatClass& dataFormat, TClipboardFormats& formats,
+  // paired with `data_format` (or a descendant) that serves `direction`.
+  void GetCompatibleFormats(const TDataFormatClass& data_format, TClipboardFormats& formats,
                             TDataDirection direction) const;
 
   const std::vector<TDataFormatMapRow>& Rows() const { return rows_; }
@@ -74,17 +74,17 @@ class TDataFormatMap {
 
 // Adds a data format class and runs its RegisterCompatibleFormats; nothing once the module
 // is shutting down.
-void RegisterDataFormat(const TDataFormatClass& dataFormat);
+void RegisterDataFormat(const TDataFormatClass& data_format);
 // A row from a data format's side; nothing once the module is shutting down.
-void RegisterCompatibleFormat(const TDataFormatClass& dataFormat,
-                              const TClipboardFormatClass& clipboardFormat, int32_t priority,
+void RegisterCompatibleFormat(const TDataFormatClass& data_format,
+                              const TClipboardFormatClass& clipboard_format, int32_t priority,
                               TDataDirections directions);
 // A row from a clipboard format's side. The short form uses the largest priority and read.
-void RegisterDataConversion(const TClipboardFormatClass& clipboardFormat,
-                            const TDataFormatClass& dataFormat, int32_t priority,
+void RegisterDataConversion(const TClipboardFormatClass& clipboard_format,
+                            const TDataFormatClass& data_format, int32_t priority,
                             TDataDirections directions);
-void RegisterDataConversion(const TClipboardFormatClass& clipboardFormat,
-                            const TDataFormatClass& dataFormat);
+void RegisterDataConversion(const TClipboardFormatClass& clipboard_format,
+                            const TDataFormatClass& data_format);
 
 // Module shut-down of the registries: from now on RegisterDataFormat and
 // RegisterCompatibleFormat do nothing; the map and the class set are freed. Asked for

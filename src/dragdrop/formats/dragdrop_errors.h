@@ -34,7 +34,7 @@ class EAssertionFailed : public Exception {
 // "List index out of bounds (%d)".
 [[noreturn]] void RaiseListIndexError(int32_t index);
 // "Cannot assign a %s to a %s".
-[[noreturn]] void RaiseAssignError(std::string_view sourceClass, std::string_view destClass);
+[[noreturn]] void RaiseAssignError(std::string_view source_class, std::string_view dest_class);
 // Raises EAssertionFailed unless `condition` holds.
 void DragDropAssert(bool condition);
 

@@ -32,17 +32,17 @@ class IStream {
  public:
   virtual ~IStream() = default;
 
-  // Reads up to buffer.size() bytes at the current position; `bytesRead` tells how many
+  // Reads up to buffer.size() bytes at the current position; `bytes_read` tells how many
   // arrived (0 at the end). A failure leaves nothing promised about the buffer.
-  virtual HResult Read(std::span<uint8_t> buffer, uint32_t& bytesRead) = 0;
-  virtual HResult Write(std::span<const uint8_t> bytes, uint32_t& bytesWritten) = 0;
-  // Moves the position; `newPosition` receives it when not null.
-  virtual HResult Seek(int64_t move, uint32_t origin, uint64_t* newPosition) = 0;
-  virtual HResult SetSize(uint64_t newSize) = 0;
+  virtual HResult Read(std::span<uint8_t> buffer, uint32_t& bytes_read) = 0;
+  virtual HResult Write(std::span<const uint8_t> bytes, uint32_t& bytes_written) = 0;
+  // Moves the position; `new_position` receives it when not null.
+  virtual HResult Seek(int64_t move, uint32_t origin, uint64_t* new_position) = 0;
+  virtual HResult SetSize(uint64_t new_size) = 0;
   // Copies `count` bytes from the current position into `destination`; a negative count
   // means all the rest. The totals read and written are stored where asked for.
-  virtual HResult CopyTo(IStream& destination, int64_t count, uint64_t* bytesRead,
-                         uint64_t* bytesWritten) = 0;
+  virtual HResult CopyTo(IStream& destination, int64_t count, uint64_t* bytes_read,
+                         uint64_t* bytes_written) = 0;
   virtual HResult Stat(TStatStg& stat, uint32_t flags) = 0;
 };
 

@@ -33,12 +33,12 @@ bool ApplyItem(std::span<const uint8_t> content, std::string& path) {
 
 }  // namespace
 
-bool SHGetPathFromIDListW(std::span<const uint8_t> absoluteList, std::u16string& path) {
-  const size_t size = IdListSize(absoluteList);
+bool SHGetPathFromIDListW(std::span<const uint8_t> absolute_list, std::u16string& path) {
+  const size_t size = IdListSize(absolute_list);
   std::string bytes;
   for (size_t at = 0; at + 2 < size;) {
-    const uint16_t length = ReadUInt16LE(absoluteList, at);
-    if (!ApplyItem(absoluteList.subspan(at + 2, length - 2u), bytes)) return false;
+    const uint16_t length = ReadUInt16LE(absolute_list, at);
+    if (!ApplyItem(absolute_list.subspan(at + 2, length - 2u), bytes)) return false;
     if (bytes.size() > kMaxPathBytes) return false;
     at += length;
   }
@@ -47,9 +47,9 @@ bool SHGetPathFromIDListW(std::span<const uint8_t> absoluteList, std::u16string&
   return true;
 }
 
-TIdList MakeIdList(std::span<const std::vector<uint8_t>> itemContents) {
+TIdList MakeIdList(std::span<const std::vector<uint8_t>> item_contents) {
   TIdList list;
-  for (const std::vector<uint8_t>& content : itemContents) {
+  for (const std::vector<uint8_t>& content : item_contents) {
     if (content.empty() || content.size() > kMaxItemContent) throw ERangeError();
     list.resize(list.size() + 2);
     WriteUInt16LE(list, list.size() - 2, static_cast<uint16_t>(content.size() + 2));

@@ -37,16 +37,16 @@ inline constexpr uint8_t kIdItemUri = 'U';
 
 // Resolves an absolute ID list to a file-system path; false when the list has none.
 using TPathFromIdList =
-    std::function<bool(std::span<const uint8_t> absoluteList, std::u16string& path)>;
+    std::function<bool(std::span<const uint8_t> absolute_list, std::u16string& path)>;
 
 // The resolution of this system, as described above.
-bool SHGetPathFromIDListW(std::span<const uint8_t> absoluteList, std::u16string& path);
+bool SHGetPathFromIDListW(std::span<const uint8_t> absolute_list, std::u16string& path);
 
 // One-item lists: a local path, a name inside it, a URI without a local path.
 TIdList MakeLocalPathIdList(std::string_view path);
 TIdList MakeUriIdList(std::string_view uri);
 // An ID list of several items (for instance a 'P' item followed by 'N' items).
-TIdList MakeIdList(std::span<const std::vector<uint8_t>> itemContents);
+TIdList MakeIdList(std::span<const std::vector<uint8_t>> item_contents);
 
 // A "Shell IDList Array" (CIDA) payload: cidl, then cidl + 1 offsets, then the folder's
 // list and the item lists.

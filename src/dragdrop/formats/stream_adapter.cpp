@@ -15,38 +15,38 @@ std::span<uint8_t> Limit(std::span<uint8_t> buffer) {
 
 }  // namespace
 
-HResult TStreamAdapter::Read(std::span<uint8_t> buffer, uint32_t& bytesRead) {
-  bytesRead = static_cast<uint32_t>(stream_->Read(Limit(buffer)));
+HResult TStreamAdapter::Read(std::span<uint8_t> buffer, uint32_t& bytes_read) {
+  bytes_read = static_cast<uint32_t>(stream_->Read(Limit(buffer)));
   return S_OK;
 }
 
-HResult TStreamAdapter::Write(std::span<const uint8_t> bytes, uint32_t& bytesWritten) {
-  bytesWritten = static_cast<uint32_t>(
+HResult TStreamAdapter::Write(std::span<const uint8_t> bytes, uint32_t& bytes_written) {
+  bytes_written = static_cast<uint32_t>(
       stream_->Write(bytes.first(std::min<size_t>(bytes.size(), UINT32_MAX))));
   return S_OK;
 }
 
-HResult TStreamAdapter::Seek(int64_t move, uint32_t origin, uint64_t* newPosition) {
+HResult TStreamAdapter::Seek(int64_t move, uint32_t origin, uint64_t* new_position) {
   if (origin > STREAM_SEEK_END) return STG_E_INVALIDFUNCTION;
   int64_t position = stream_->Seek(move, static_cast<TSeekOrigin>(origin));
   if (position < 0) return STG_E_INVALIDFUNCTION;
-  if (newPosition != nullptr) *newPosition = static_cast<uint64_t>(position);
+  if (new_position != nullptr) *new_position = static_cast<uint64_t>(position);
   return S_OK;
 }
 
-HResult TStreamAdapter::SetSize(uint64_t newSize) {
-  if (newSize > static_cast<uint64_t>(INT64_MAX)) return E_INVALIDARG;
-  return stream_->SetSize(static_cast<int64_t>(newSize)) ? S_OK : E_FAIL;
+HResult TStreamAdapter::SetSize(uint64_t new_size) {
+  if (new_size > static_cast<uint64_t>(INT64_MAX)) return E_INVALIDARG;
+  return stream_->SetSize(static_cast<int64_t>(new_size)) ? S_OK : E_FAIL;
 }
 
 // Copies `count` bytes (all the rest when negative) from the current position, through one
 // buffer of at most 1 MiB. Ends at the first empty read; a short write ends with E_FAIL
 // and a failing one with its result. The totals are stored also when the copy ends early.
-HResult TStreamAdapter::CopyTo(IStream& destination, int64_t count, uint64_t* bytesRead,
-                               uint64_t* bytesWritten) {
+HResult TStreamAdapter::CopyTo(IStream& destination, int64_t count, uint64_t* bytes_read,
+                               uint64_t* bytes_written) {
   if (count < 0) count = std::max<int64_t>(stream_->Size() - stream_->Position(), 0);
-  uint64_t totalRead = 0;
-  uint64_t totalWritten = 0;
+  uint64_t total_read = 0;
+  uint64_t total_written = 0;
   HResult result = S_OK;
   try {
     std::vector<uint8_t> buffer(
@@ -55,10 +55,10 @@ HResult TStreamAdapter::CopyTo(IStream& destination, int64_t count, uint64_t* by
       size_t piece = std::min<uint64_t>(static_cast<uint64_t>(count), buffer.size());
       uint32_t read = static_cast<uint32_t>(stream_->Read(std::span(buffer).first(piece)));
       if (read == 0) break;
-      totalRead += read;
+      total_read += read;
       uint32_t written = 0;
       result = destination.Write(std::span(buffer).first(read), written);
-      totalWritten += written;
+      total_written += written;
       if (Failed(result)) break;
       if (written < read) {
         result = E_FAIL;
@@ -69,8 +69,8 @@ HResult TStreamAdapter::CopyTo(IStream& destination, int64_t count, uint64_t* by
   } catch (const std::exception&) {
     result = E_UNEXPECTED;
   }
-  if (bytesRead != nullptr) *bytesRead = totalRead;
-  if (bytesWritten != nullptr) *bytesWritten = totalWritten;
+  if (bytes_read != nullptr) *bytes_read = total_read;
+  if (bytes_written != nullptr) *bytes_written = total_written;
   return result;
 }
 
@@ -80,8 +80,8 @@ HResult TStreamAdapter::Stat(TStatStg& stat, uint32_t /*flags*/) {
   return S_OK;
 }
 
-HResult TFixedStreamAdapter::Seek(int64_t move, uint32_t origin, uint64_t* newPosition) {
-  HResult result = TStreamAdapter::Seek(move, origin, newPosition);
+HResult TFixedStreamAdapter::Seek(int64_t move, uint32_t origin, uint64_t* new_position) {
+  HResult result = TStreamAdapter::Seek(move, origin, new_position);
   positioned_ = true;
   return result;
 }
@@ -89,18 +89,18 @@ HResult TFixedStreamAdapter::Seek(int64_t move, uint32_t origin, uint64_t* newPo
 // A value is handed over positioned at its end; a reader that starts reading without
 // seeking gets it from the start. The rewind counts as positioning, so later reads go on
 // from where the first stopped.
-HResult TFixedStreamAdapter::Read(std::span<uint8_t> buffer, uint32_t& bytesRead) {
+HResult TFixedStreamAdapter::Read(std::span<uint8_t> buffer, uint32_t& bytes_read) {
   if (!positioned_) Seek(0, STREAM_SEEK_SET, nullptr);
-  return TStreamAdapter::Read(buffer, bytesRead);
+  return TStreamAdapter::Read(buffer, bytes_read);
 }
 
-HResult TFixedStreamAdapter::CopyTo(IStream& destination, int64_t count, uint64_t* bytesRead,
-                                    uint64_t* bytesWritten) {
+HResult TFixedStreamAdapter::CopyTo(IStream& destination, int64_t count, uint64_t* bytes_read,
+                                    uint64_t* bytes_written) {
   if (count < 0) {
     if (Stream().Position() >= Stream().Size()) Seek(0, STREAM_SEEK_SET, nullptr);
     count = Stream().Size() - Stream().Position();
   }
-  return TStreamAdapter::CopyTo(destination, count, bytesRead, bytesWritten);
+  return TStreamAdapter::CopyTo(destination, count, bytes_read, bytes_written);
 }
 
 HResult TFixedStreamAdapter::Stat(TStatStg& stat, uint32_t flags) {

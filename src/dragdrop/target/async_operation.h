@@ -13,10 +13,10 @@ class IAsyncOperation {
  public:
   virtual ~IAsyncOperation() = default;
   // Whether the source allows an asynchronous transfer.
-  virtual HResult GetAsyncMode(bool& isAsync) = 0;
+  virtual HResult GetAsyncMode(bool& is_async) = 0;
   // The target begins one; the source keeps the data until EndOperation.
   virtual HResult StartOperation() = 0;
-  virtual HResult InOperation(bool& inAsyncOp) = 0;
+  virtual HResult InOperation(bool& in_async_op) = 0;
   // The target is done, with this result and the effect it carried out.
   virtual HResult EndOperation(HResult result, uint32_t effect) = 0;
 };

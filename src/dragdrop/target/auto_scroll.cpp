@@ -4,16 +4,16 @@
 
 namespace foliotally::dragdrop {
 
-TRect ScrollZoneOf(TRect client, TScrollBars bars, int32_t scrollBarHeight,
-                   int32_t scrollArrowWidth) {
+TRect ScrollZoneOf(TRect client, TScrollBars bars, int32_t scroll_bar_height,
+                   int32_t scroll_arrow_width) {
   TRect zone = client;
   if (bars.vertical) {
-    zone.top += 2 * scrollBarHeight;
-    zone.bottom -= 2 * scrollBarHeight;
+    zone.top += 2 * scroll_bar_height;
+    zone.bottom -= 2 * scroll_bar_height;
   }
   if (bars.horizontal) {
-    zone.left += 2 * scrollArrowWidth;
-    zone.right -= 2 * scrollArrowWidth;
+    zone.left += 2 * scroll_arrow_width;
+    zone.right -= 2 * scroll_arrow_width;
   }
   return zone;
 }

@@ -37,8 +37,8 @@ struct TScrollInfo {
 
 // The part of the client area outside which the scroll margin lies: the margin is twice
 // the scroll-bar size deep at each edge a scroll bar scrolls.
-TRect ScrollZoneOf(TRect client, TScrollBars bars, int32_t scrollBarHeight,
-                   int32_t scrollArrowWidth);
+TRect ScrollZoneOf(TRect client, TScrollBars bars, int32_t scroll_bar_height,
+                   int32_t scroll_arrow_width);
 
 // The directions one scroll step takes for a pointer at `point` outside `zone`: towards
 // the edge it is beyond, while the bar can still move that way. A bar that is absent is

@@ -16,20 +16,20 @@ TCustomDropMultiTarget::~TCustomDropMultiTarget() {
 }
 
 // A data format that offers one of its formats counts when OnCheckFormat lets it.
-bool TCustomDropMultiTarget::Accepts(TCustomDataFormat& dataFormat, IDataObject& dataObject) {
-  if (!dataFormat.HasValidFormats(dataObject)) return false;
+bool TCustomDropMultiTarget::Accepts(TCustomDataFormat& data_format, IDataObject& data_object) {
+  if (!data_format.HasValidFormats(data_object)) return false;
   bool accept = true;
-  FireCheckFormat(dataFormat, accept);
+  FireCheckFormat(data_format, accept);
   return accept;
 }
 
 bool TCustomDropMultiTarget::FetchDataNow() {
-  IDataObject* dataObject = DataObject();
-  if (dataObject == nullptr) return false;
+  IDataObject* data_object = DataObject();
+  if (data_object == nullptr) return false;
   bool result = false;
   for (int32_t i = 0; i < DataFormats().Count(); ++i) {
-    TCustomDataFormat& dataFormat = DataFormats().Items(i);
-    if (Accepts(dataFormat, *dataObject)) result = dataFormat.GetData(*dataObject) || result;
+    TCustomDataFormat& data_format = DataFormats().Items(i);
+    if (Accepts(data_format, *data_object)) result = data_format.GetData(*data_object) || result;
   }
   return result;
 }
@@ -40,23 +40,23 @@ void TCustomDropMultiTarget::ClearData() {
   for (int32_t i = 0; i < DataFormats().Count(); ++i) DataFormats().Items(i).Clear();
 }
 
-bool TCustomDropMultiTarget::AcceptsDataObject(IDataObject& dataObject) {
+bool TCustomDropMultiTarget::AcceptsDataObject(IDataObject& data_object) {
   std::unique_ptr<IEnumFormatEtc> formats;
-  if (Failed(dataObject.EnumFormatEtc(DATADIR_GET, formats)) || !formats) return false;
+  if (Failed(data_object.EnumFormatEtc(DATADIR_GET, formats)) || !formats) return false;
   if (Failed(formats->Reset())) return false;
   TFormatEtc descriptor;
   uint32_t fetched = 0;
   while (formats->Next(std::span(&descriptor, 1), fetched) == S_OK && fetched == 1) {
     for (int32_t i = 0; i < DataFormats().Count(); ++i) {
-      TCustomDataFormat& dataFormat = DataFormats().Items(i);
-      if (dataFormat.AcceptFormat(descriptor) && Accepts(dataFormat, dataObject)) return true;
+      TCustomDataFormat& data_format = DataFormats().Items(i);
+      if (data_format.AcceptFormat(descriptor) && Accepts(data_format, data_object)) return true;
     }
   }
   return false;
 }
 
-void TCustomDropMultiTarget::FireCheckFormat(TCustomDataFormat& dataFormat, bool& accept) {
-  if (OnCheckFormat) OnCheckFormat(*this, dataFormat, accept);
+void TCustomDropMultiTarget::FireCheckFormat(TCustomDataFormat& data_format, bool& accept) {
+  if (OnCheckFormat) OnCheckFormat(*this, data_format, accept);
 }
 
 }  // namespace foliotally::dragdrop

@@ -10,7 +10,7 @@
 namespace foliotally::dragdrop {
 
 using TDropCheckFormatEvent =
-    std::function<void(TCustomDropTarget& sender, TCustomDataFormat& dataFormat, bool& accept)>;
+    std::function<void(TCustomDropTarget& sender, TCustomDataFormat& data_format, bool& accept)>;
 
 class TCustomDropMultiTarget : public TCustomDropTarget {
  public:
@@ -26,8 +26,8 @@ class TCustomDropMultiTarget : public TCustomDropTarget {
   bool FetchDataNow() override;
   // Raises "Can't clear data while async data transfer is in progress" during a transfer.
   void ClearData() override;
-  bool AcceptsDataObject(IDataObject& dataObject) override;
-  virtual void FireCheckFormat(TCustomDataFormat& dataFormat, bool& accept);
+  bool AcceptsDataObject(IDataObject& data_object) override;
+  virtual void FireCheckFormat(TCustomDataFormat& data_format, bool& accept);
 
   // Creates a data format owned by this component; it joins DataFormats.
   template <typename Format>
@@ -39,7 +39,7 @@ class TCustomDropMultiTarget : public TCustomDropTarget {
   }
 
  private:
-  bool Accepts(TCustomDataFormat& dataFormat, IDataObject& dataObject);
+  bool Accepts(TCustomDataFormat& data_format, IDataObject& data_object);
 
   std::vector<std::unique_ptr<TCustomDataFormat>> owned_;
 };

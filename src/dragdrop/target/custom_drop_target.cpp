@@ -34,10 +34,10 @@ void TCustomDropTarget::GetCompatibleFormats(const TDataFormatClass& cls,
 
 // ---- The drag calls ----
 
-HResult TCustomDropTarget::DragEnter(std::shared_ptr<IDataObject> dataObject, uint32_t keyState,
+HResult TCustomDropTarget::DragEnter(std::shared_ptr<IDataObject> data_object, uint32_t key_state,
                                      TPoint screen, uint32_t& effect) noexcept {
   try {
-    return DoDragEnter(dataObject, keyState, screen, effect);
+    return DoDragEnter(data_object, key_state, screen, effect);
   } catch (...) {
     // While a transfer runs the data object is the transfer's; it is left alone.
     if (!transferring_) dataObject_.reset();
@@ -46,11 +46,11 @@ HResult TCustomDropTarget::DragEnter(std::shared_ptr<IDataObject> dataObject, ui
   }
 }
 
-HResult TCustomDropTarget::DoDragEnter(const std::shared_ptr<IDataObject>& dataObject,
-                                       uint32_t keyState, TPoint screen, uint32_t& effect) {
+HResult TCustomDropTarget::DoDragEnter(const std::shared_ptr<IDataObject>& data_object,
+                                       uint32_t key_state, TPoint screen, uint32_t& effect) {
   if (enabled_) {
     ClearData();
-    dataObject_ = dataObject;
+    dataObject_ = data_object;
   }
   currentTarget_ = FindTargetControl(screen);
   if (currentTarget_ != nullptr) {
@@ -70,7 +70,7 @@ HResult TCustomDropTarget::DoDragEnter(const std::shared_ptr<IDataObject>& dataO
       effect = DROPEFFECT_NONE;
       return DV_E_CLIPFORMAT;
     }
-    const TShiftState shift = ShiftStateOf(keyState);
+    const TShiftState shift = ShiftStateOf(key_state);
     effect = ComputeDropEffect(shift, lastPoint_, effect);
     FireEnter(shift, lastPoint_, effect);
     if ((effect & ~DROPEFFECT_SCROLL) == DROPEFFECT_NONE) dataObject_.reset();
@@ -78,17 +78,17 @@ HResult TCustomDropTarget::DoDragEnter(const std::shared_ptr<IDataObject>& dataO
     dataObject_.reset();
     effect = DROPEFFECT_NONE;
   }
-  ImageEnter(dataObject.get(), screen, effect);
+  ImageEnter(data_object.get(), screen, effect);
   return S_OK;
 }
 
-HResult TCustomDropTarget::DragOver(uint32_t keyState, TPoint screen, uint32_t& effect) noexcept {
+HResult TCustomDropTarget::DragOver(uint32_t key_state, TPoint screen, uint32_t& effect) noexcept {
   if (currentTarget_ == nullptr) {
     effect = DROPEFFECT_NONE;
     return E_UNEXPECTED;
   }
   try {
-    return DoDragOver(keyState, screen, effect);
+    return DoDragOver(key_state, screen, effect);
   } catch (...) {
     if (!transferring_) dataObject_.reset();
     effect = DROPEFFECT_NONE;
@@ -96,9 +96,9 @@ HResult TCustomDropTarget::DragOver(uint32_t keyState, TPoint screen, uint32_t& 
   }
 }
 
-HResult TCustomDropTarget::DoDragOver(uint32_t keyState, TPoint screen, uint32_t& effect) {
+HResult TCustomDropTarget::DoDragOver(uint32_t key_state, TPoint screen, uint32_t& effect) {
   const TPoint point = platform_.ScreenToClient(currentTarget_, screen);
-  const TShiftState shift = ShiftStateOf(keyState);
+  const TShiftState shift = ShiftStateOf(key_state);
   PrepareAutoScroll();
   effect = ComputeDropEffect(shift, point, effect);
   HResult result = DV_E_CLIPFORMAT;
@@ -136,7 +136,7 @@ HResult TCustomDropTarget::DragLeave() noexcept {
   }
 }
 
-HResult TCustomDropTarget::Drop(std::shared_ptr<IDataObject> dataObject, uint32_t keyState,
+HResult TCustomDropTarget::Drop(std::shared_ptr<IDataObject> data_object, uint32_t key_state,
                                 TPoint screen, uint32_t& effect) noexcept {
   HResult result = E_UNEXPECTED;
   try {
@@ -144,9 +144,9 @@ HResult TCustomDropTarget::Drop(std::shared_ptr<IDataObject> dataObject, uint32_
     if (!enabled_ || !dataObject_) {
       effect = DROPEFFECT_NONE;
     } else {
-      result = FetchAndFireDrop(keyState, screen, effect);
+      result = FetchAndFireDrop(key_state, screen, effect);
     }
-    ImageDrop(dataObject.get(), screen, effect);
+    ImageDrop(data_object.get(), screen, effect);
   } catch (...) {
     effect = DROPEFFECT_NONE;
     result = E_UNEXPECTED;
@@ -155,8 +155,8 @@ HResult TCustomDropTarget::Drop(std::shared_ptr<IDataObject> dataObject, uint32_
   return result;
 }
 
-HResult TCustomDropTarget::FetchAndFireDrop(uint32_t keyState, TPoint screen, uint32_t& effect) {
-  const TShiftState shift = ShiftStateOf(keyState);
+HResult TCustomDropTarget::FetchAndFireDrop(uint32_t key_state, TPoint screen, uint32_t& effect) {
+  const TShiftState shift = ShiftStateOf(key_state);
   const TPoint point =
       currentTarget_ != nullptr ? platform_.ScreenToClient(currentTarget_, screen) : screen;
   effect = ComputeDropEffect(shift, point, effect);

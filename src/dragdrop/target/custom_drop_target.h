@@ -76,11 +76,11 @@ class TCustomDropTarget : public TDragDropComponent, public IDropTarget {
   TDropNotifyEvent OnEndAsyncTransfer;
 
   // ---- The drag calls ----
-  HResult DragEnter(std::shared_ptr<IDataObject> dataObject, uint32_t keyState, TPoint screen,
+  HResult DragEnter(std::shared_ptr<IDataObject> data_object, uint32_t key_state, TPoint screen,
                     uint32_t& effect) noexcept override;
-  HResult DragOver(uint32_t keyState, TPoint screen, uint32_t& effect) noexcept override;
+  HResult DragOver(uint32_t key_state, TPoint screen, uint32_t& effect) noexcept override;
   HResult DragLeave() noexcept override;
-  HResult Drop(std::shared_ptr<IDataObject> dataObject, uint32_t keyState, TPoint screen,
+  HResult Drop(std::shared_ptr<IDataObject> data_object, uint32_t key_state, TPoint screen,
                uint32_t& effect) noexcept override;
 
   // ---- Operations ----
@@ -113,7 +113,7 @@ class TCustomDropTarget : public TDragDropComponent, public IDropTarget {
   virtual bool WritePerformedDropEffect(uint32_t effect);
   virtual bool WritePasteSucceeded(uint32_t effect);
   virtual TWinControl* FindTargetControl(TPoint screen);
-  virtual bool AcceptsDataObject(IDataObject& dataObject) = 0;
+  virtual bool AcceptsDataObject(IDataObject& data_object) = 0;
   virtual void PrepareAutoScroll();
 
   void GetCompatibleFormats(const TDataFormatClass& cls, TClipboardFormats& formats) override;
@@ -126,10 +126,10 @@ class TCustomDropTarget : public TDragDropComponent, public IDropTarget {
   IDataObject* DataObject() const { return dataObject_.get(); }
 
  private:
-  HResult DoDragEnter(const std::shared_ptr<IDataObject>& dataObject, uint32_t keyState,
+  HResult DoDragEnter(const std::shared_ptr<IDataObject>& data_object, uint32_t key_state,
                       TPoint screen, uint32_t& effect);
-  HResult DoDragOver(uint32_t keyState, TPoint screen, uint32_t& effect);
-  HResult FetchAndFireDrop(uint32_t keyState, TPoint screen, uint32_t& effect);
+  HResult DoDragOver(uint32_t key_state, TPoint screen, uint32_t& effect);
+  HResult FetchAndFireDrop(uint32_t key_state, TPoint screen, uint32_t& effect);
   void EndDrop();
   void ControlDestroyed(TWinControl* control);
   void InsertByAncestry(TWinControl* control);
@@ -140,15 +140,15 @@ class TCustomDropTarget : public TDragDropComponent, public IDropTarget {
   void UpdateScrollTimer(TPoint screen, uint32_t effect);
   TScrollDirections ScrollDirectionsNow();
   void ScrollOneStep(const TScrollDirections& scroll);
-  void ImageEnter(IDataObject* dataObject, TPoint screen, uint32_t effect);
+  void ImageEnter(IDataObject* data_object, TPoint screen, uint32_t effect);
   void ImageOver(TPoint screen, uint32_t effect);
   void ImageLeave();
-  void ImageDrop(IDataObject* dataObject, TPoint screen, uint32_t effect);
+  void ImageDrop(IDataObject* data_object, TPoint screen, uint32_t effect);
   void ShowImageNow(bool show);
 
   // Asynchronous transfer.
   bool StartAsyncTransfer(uint32_t effect);
-  void RunTransfer(std::shared_ptr<IDataObject> dataObject, IAsyncOperation* async,
+  void RunTransfer(std::shared_ptr<IDataObject> data_object, IAsyncOperation* async,
                    uint32_t effect);
   void EndAsyncTransfer();
   bool WriteFeedback(TCustomDWORDClipboardFormat& format, uint32_t effect);

@@ -2,7 +2,7 @@
 
 namespace foliotally::dragdrop {
 
-TShiftState ShiftStateOf(uint32_t keyState) {
+TShiftState ShiftStateOf(uint32_t key_state) {
   TShiftState shift;
   const struct {
     uint32_t bit;
@@ -11,7 +11,7 @@ TShiftState ShiftStateOf(uint32_t keyState) {
               {MK_ALT, TShiftStateItem::ssAlt},       {MK_LBUTTON, TShiftStateItem::ssLeft},
               {MK_RBUTTON, TShiftStateItem::ssRight}, {MK_MBUTTON, TShiftStateItem::ssMiddle}};
   for (const auto& [bit, item] : kMap) {
-    if (keyState & bit) shift.Include(item);
+    if (key_state & bit) shift.Include(item);
   }
   return shift;
 }
@@ -26,10 +26,10 @@ uint32_t EffectMaskOf(TDragTypes types) {
 
 uint32_t EffectChosenByKeys(TShiftState shift, uint32_t allowed) {
   const bool ctrl = shift.Contains(TShiftStateItem::ssCtrl);
-  const bool shiftKey = shift.Contains(TShiftStateItem::ssShift);
-  const uint32_t choice = ctrl && shiftKey ? DROPEFFECT_LINK
-                          : ctrl           ? DROPEFFECT_COPY
-                                           : DROPEFFECT_MOVE;
+  const bool shift_key = shift.Contains(TShiftStateItem::ssShift);
+  const uint32_t choice = ctrl && shift_key ? DROPEFFECT_LINK
+                          : ctrl            ? DROPEFFECT_COPY
+                                            : DROPEFFECT_MOVE;
   if (allowed & choice) return choice;
   for (uint32_t effect : {DROPEFFECT_COPY, DROPEFFECT_MOVE, DROPEFFECT_LINK}) {
     if (allowed & effect) return effect;

@@ -47,7 +47,7 @@ enum class TDragType { dtCopy, dtMove, dtLink };
 using TDragTypes = TEnumSet<TDragType>;
 
 // The shift state of a key state, bit for bit.
-TShiftState ShiftStateOf(uint32_t keyState);
+TShiftState ShiftStateOf(uint32_t key_state);
 
 // The effects a set of drag types allows.
 uint32_t EffectMaskOf(TDragTypes types);

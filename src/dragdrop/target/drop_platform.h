@@ -23,11 +23,11 @@ class TWinControl;
 // converts every failure into its result: nothing is thrown out of them.
 class IDropTarget {
  public:
-  virtual HResult DragEnter(std::shared_ptr<IDataObject> dataObject, uint32_t keyState,
+  virtual HResult DragEnter(std::shared_ptr<IDataObject> data_object, uint32_t key_state,
                             TPoint screen, uint32_t& effect) noexcept = 0;
-  virtual HResult DragOver(uint32_t keyState, TPoint screen, uint32_t& effect) noexcept = 0;
+  virtual HResult DragOver(uint32_t key_state, TPoint screen, uint32_t& effect) noexcept = 0;
   virtual HResult DragLeave() noexcept = 0;
-  virtual HResult Drop(std::shared_ptr<IDataObject> dataObject, uint32_t keyState, TPoint screen,
+  virtual HResult Drop(std::shared_ptr<IDataObject> data_object, uint32_t key_state, TPoint screen,
                        uint32_t& effect) noexcept = 0;
 
  protected:
@@ -50,11 +50,11 @@ class IDropTimer {
 class IDragImageHelper {
  public:
   virtual ~IDragImageHelper() = default;
-  virtual bool DragEnter(TWinControl* target, IDataObject* dataObject, TPoint screen,
+  virtual bool DragEnter(TWinControl* target, IDataObject* data_object, TPoint screen,
                          uint32_t effect) = 0;
   virtual bool DragOver(TPoint screen, uint32_t effect) = 0;
   virtual bool DragLeave() = 0;
-  virtual bool Drop(IDataObject* dataObject, TPoint screen, uint32_t effect) = 0;
+  virtual bool Drop(IDataObject* data_object, TPoint screen, uint32_t effect) = 0;
   virtual bool Show(bool show) = 0;
 };
 
@@ -70,9 +70,9 @@ class IDropPlatform {
   virtual TRect ClientRect(TWinControl* control) = 0;
   // A rich edit control registers itself for drops; the component revokes that.
   virtual bool IsRichEdit(TWinControl* control) = 0;
-  // `onDestroyed` runs when the control is destroyed while `owner` still watches it.
+  // `on_destroyed` runs when the control is destroyed while `owner` still watches it.
   virtual void WatchDestruction(TWinControl* control, const void* owner,
-                                std::function<void(TWinControl*)> onDestroyed) = 0;
+                                std::function<void(TWinControl*)> on_destroyed) = 0;
   virtual void StopWatching(TWinControl* control, const void* owner) = 0;
 
   // ---- Registration ----
@@ -100,7 +100,7 @@ class IDropPlatform {
   virtual TPoint CursorPos() = 0;
   // Milliseconds of a monotonic clock.
   virtual uint64_t TickCount() = 0;
-  virtual std::unique_ptr<IDropTimer> CreateTimer(std::function<void()> onTick) = 0;
+  virtual std::unique_ptr<IDropTimer> CreateTimer(std::function<void()> on_tick) = 0;
   // Runs `action` on the user-interface thread, later; safe to call from any thread.
   virtual void PostToUserInterface(std::function<void()> action) = 0;
 

@@ -77,10 +77,10 @@ void TCustomDropTarget::ScrollOneStep(const TScrollDirections& scroll) {
 // none (X11 and Wayland: the source draws its own image under the pointer), these steps
 // do nothing.
 
-void TCustomDropTarget::ImageEnter(IDataObject* dataObject, TPoint screen, uint32_t effect) {
+void TCustomDropTarget::ImageEnter(IDataObject* data_object, TPoint screen, uint32_t effect) {
   if (!showImage_) return;
   dragImageHelper_ = platform_.CreateDragImageHelper();
-  if (dragImageHelper_ && !dragImageHelper_->DragEnter(currentTarget_, dataObject, screen, effect))
+  if (dragImageHelper_ && !dragImageHelper_->DragEnter(currentTarget_, data_object, screen, effect))
     dragImageHelper_.reset();
 }
 
@@ -93,8 +93,8 @@ void TCustomDropTarget::ImageLeave() {
   if (dragImageHelper_) dragImageHelper_->DragLeave();
 }
 
-void TCustomDropTarget::ImageDrop(IDataObject* dataObject, TPoint screen, uint32_t effect) {
-  if (dragImageHelper_) dragImageHelper_->Drop(dataObject, screen, effect);
+void TCustomDropTarget::ImageDrop(IDataObject* data_object, TPoint screen, uint32_t effect) {
+  if (dragImageHelper_) dragImageHelper_->Drop(data_object, screen, effect);
 }
 
 void TCustomDropTarget::ShowImageNow(bool show) {

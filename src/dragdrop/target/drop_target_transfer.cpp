@@ -15,8 +15,8 @@ bool TCustomDropTarget::FetchData(uint32_t effect) {
 bool TCustomDropTarget::StartAsyncTransfer(uint32_t effect) {
   auto* async = dynamic_cast<IAsyncOperation*>(dataObject_.get());
   if (async == nullptr) return false;
-  bool isAsync = false;
-  if (Failed(async->GetAsyncMode(isAsync)) || !isAsync) return false;
+  bool is_async = false;
+  if (Failed(async->GetAsyncMode(is_async)) || !is_async) return false;
   if (Failed(async->StartOperation())) return false;
   try {
     if (OnStartAsyncTransfer) OnStartAsyncTransfer(*this);
@@ -35,8 +35,8 @@ bool TCustomDropTarget::StartAsyncTransfer(uint32_t effect) {
 // The transfer thread: fetch, fire OnDrop here, tell the source, then hand the end back to
 // the user-interface thread. The thread keeps its own reference to the data object and
 // never writes the component's.
-void TCustomDropTarget::RunTransfer(std::shared_ptr<IDataObject> dataObject, IAsyncOperation* async,
-                                    uint32_t effect) {
+void TCustomDropTarget::RunTransfer(std::shared_ptr<IDataObject> data_object,
+                                    IAsyncOperation* async, uint32_t effect) {
   HResult status = S_OK;
   try {
     FetchDataNow();
@@ -49,7 +49,7 @@ void TCustomDropTarget::RunTransfer(std::shared_ptr<IDataObject> dataObject, IAs
   platform_.PostToUserInterface([this, alive] {
     if (!alive.expired()) EndAsyncTransfer();
   });
-  dataObject.reset();
+  data_object.reset();
 }
 
 void TCustomDropTarget::EndAsyncTransfer() {
