@@ -2,6 +2,7 @@
 
 #include "dragdrop/formats/data_format_base.h"
 #include "dragdrop/formats/dragdrop_errors.h"
+#include "errors/index_errors.h"
 
 namespace foliotally::dragdrop {
 
@@ -37,7 +38,7 @@ TClipboardFormat& TClipboardFormats::FormatByClass(const TClipboardFormatClass& 
 }
 
 TClipboardFormat& TClipboardFormats::Items(int32_t index) const {
-  if (index < 0 || index >= Count()) RaiseListIndexError(index);
+  CheckListIndex<EListError>(index, Count());
   return *items_[static_cast<size_t>(index)].format;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "dragdrop/formats/dragdrop_errors.h"
+#include "errors/index_errors.h"
 
 namespace foliotally::dragdrop {
 
@@ -21,7 +22,7 @@ int32_t TDataFormats::IndexOf(const TCustomDataFormat& format) const {
 void TDataFormats::Remove(const TCustomDataFormat& format) { std::erase(items_, &format); }
 
 TCustomDataFormat& TDataFormats::Items(int32_t index) const {
-  if (index < 0 || index >= Count()) RaiseListIndexError(index);
+  CheckListIndex<EListError>(index, Count());
   return *items_[static_cast<size_t>(index)];
 }
 

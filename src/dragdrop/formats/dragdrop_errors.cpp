@@ -4,10 +4,6 @@
 
 namespace foliotally::dragdrop {
 
-void RaiseListIndexError(int32_t index) {
-  throw EListError("List index out of bounds (" + std::to_string(index) + ")");
-}
-
 void RaiseAssignError(std::string_view source_class, std::string_view dest_class) {
   throw EConvertError("Cannot assign a " + std::string(source_class) + " to a " +
                       std::string(dest_class));

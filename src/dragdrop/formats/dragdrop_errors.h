@@ -31,8 +31,6 @@ class EAssertionFailed : public Exception {
   EAssertionFailed() : Exception("Assertion failure (DragDrop)") {}
 };
 
-// "List index out of bounds (%d)".
-[[noreturn]] void RaiseListIndexError(int32_t index);
 // "Cannot assign a %s to a %s".
 [[noreturn]] void RaiseAssignError(std::string_view source_class, std::string_view dest_class);
 // Raises EAssertionFailed unless `condition` holds.

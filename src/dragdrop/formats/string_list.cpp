@@ -1,11 +1,12 @@
 #include "dragdrop/formats/string_list.h"
 
 #include "dragdrop/formats/dragdrop_errors.h"
+#include "errors/index_errors.h"
 
 namespace foliotally::dragdrop {
 
 void TStringList::CheckIndex(int32_t index, int32_t limit) const {
-  if (index < 0 || index >= limit) RaiseListIndexError(index);
+  CheckListIndex<EListError>(index, limit);
 }
 
 void TStringList::SetCapacity(int32_t capacity) {

@@ -2,6 +2,7 @@
 
 #include "dragdrop/formats/dragdrop_errors.h"
 #include "dragdrop/formats/unicode_strings.h"
+#include "errors/index_errors.h"
 
 namespace foliotally::dragdrop {
 
@@ -30,7 +31,7 @@ void TUnicodeStringList::Grow() {
 }
 
 void TUnicodeStringList::Insert(int32_t index, const std::u16string& text) {
-  if (index < 0 || index > count_) RaiseListIndexError(index);
+  CheckListIndex<EListError>(index, count_ + 1);  // inserting at the end is allowed
   Changing();
   if (count_ == GetCapacity()) Grow();
   auto at = items_.begin() + index;

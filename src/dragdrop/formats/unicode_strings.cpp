@@ -3,6 +3,7 @@
 #include "dragdrop/formats/code_page.h"
 #include "dragdrop/formats/dragdrop_errors.h"
 #include "dragdrop/formats/string_list.h"
+#include "errors/index_errors.h"
 
 namespace foliotally::dragdrop {
 namespace {
@@ -43,7 +44,7 @@ int32_t TUnicodeStrings::IndexOf(const std::u16string& text) const {
 }
 
 void TUnicodeStrings::CheckIndex(int32_t index) const {
-  if (index < 0 || index >= GetCount()) RaiseListIndexError(index);
+  CheckListIndex<EListError>(index, GetCount());
 }
 
 void TUnicodeStrings::Exchange(int32_t index1, int32_t index2) {

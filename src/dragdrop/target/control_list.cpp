@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "dragdrop/formats/dragdrop_errors.h"
+#include "errors/index_errors.h"
 
 namespace foliotally::dragdrop {
 
@@ -12,7 +13,7 @@ int32_t TControlList::Add(TWinControl* control) {
 }
 
 void TControlList::Insert(int32_t index, TWinControl* control) {
-  if (index < 0 || index > Count()) RaiseListIndexError(index);
+  CheckListIndex<EListError>(index, Count() + 1);  // inserting at the end is allowed
   items_.insert(items_.begin() + index, control);
 }
 
@@ -22,7 +23,7 @@ int32_t TControlList::IndexOf(const TWinControl* control) const {
 }
 
 TWinControl* TControlList::Items(int32_t index) const {
-  if (index < 0 || index >= Count()) RaiseListIndexError(index);
+  CheckListIndex<EListError>(index, Count());
   return items_[static_cast<size_t>(index)];
 }
 
