@@ -22,7 +22,7 @@ QString FromLocal(const std::string& bytes) {
 
 // The full path of a listed file: the list's folder, one delimiter, the name as listed.
 std::string FullPathOf(TFileListBox& list, int index) {
-  return WithTrailingDelimiter(list.Directory()) + list.Items(index);
+  return JoinFolderAndName(list.Directory(), list.Items(index));
 }
 
 }  // namespace
@@ -47,7 +47,7 @@ void TfrmMain::CountFile(const std::string& path) {
 
 void TfrmMain::FileListBoxClick(QObject*) {
   const std::string name = FileListBox->Items(FileListBox->ItemIndex());
-  const std::string path = WithTrailingDelimiter(FileListBox->Directory()) + name;
+  const std::string path = JoinFolderAndName(FileListBox->Directory(), name);
   SetStatusText(name + " has " + std::to_string(GetPageCount(path)) + " pages");
 }
 

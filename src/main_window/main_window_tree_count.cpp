@@ -54,7 +54,7 @@ void TfrmMain::CountFolder(const std::string& folder) {
   for (int i = 0; i < count; ++i) {
     const std::string name = FileListBox->Items(i);
     SetStatusText("Counting... " + name);
-    CountFile(WithTrailingDelimiter(FileListBox->Directory()) + name);
+    CountFile(JoinFolderAndName(FileListBox->Directory(), name));
     FFileCount = CheckedAdd(FFileCount, 1);
     edtFileCount->setText(QString::number(FFileCount));
   }
