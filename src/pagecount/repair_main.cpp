@@ -2,12 +2,14 @@
 // library, which starts it with the file open on standard input and reads one line
 // "<verdict> <pages>" from standard output. The library kills it when the count's time is
 // up; the bounds set here stop it even where the library could not (the library's process
-// gone, or the helper started by hand).
+// gone, or the helper started by hand), and bound its memory, which a file whose streams
+// inflate without end would otherwise fill until its time is up.
 //   foliotally-repair [CPU-SECONDS] < FILE.pdf
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <charconv>
 #include <cstring>
 #include <string>
@@ -21,6 +23,30 @@
 #include "pagecount/repair_process.h"
 
 namespace {
+
+// Sanitizers reserve terabytes of address space for their shadow memory: a bound on the
+// address space would stop such a build before it starts.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define FOLIOTALLY_SHADOW_MEMORY 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || \
+    __has_feature(memory_sanitizer)
+#define FOLIOTALLY_SHADOW_MEMORY 1
+#endif
+#endif
+
+// Running out makes qpdf's allocations fail, and the count ends as damaged. A lower bound
+// set by whoever started the helper is kept.
+void LimitAddressSpace() {
+#ifndef FOLIOTALLY_SHADOW_MEMORY
+  rlimit limit{};
+  if (::getrlimit(RLIMIT_AS, &limit) != 0) return;
+  const rlim_t bound = foliotally::pdf::kRepairHelperAddressSpace;
+  if (limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur <= bound) return;
+  limit.rlim_cur = bound;
+  ::setrlimit(RLIMIT_AS, &limit);
+#endif
+}
 
 void LimitProcessorTime(const char* seconds_text) {
   rlim_t seconds = 0;
@@ -48,6 +74,7 @@ int main(int argc, char** argv) {
   // Dies with the thread that started it: nobody is left to read the answer.
   ::prctl(PR_SET_PDEATHSIG, SIGKILL);
 #endif
+  LimitAddressSpace();
   if (argc > 1) LimitProcessorTime(argv[1]);
   using foliotally::pdf::CountResult;
   using foliotally::pdf::Verdict;
