@@ -11,7 +11,9 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
+#include <fstream>
 #include <string>
 
 #ifdef __linux__
@@ -24,28 +26,25 @@
 
 namespace {
 
-// Sanitizers reserve terabytes of address space for their shadow memory: a bound on the
-// address space would stop such a build before it starts.
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define FOLIOTALLY_SHADOW_MEMORY 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || \
-    __has_feature(memory_sanitizer)
-#define FOLIOTALLY_SHADOW_MEMORY 1
-#endif
-#endif
+// The address space in use already, from /proc/self/statm (its first field, in pages).
+uint64_t AddressSpaceInUse() {
+  std::ifstream statm("/proc/self/statm");
+  uint64_t pages = 0;
+  statm >> pages;
+  return pages * static_cast<uint64_t>(::sysconf(_SC_PAGESIZE));
+}
 
 // Running out makes qpdf's allocations fail, and the count ends as damaged. A lower bound
-// set by whoever started the helper is kept.
+// set by whoever started the helper is kept; so is a build whose sanitizer has reserved
+// terabytes for its shadow memory before main began, which any bound would stop.
 void LimitAddressSpace() {
-#ifndef FOLIOTALLY_SHADOW_MEMORY
+  const rlim_t bound = foliotally::pdf::kRepairHelperAddressSpace;
   rlimit limit{};
   if (::getrlimit(RLIMIT_AS, &limit) != 0) return;
-  const rlim_t bound = foliotally::pdf::kRepairHelperAddressSpace;
   if (limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur <= bound) return;
+  if (AddressSpaceInUse() > bound / 2) return;
   limit.rlim_cur = bound;
   ::setrlimit(RLIMIT_AS, &limit);
-#endif
 }
 
 void LimitProcessorTime(const char* seconds_text) {
