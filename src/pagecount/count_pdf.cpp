@@ -17,8 +17,18 @@ CountResult CountOpenFile(int fd, const Deadline& deadline) {
   if (::fstat(fd, &st) != 0) return {Verdict::kUnreadable, 0, "cannot stat"};
   if (!S_ISREG(st.st_mode)) return {Verdict::kNotRegular, 0, "not a regular file"};
   FileByteSource source(fd, static_cast<uint64_t>(st.st_size));
-  return Decide(source, deadline,
-                [&] { return CountInRepairHelper(FindRepairHelper(), fd, deadline); });
+  bool helper_could_not_run = false;
+  CountResult result = Decide(source, deadline, [&] {
+    const CountResult second = CountInRepairHelper(FindRepairHelper(), fd, deadline);
+    helper_could_not_run = RepairHelperCouldNotRun(second);
+    return second;
+  });
+  // The answer may differ from the one the helper would have given: the reason says so,
+  // for a caller that warns about it.
+  if (helper_could_not_run && result.verdict != Verdict::kTimedOut &&
+      result.verdict != Verdict::kUnreadable)
+    result.why = kRepairHelperCouldNotRun;
+  return result;
 }
 
 CountResult CountFile(int dirfd, const char* path, const Deadline& deadline) {

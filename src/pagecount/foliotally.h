@@ -24,7 +24,10 @@ extern "C" {
  * system spells names), or one of the negative values above. A null or empty path gives
  * FOLIOTALLY_UNREADABLE. Only regular files are opened, and the call never blocks on a FIFO
  * or device. The count comes from the file's page tree; damaged files get a second opinion
- * from qpdf (files up to 64 MiB) before the answer is negative. */
+ * from qpdf (files up to 64 MiB) before the answer is negative. qpdf runs in a helper
+ * program installed with the library and found from the library's own location when it is
+ * loaded (never from the working folder or PATH); the helper may use at most 512 MiB of
+ * address space, and a file whose repair needs more counts as FOLIOTALLY_DAMAGED. */
 __attribute__((visibility("default"))) int32_t GetFoliotally(const char* path);
 
 /* The same count for a batch counter: `path` is taken relative to the open folder `dirfd`
@@ -38,8 +41,10 @@ __attribute__((visibility("default"))) int32_t GetFoliotallyAt(int dirfd, const 
 
 /* The same count of a file the caller has open as `fd` (opened for reading, O_NONBLOCK
  * where it may be a FIFO): for a caller that must look at the file itself before counting
- * it, and so opens it once for both. The file is read with pread only, so its offset stays
- * where it was, and it is left open. A negative `fd` gives FOLIOTALLY_UNREADABLE. */
+ * it, and so opens it once for both. The file is read with pread only (the repair helper
+ * reads a file description of its own), so its offset stays where it was, several threads
+ * may count the same descriptor at once, and it is left open. A negative `fd` gives
+ * FOLIOTALLY_UNREADABLE. */
 __attribute__((visibility("default"))) int32_t GetFoliotallyFd(int fd, uint32_t time_limit_ms);
 
 #ifdef __cplusplus
