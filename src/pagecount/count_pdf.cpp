@@ -45,9 +45,13 @@ CountResult CountPdfFileWithReason(int dirfd, const char* path, uint32_t time_li
   return WithoutThrowing([&] { return CountFile(dirfd, path, Deadline(time_limit_ms)); });
 }
 
-int32_t CountOpenPdfFile(int fd, uint32_t time_limit_ms) {
+CountResult CountOpenPdfFileWithReason(int fd, uint32_t time_limit_ms) {
   // A descriptor that is not open (a negative one too) fails its status call: unreadable.
-  return ToResultCode(WithoutThrowing([&] { return CountOpenFile(fd, Deadline(time_limit_ms)); }));
+  return WithoutThrowing([&] { return CountOpenFile(fd, Deadline(time_limit_ms)); });
+}
+
+int32_t CountOpenPdfFile(int fd, uint32_t time_limit_ms) {
+  return ToResultCode(CountOpenPdfFileWithReason(fd, time_limit_ms));
 }
 
 int32_t CountPdfFileAt(int dirfd, const char* path, uint32_t time_limit_ms) {

@@ -24,7 +24,10 @@ extern "C" {
  * system spells names), or one of the negative values above. A null or empty path gives
  * FOLIOTALLY_UNREADABLE. Only regular files are opened, and the call never blocks on a FIFO
  * or device. The count comes from the file's page tree; damaged files get a second opinion
- * from qpdf (files up to 64 MiB) before the answer is negative. */
+ * from qpdf (files up to 64 MiB) before the answer is negative. A damaged file whose pages
+ * can be recovered (see FOLIOTALLY_RECOVERED) gives the count a viewer shows, as a positive
+ * number like any other: callers that must tell it apart use GetFoliotallyCountAt. Zero is
+ * returned only for a sound file whose page tree holds no page. */
 __attribute__((visibility("default"))) int32_t GetFoliotally(const char* path);
 
 /* The same count for a batch counter: `path` is taken relative to the open folder `dirfd`
@@ -41,6 +44,42 @@ __attribute__((visibility("default"))) int32_t GetFoliotallyAt(int dirfd, const 
  * it, and so opens it once for both. The file is read with pread only, so its offset stays
  * where it was, and it is left open. A negative `fd` gives FOLIOTALLY_UNREADABLE. */
 __attribute__((visibility("default"))) int32_t GetFoliotallyFd(int fd, uint32_t time_limit_ms);
+
+/* What a count says about the file besides its number. */
+#define FOLIOTALLY_SOUND                                      \
+  0 /* read from the file's own cross-reference data and page \
+     * tree as written */
+#define FOLIOTALLY_RECOVERED                                                               \
+  1                                /* the file is damaged; `pages` is what a viewer shows, \
+                                    * read from a reconstruction (always above zero) */
+#define FOLIOTALLY_NOT_COUNTABLE 2 /* `pages` is one of the negative values above */
+#define FOLIOTALLY_TIMED_OUT                 \
+  3 /* the count ran out of time; `pages` is \
+     * FOLIOTALLY_DAMAGED; more time may give an answer */
+
+#define FOLIOTALLY_REASON_SIZE 96
+
+/* The answer with its verdict, in storage the caller provides: the library keeps no pointer
+ * to it, and nothing in it needs to be freed. */
+struct FoliotallyCount {
+  int32_t pages;   /* the number GetFoliotally gives */
+  int32_t verdict; /* FOLIOTALLY_SOUND, _RECOVERED, _NOT_COUNTABLE or _TIMED_OUT */
+  /* Why a count is not sound, in a few words ("cross-reference data rebuilt", "file ends
+   * early after object 12", "timed out"); empty for a sound count. Zero-terminated ASCII,
+   * cut to fit. It ends with "repair helper could not run" when the count needed the
+   * repair helper (see foliotally-count(1)) and it could not be started. */
+  char reason[FOLIOTALLY_REASON_SIZE];
+};
+
+/* GetFoliotallyAt's count, with its verdict and reason written to `*out` (which must not
+ * be null). Returns `out->pages`. */
+__attribute__((visibility("default"))) int32_t GetFoliotallyCountAt(int dirfd, const char* path,
+                                                                    uint32_t time_limit_ms,
+                                                                    struct FoliotallyCount* out);
+
+/* GetFoliotallyFd's count, with its verdict and reason written to `*out`. */
+__attribute__((visibility("default"))) int32_t GetFoliotallyCountFd(int fd, uint32_t time_limit_ms,
+                                                                    struct FoliotallyCount* out);
 
 #ifdef __cplusplus
 }

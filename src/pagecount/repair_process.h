@@ -12,6 +12,10 @@
 
 namespace foliotally::pdf {
 
+// The reason a count carries when the helper was needed but could not run: the count may
+// differ from the one the helper would have given.
+inline constexpr const char* kRepairHelperCouldNotRun = "repair helper could not run";
+
 // The helper's file name, installed in the library's libexec folder.
 inline constexpr const char* kRepairHelperName = "foliotally-repair";
 
