@@ -15,7 +15,7 @@ namespace {
 CountResult CountOpenFile(int fd, const Deadline& deadline) {
   struct stat st {};
   if (::fstat(fd, &st) != 0) return {Verdict::kUnreadable, 0, "cannot stat"};
-  if (!S_ISREG(st.st_mode)) return {Verdict::kNotRegular, 0, "not a regular file"};
+  if (!S_ISREG(st.st_mode)) return {Verdict::kNotRegular, 0, nullptr};
   FileByteSource source(fd, static_cast<uint64_t>(st.st_size));
   return Decide(source, deadline,
                 [&] { return CountInRepairHelper(FindRepairHelper(), fd, deadline); });

@@ -20,7 +20,8 @@ void Document::Open() {
   std::string scratch;
   const std::string_view head = reader_.Read(0, limits::kHeaderSearch + 8, scratch);
   const size_t at = head.find("%PDF-");
-  if (at == std::string_view::npos || at > limits::kHeaderSearch) Fail(Verdict::kNotPdf, "header");
+  if (at == std::string_view::npos || at > limits::kHeaderSearch)
+    Fail(Verdict::kNotPdf, "no PDF header");
   objects_.set_header_offset(at);
   index_.ReadFrom(sections_);
   sections_.Open(at);
