@@ -117,12 +117,16 @@ ParseStatus Parser::Integer(int64_t& out) {
 }
 
 ParseStatus Parser::Generation(int64_t& gen) {
-  const ParseStatus st = Integer(gen);
-  if (st != ParseStatus::kBad) return st;
+  // Integer(), with the word read once: this runs after every number the parser meets.
   const size_t start = pos_;
   std::string_view word;
-  if (Word(word) == ParseStatus::kOk &&
-      word.find_first_not_of("0123456789") == std::string_view::npos) {
+  const ParseStatus st = Word(word);
+  if (st != ParseStatus::kOk) {
+    pos_ = start;
+    return st;
+  }
+  if (ParseInteger(word, gen) && gen >= 0) return ParseStatus::kOk;
+  if (word.find_first_not_of("0123456789") == std::string_view::npos) {
     gen = kOverflowedGeneration;
     overflowed_generation_ = true;
     return ParseStatus::kOk;
