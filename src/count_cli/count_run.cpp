@@ -6,6 +6,7 @@
 
 #include "count_cli/damage_report.h"
 #include "count_cli/name_list.h"
+#include "count_cli/text_escaping.h"
 
 namespace foliotally::count_cli {
 namespace {
@@ -126,23 +127,30 @@ void CountRun::CountPaths(OrderedJobPool& pool) {
   }
 }
 
+void CountRun::RefuseListed(std::string_view name) {
+  // A NUL byte says more about the list than the name's length: it was written for --null.
+  const std::string problem =
+      name.find('\0') != std::string_view::npos
+          ? "a name holds a NUL byte, which no file name can (is the list NUL-separated? use "
+            "--null): "
+          : "a name longer than the system's path limit (" + std::to_string(kMaxListedName) +
+                " bytes) is not counted: ";
+  // Control characters, NUL among them, are shown as "?" by the report.
+  diagnostics_.Report(*options_.files_from + ": " + problem + NameForMessage(name));
+  input_failed_ = true;
+}
+
 void CountRun::SubmitListed(std::string name, OrderedJobPool& pool) {
   // The page counter takes a C string; a name cut at a NUL byte would be another file.
-  if (name.find('\0') != std::string::npos) {
-    for (char& c : name)
-      if (c == '\0') c = '?';
-    diagnostics_.Report(*options_.files_from + ": a name holds a NUL byte, which no file " +
-                        "name can (is the list NUL-separated? use --null): " + name);
-    input_failed_ = true;
-    return;
-  }
+  if (name.find('\0') != std::string::npos) return RefuseListed(name);
   // Each name is counted as the file it names, as a PATH that is a file would be; what is
   // missing or no regular file gets its row in csv and json, with the reason.
   pool.Queue(FileToCount{std::move(name), nullptr, 0});
 }
 
 void CountRun::CountList(OrderedJobPool& pool) {
-  NameSplitter splitter(options_.null_separated ? '\0' : '\n');
+  NameSplitter splitter(options_.null_separated ? '\0' : '\n',
+                        [this](std::string_view start) { RefuseListed(start); });
   const auto submit = [&](std::string name) { SubmitListed(std::move(name), pool); };
   std::string block;
   while (!stop_.load()) {
@@ -195,9 +203,10 @@ int CountRun::Execute() {
       out_.Commit();
     }
   } catch (const OutputError& error) {
-    diagnostics_.Report(error.Message());
-    output_failed = true;
     interrupted = interrupted || stop_.load();
+    // A write given up because of the interrupt is no failure of its own.
+    if (!interrupted) diagnostics_.Report(error.Message());
+    output_failed = true;
   }
   diagnostics_.progress().Clear();
   diagnostics_.Say(SummaryText(files_, pages_, failed_, recovered_));

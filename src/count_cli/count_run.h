@@ -67,6 +67,7 @@ class CountRun {
   void CountPath(const std::string& path, OrderedJobPool& pool);
   void CountList(OrderedJobPool& pool);
   void SubmitListed(std::string name, OrderedJobPool& pool);
+  void RefuseListed(std::string_view name);
   void Deliver(const std::string& path, const FileCount& result);
   int ExitStatus(bool interrupted, bool output_failed) const;
 

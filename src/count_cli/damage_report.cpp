@@ -3,38 +3,20 @@
 #include <cstring>
 
 #include "count_cli/result_format.h"
+#include "count_cli/text_escaping.h"
 #include "pagecount/repair_process.h"
 
 namespace foliotally::count_cli {
 
 namespace {
 
-constexpr size_t kMaxQuotedCharacters = 80;
-
 std::string_view ReasonIn(const FileCount& count) {
   return {count.reason, strnlen(count.reason, sizeof count.reason)};
 }
 
-// The byte length of the first `characters` UTF-8 characters of `text` (a byte that is not
-// UTF-8 counts as one character).
-size_t PrefixOf(std::string_view text, size_t characters) {
-  size_t at = 0;
-  for (size_t n = 0; n < characters && at < text.size(); ++n) {
-    ++at;
-    while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) ++at;
-  }
-  return at;
-}
-
 }  // namespace
 
-std::string QuotedName(std::string_view path) {
-  const size_t cut = PrefixOf(path, kMaxQuotedCharacters);
-  std::string quoted = "'";
-  quoted.append(path.substr(0, cut));
-  if (cut < path.size()) quoted += "...";
-  return quoted + "'";
-}
+std::string QuotedName(std::string_view path) { return "'" + NameForMessage(path) + "'"; }
 
 std::string DamageMessage(std::string_view path, const FileCount& count) {
   const std::string_view reason = ReasonIn(count);

@@ -10,8 +10,8 @@
 
 namespace foliotally::count_cli {
 
-// A name as a message quotes it: in single quotes, cut after its first 80 characters
-// (whole UTF-8 sequences) with "..." so that a long name cannot bury the message.
+// A name as a message quotes it: in single quotes, its first 80 characters at most (see
+// NameForMessage), so that a long name cannot bury the message.
 std::string QuotedName(std::string_view path);
 
 // The line for standard error about `count` of `path` (without the program's name), or

@@ -64,40 +64,48 @@ FileCount CountPages(const FileToCount& file, uint32_t time_limit) {
   return count;
 }
 
-std::unique_ptr<OutputSink> MakeSink(const CountOptions& options, foliotally::FileSystem& fs) {
-  if (options.output) return std::make_unique<AtomicFileSink>(fs.Writing(), *options.output);
+std::unique_ptr<OutputSink> MakeSink(const CountOptions& options, foliotally::FileSystem& fs,
+                                     const std::atomic<bool>& stop) {
+  if (options.output) return std::make_unique<AtomicFileSink>(fs.Writing(), *options.output, &stop);
   return std::make_unique<DescriptorSink>(kStandardOutput, "standard output",
-                                          IsTerminal(kStandardOutput));
+                                          IsTerminal(kStandardOutput), &stop);
 }
 
 int Run(const CountOptions& options) {
   std::atomic<bool> interrupted{false};
   foliotally::InterruptWatch watch(interrupted);
   foliotally::PosixFileSystem fs;
+  // With --output a temporary file is at stake: standard error closing early (a pager
+  // that quit after the first line) ends the run like an interrupt instead of killing it
+  // with the temporary file left behind.
+  if (options.output) foliotally::IgnoreBrokenPipeSignal();
+  const auto to_standard_error = [&interrupted](std::string_view text) {
+    if (WriteAll(kStandardError, text, &interrupted) == EPIPE) interrupted.store(true);
+  };
 
   // Both the list and the output are checked before anything is counted.
   foliotally::InputFile list;
   if (options.files_from) {
     if (const int error = list.Open(*options.files_from); error != 0) {
-      WriteToStandardError("foliotally-count: cannot read " + *options.files_from + ": " +
-                           std::strerror(error) + "\n");
+      to_standard_error("foliotally-count: cannot read " + *options.files_from + ": " +
+                        std::strerror(error) + "\n");
       return kExitUsage;
     }
   }
   std::unique_ptr<OutputSink> out;
   try {
-    out = MakeSink(options, fs);
+    out = MakeSink(options, fs, interrupted);
   } catch (const OutputError& error) {
-    WriteToStandardError("foliotally-count: " + error.Message() + "\n");
+    to_standard_error("foliotally-count: " + error.Message() + "\n");
     return kExitUsage;
   }
 
   // Results scrolling past on the same terminal would tear the progress line apart, and
   // show the progress well enough themselves.
   const bool results_on_terminal = !options.output && IsTerminal(kStandardOutput);
-  ProgressLine progress(IsTerminal(kStandardError) && !results_on_terminal, WriteToStandardError,
+  ProgressLine progress(IsTerminal(kStandardError) && !results_on_terminal, to_standard_error,
                         [] { return std::chrono::steady_clock::now(); });
-  Diagnostics diagnostics(WriteToStandardError, progress);
+  Diagnostics diagnostics(to_standard_error, progress);
   const uint32_t time_limit = options.file_timeout_ms;
   const auto count_pages = [time_limit](const FileToCount& file) {
     return CountPages(file, time_limit);

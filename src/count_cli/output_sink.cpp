@@ -17,13 +17,15 @@ void DescriptorSink::Write(std::string_view text) {
 void DescriptorSink::Commit() { Flush(); }
 
 void DescriptorSink::Flush() {
-  const int error = WriteAll(fd_, buffer_);
+  const int error = WriteAll(fd_, buffer_, stop_);
   buffer_.clear();
   if (error != 0) throw OutputError("cannot write to " + name_ + ": " + std::strerror(error));
 }
 
-AtomicFileSink::AtomicFileSink(FileWriting& io, std::string target)
-    : target_(std::move(target)), file_(io, target_, AtomicFile::Streams::kWriteDirectly) {
+AtomicFileSink::AtomicFileSink(FileWriting& io, std::string target, const std::atomic<bool>* stop)
+    : target_(std::move(target)),
+      stop_(stop),
+      file_(io, target_, AtomicFile::Streams::kWriteDirectly) {
   if (const int error = file_.Open(); error != 0) Fail("write", error);
 }
 
@@ -40,7 +42,7 @@ void AtomicFileSink::Write(std::string_view text) {
 }
 
 void AtomicFileSink::Flush() {
-  const int error = file_.Write(buffer_);
+  const int error = file_.Write(buffer_, stop_);
   buffer_.clear();
   if (error != 0) Fail("write", error);
 }

@@ -1,6 +1,7 @@
 // Where the results go: standard output, or a file that is replaced only when complete.
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <string_view>
 
@@ -24,11 +25,13 @@ class OutputSink {
 };
 
 // Writes to a file descriptor the program does not own (standard output), through a
-// buffer; with `line_buffered` each Write goes out at once (for a terminal).
+// buffer; with `line_buffered` each Write goes out at once (for a terminal). A write that
+// waits for a reader is given up when a signal interrupts it once `stop` is up.
 class DescriptorSink final : public OutputSink {
  public:
-  DescriptorSink(int fd, std::string name, bool line_buffered)
-      : fd_(fd), name_(std::move(name)), line_buffered_(line_buffered) {}
+  DescriptorSink(int fd, std::string name, bool line_buffered,
+                 const std::atomic<bool>* stop = nullptr)
+      : fd_(fd), name_(std::move(name)), line_buffered_(line_buffered), stop_(stop) {}
   void Write(std::string_view text) override;
   void Commit() override;
 
@@ -37,6 +40,7 @@ class DescriptorSink final : public OutputSink {
   int fd_;
   std::string name_;
   bool line_buffered_;
+  const std::atomic<bool>* stop_;
   std::string buffer_;
 };
 
@@ -47,7 +51,7 @@ class AtomicFileSink final : public OutputSink {
  public:
   // Checks the target and creates the temporary file. Throws OutputError, so a target
   // that cannot be written (a folder, a read-only file) is refused before any counting.
-  AtomicFileSink(FileWriting& io, std::string target);
+  AtomicFileSink(FileWriting& io, std::string target, const std::atomic<bool>* stop = nullptr);
 
   void Write(std::string_view text) override;
   void Commit() override;
@@ -56,6 +60,7 @@ class AtomicFileSink final : public OutputSink {
   void Flush();
   [[noreturn]] void Fail(const std::string& what, int error);
   std::string target_;
+  const std::atomic<bool>* stop_;
   AtomicFile file_;
   std::string buffer_;
   bool closed_ = false;  // committed or failed

@@ -130,4 +130,15 @@ std::string HexBytes(std::string_view text) {
   return out;
 }
 
+std::string NameForMessage(std::string_view name) {
+  constexpr size_t kMaxCharacters = 80;
+  size_t characters = 0;
+  for (size_t i = 0; i < name.size(); ++i) {
+    // A byte that continues a UTF-8 sequence (10xxxxxx) starts no character.
+    if ((static_cast<unsigned char>(name[i]) & 0xC0) == 0x80) continue;
+    if (++characters > kMaxCharacters) return std::string(name.substr(0, i)) + "...";
+  }
+  return std::string(name);
+}
+
 }  // namespace foliotally::count_cli

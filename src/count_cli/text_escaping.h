@@ -20,6 +20,10 @@ bool IsValidUtf8(std::string_view text);
 // is always valid JSON and valid Unicode.
 std::string JsonString(std::string_view text);
 
+// The start of a name for a message: at most its first 80 characters (a UTF-8 sequence is
+// kept whole), with "..." when more was cut off.
+std::string NameForMessage(std::string_view name);
+
 // The bytes of `text` as lower-case hexadecimal, two digits a byte.
 std::string HexBytes(std::string_view text);
 

@@ -17,6 +17,8 @@ CountResult CountOpenFile(int fd, const Deadline& deadline) {
   if (::fstat(fd, &st) != 0) return {Verdict::kUnreadable, 0, "cannot stat"};
   if (!S_ISREG(st.st_mode)) return {Verdict::kNotRegular, 0, nullptr};
   FileByteSource source(fd, static_cast<uint64_t>(st.st_size));
+  // A helper that could not run is carried out of Decide beside the reason (the answer may
+  // differ from the one the helper would have given), for a caller that warns about it.
   return Decide(source, deadline,
                 [&] { return CountInRepairHelper(FindRepairHelper(), fd, deadline); });
 }

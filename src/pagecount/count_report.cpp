@@ -1,6 +1,7 @@
 #include "pagecount/count_report.h"
 
 #include <cstdio>
+#include <string_view>
 
 #include "pagecount/repair_process.h"
 
@@ -28,7 +29,10 @@ int32_t Report(const CountResult& result, FoliotallyCount* out) {
   char object[24] = "";
   if (result.why_object >= 0 && out->verdict != FOLIOTALLY_TIMED_OUT)
     std::snprintf(object, sizeof object, " %lld", static_cast<long long>(result.why_object));
-  const char* helper = result.repair_helper_missing ? kRepairHelperCouldNotRun : "";
+  // The helper's failure ends the reason, whatever else it says, and is said once.
+  const bool helper_failed = RepairHelperCouldNotRun(result) && out->verdict != FOLIOTALLY_SOUND;
+  if (helper_failed && std::string_view(why) == kRepairHelperCouldNotRun) why = "";
+  const char* helper = helper_failed ? kRepairHelperCouldNotRun : "";
   const char* between = *why != '\0' && *helper != '\0' ? "; " : "";
   std::snprintf(out->reason, sizeof out->reason, "%s%s%s%s", why, object, between, helper);
   return code;

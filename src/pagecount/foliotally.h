@@ -24,10 +24,14 @@ extern "C" {
  * system spells names), or one of the negative values above. A null or empty path gives
  * FOLIOTALLY_UNREADABLE. Only regular files are opened, and the call never blocks on a FIFO
  * or device. The count comes from the file's page tree; damaged files get a second opinion
- * from qpdf (files up to 64 MiB) before the answer is negative. A damaged file whose pages
- * can be recovered (see FOLIOTALLY_RECOVERED) gives the count a viewer shows, as a positive
- * number like any other: callers that must tell it apart use GetFoliotallyCountAt. Zero is
- * returned only for a sound file whose page tree holds no page. */
+ * from qpdf (files up to 64 MiB) before the answer is negative. qpdf runs in a helper
+ * program installed with the library and found from the library's own location when it is
+ * loaded (never from the working folder or PATH); the helper may use at most 512 MiB of
+ * address space, and a file whose repair needs more counts as FOLIOTALLY_DAMAGED. A damaged
+ * file whose pages can be recovered (see FOLIOTALLY_RECOVERED) gives the count a viewer
+ * shows, as a positive number like any other: callers that must tell it apart use
+ * GetFoliotallyCountAt. Zero is returned only for a sound file whose page tree holds no
+ * page. */
 __attribute__((visibility("default"))) int32_t GetFoliotally(const char* path);
 
 /* The same count for a batch counter: `path` is taken relative to the open folder `dirfd`
@@ -41,21 +45,23 @@ __attribute__((visibility("default"))) int32_t GetFoliotallyAt(int dirfd, const 
 
 /* The same count of a file the caller has open as `fd` (opened for reading, O_NONBLOCK
  * where it may be a FIFO): for a caller that must look at the file itself before counting
- * it, and so opens it once for both. The file is read with pread only, so its offset stays
- * where it was, and it is left open. A negative `fd` gives FOLIOTALLY_UNREADABLE. */
+ * it, and so opens it once for both. The file is read with pread only (the repair helper
+ * reads a file description of its own), so its offset stays where it was, several threads
+ * may count the same descriptor at once, and it is left open. A negative `fd` gives
+ * FOLIOTALLY_UNREADABLE. */
 __attribute__((visibility("default"))) int32_t GetFoliotallyFd(int fd, uint32_t time_limit_ms);
 
-/* What a count says about the file besides its number. */
-#define FOLIOTALLY_SOUND                                      \
-  0 /* read from the file's own cross-reference data and page \
-     * tree as written */
-#define FOLIOTALLY_RECOVERED                                                               \
-  1                                /* the file is damaged; `pages` is what a viewer shows, \
-                                    * read from a reconstruction (always above zero) */
-#define FOLIOTALLY_NOT_COUNTABLE 2 /* `pages` is one of the negative values above */
-#define FOLIOTALLY_TIMED_OUT                 \
-  3 /* the count ran out of time; `pages` is \
-     * FOLIOTALLY_DAMAGED; more time may give an answer */
+/* What a count says about the file besides its number (FoliotallyCount::verdict):
+ * FOLIOTALLY_SOUND: read from the file's own cross-reference data and page tree as written;
+ * FOLIOTALLY_RECOVERED: the file is damaged, and `pages` (always above zero) is what a
+ *   viewer shows, read from a reconstruction;
+ * FOLIOTALLY_NOT_COUNTABLE: `pages` is one of the negative values above;
+ * FOLIOTALLY_TIMED_OUT: the count ran out of time, `pages` is FOLIOTALLY_DAMAGED, and more
+ *   time may give an answer. */
+#define FOLIOTALLY_SOUND 0
+#define FOLIOTALLY_RECOVERED 1
+#define FOLIOTALLY_NOT_COUNTABLE 2
+#define FOLIOTALLY_TIMED_OUT 3
 
 #define FOLIOTALLY_REASON_SIZE 96
 

@@ -1,15 +1,15 @@
 #include "pagecount/qpdf_fallback.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
-#include <cstdio>
+#include <cerrno>
 #include <functional>
-#include <memory>
+#include <new>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFExc.hh>
 #include <qpdf/QPDFLogger.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
+#include <string>
 
 namespace foliotally::pdf {
 
@@ -48,22 +48,26 @@ CountResult Count(const std::function<void(QPDF&)>& open) {
 
 CountResult CountWithQpdf(int fd, uint64_t size) {
   if (size > kQpdfMaxBytes) return {Verdict::kDamaged, 0};
-  // qpdf reads through a FILE of its own on a duplicate of the descriptor, so the file it
-  // reads is the one already checked to be regular, not whatever the path names now.
-  const int dup_fd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
-  if (dup_fd < 0) return {Verdict::kUnreadable, 0};
-  FILE* file = ::fdopen(dup_fd, "rb");
-  if (!file) {
-    ::close(dup_fd);
-    return {Verdict::kUnreadable, 0};
+  // The bytes are read with pread into memory, and qpdf reads them there: the descriptor's
+  // offset may be shared with another reader of the same open file, and a file that shrinks
+  // meanwhile is simply shorter.
+  std::string bytes;
+  try {
+    bytes.resize(static_cast<size_t>(size));
+  } catch (const std::bad_alloc&) {
+    return {Verdict::kDamaged, 0};  // beyond the memory this process may have
   }
-  bool handed_over = false;
-  const CountResult result = Count([&](QPDF& qpdf) {
-    handed_over = true;
-    qpdf.processFile("pdf file", file, true);
-  });
-  if (!handed_over) std::fclose(file);
-  return result;
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n =
+        ::pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return {Verdict::kUnreadable, 0};
+    if (n == 0) break;
+    done += static_cast<size_t>(n);
+  }
+  bytes.resize(done);
+  return CountWithQpdf(bytes);
 }
 
 CountResult CountWithQpdf(std::string_view bytes) {

@@ -13,7 +13,8 @@ namespace foliotally::pdf {
 // count must come back quickly.
 inline constexpr uint64_t kQpdfMaxBytes = 64u << 20;
 
-// `fd` is an open regular file (not taken over). Never throws.
+// `fd` is an open regular file (not taken over), read with pread only: its offset stays where
+// it was. Never throws.
 CountResult CountWithQpdf(int fd, uint64_t size);
 CountResult CountWithQpdf(std::string_view bytes);
 

@@ -2,15 +2,21 @@
 
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <link.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <charconv>
 #include <climits>
+#include <cstdlib>
+#include <memory>
+#include <string_view>
 
 #include "pagecount/unique_fd.h"
 
@@ -27,6 +33,22 @@ constexpr size_t kMaxAnswer = 64;
 // cannot overwrite one with the other. Close-on-exec: helpers that other threads start at the
 // same moment must not inherit it.
 UniqueFd AboveStandardFds(int fd) { return UniqueFd(::fcntl(fd, F_DUPFD_CLOEXEC, 3)); }
+
+// The file open as `fd`, opened anew: a file description of the helper's own, whose offset
+// no other call shares. Where it cannot be opened anew (no /proc, or the file's permissions
+// changed since the caller opened it), a duplicate: the helper reads with pread only, so
+// even then it moves no offset.
+UniqueFd OwnOpenFile(int fd) {
+  struct stat held {};
+  if (::fstat(fd, &held) != 0) return UniqueFd();
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  const UniqueFd reopened(::open(self.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  struct stat again {};
+  if (reopened.get() >= 0 && ::fstat(reopened.get(), &again) == 0 && again.st_dev == held.st_dev &&
+      again.st_ino == held.st_ino)
+    return AboveStandardFds(reopened.get());
+  return AboveStandardFds(fd);
+}
 
 // Starts the helper on `file` (its standard input) writing to `answer` (its standard output),
 // with default signal handling and nothing blocked, whatever the calling thread has set.
@@ -79,47 +101,40 @@ bool ReadAnswer(int from, const Deadline& deadline, std::string& answer) {
 }
 
 // Ends the helper whether or not it is done (a helper that has answered is about to exit
-// anyway), and collects it so that no zombie is left.
-void EndHelper(pid_t pid) {
+// anyway), and collects it so that no zombie is left. Returns the most memory it held, in
+// KiB.
+long EndHelper(pid_t pid) {
   ::kill(pid, SIGKILL);
-  while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+  struct rusage usage {};
+  while (::wait4(pid, nullptr, 0, &usage) < 0) {
+    if (errno != EINTR) return 0;
   }
+  return usage.ru_maxrss;
 }
 
-}  // namespace
-
-CountResult CountInRepairHelper(const std::string& helper, int fd, const Deadline& deadline) {
-  if (helper.empty()) return {Verdict::kDamaged, 0, "no repair helper"};
-  const UniqueFd file = AboveStandardFds(fd);
-  int ends[2];
-  if (file.get() < 0 || ::pipe2(ends, O_CLOEXEC) != 0)
-    return {Verdict::kDamaged, 0, "repair helper not started"};
-  const UniqueFd read_end(ends[0]);
-  UniqueFd write_end = AboveStandardFds(ends[1]);
-  ::close(ends[1]);
-  if (write_end.get() < 0) return {Verdict::kDamaged, 0, "repair helper not started"};
-  const off_t offset = ::lseek(fd, 0, SEEK_CUR);
-  const pid_t pid = Spawn(helper, file.get(), write_end.get(), deadline);
-  write_end.Reset();  // the end of the answer shows once the helper's copy closes
-  if (pid < 0) return {Verdict::kDamaged, 0, "repair helper not started"};
-  std::string answer;
-  const bool in_time = ReadAnswer(read_end.get(), deadline, answer);
-  EndHelper(pid);
-  // The helper read through the caller's own open file, which moved its offset; the caller
-  // gets it back where it was.
-  if (offset >= 0) ::lseek(fd, offset, SEEK_SET);
-  if (!in_time) return {Verdict::kTimedOut, 0, "time limit reached in repair"};
-  return ParseHelperAnswer(answer);
-}
-
-std::string FindRepairHelper() {
+// The real folder of the file this code was loaded from. The main program's name as the
+// loader has it is whatever it was started as (a bare name found through PATH, or a path
+// relative to the folder it was started in), so its file is asked of the kernel; a library
+// loaded through a relative path is resolved now, while the current folder is still the
+// one the loader found it from.
+std::string LoadedFromFolder() {
   Dl_info info{};
-  if (::dladdr(reinterpret_cast<const void*>(&FindRepairHelper), &info) == 0 ||
-      info.dli_fname == nullptr)
+  link_map* map = nullptr;
+  if (::dladdr1(reinterpret_cast<const void*>(&LoadedFromFolder), &info,
+                reinterpret_cast<void**>(&map), RTLD_DL_LINKMAP) == 0)
     return {};
-  const std::string self = info.dli_fname;
-  const size_t slash = self.rfind('/');
-  const std::string dir = slash == std::string::npos ? "." : self.substr(0, slash);
+  const bool main_program = map == nullptr || map->l_name == nullptr || map->l_name[0] == '\0';
+  const char* file = main_program ? "/proc/self/exe" : info.dli_fname;
+  if (file == nullptr) return {};
+  const std::unique_ptr<char, decltype(&std::free)> real(::realpath(file, nullptr), &std::free);
+  if (!real) return {};
+  const std::string path = real.get();
+  return path.substr(0, path.rfind('/'));
+}
+
+std::string LocateRepairHelper() {
+  const std::string dir = LoadedFromFolder();
+  if (dir.empty()) return {};
   for (const std::string& candidate :
        {dir + "/" FOLIOTALLY_LIBEXEC_FROM_LIBDIR "/" + kRepairHelperName,
         dir + "/" FOLIOTALLY_LIBEXEC_FROM_BINDIR "/" + kRepairHelperName,
@@ -128,6 +143,44 @@ std::string FindRepairHelper() {
   }
   return {};
 }
+
+// Found when the library or program is loaded: later the process may have moved to any
+// folder (the window follows the folders the user browses).
+const std::string kHelperAtLoad = LocateRepairHelper();
+
+RepairRun CouldNotRun() { return {{Verdict::kDamaged, 0, kRepairHelperCouldNotRun}, 0}; }
+
+}  // namespace
+
+bool RepairHelperCouldNotRun(const CountResult& result) {
+  return result.repair_helper_missing ||
+         (result.why != nullptr && std::string_view(result.why) == kRepairHelperCouldNotRun);
+}
+
+RepairRun RunRepairHelper(const std::string& helper, int fd, const Deadline& deadline) {
+  if (helper.empty()) return CouldNotRun();
+  const UniqueFd file = OwnOpenFile(fd);
+  int ends[2];
+  if (file.get() < 0 || ::pipe2(ends, O_CLOEXEC) != 0) return CouldNotRun();
+  const UniqueFd read_end(ends[0]);
+  UniqueFd write_end = AboveStandardFds(ends[1]);
+  ::close(ends[1]);
+  if (write_end.get() < 0) return CouldNotRun();
+  const pid_t pid = Spawn(helper, file.get(), write_end.get(), deadline);
+  write_end.Reset();  // the end of the answer shows once the helper's copy closes
+  if (pid < 0) return CouldNotRun();
+  std::string answer;
+  const bool in_time = ReadAnswer(read_end.get(), deadline, answer);
+  const long peak_kib = EndHelper(pid);
+  if (!in_time) return {{Verdict::kTimedOut, 0, "time limit reached in repair"}, peak_kib};
+  return {ParseHelperAnswer(answer), peak_kib};
+}
+
+CountResult CountInRepairHelper(const std::string& helper, int fd, const Deadline& deadline) {
+  return RunRepairHelper(helper, fd, deadline).result;
+}
+
+std::string FindRepairHelper() { return kHelperAtLoad; }
 
 std::string FormatHelperAnswer(CountResult result) {
   return std::to_string(static_cast<int>(result.verdict)) + " " + std::to_string(result.pages) +

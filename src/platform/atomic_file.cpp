@@ -88,9 +88,9 @@ int AtomicFile::CreateTemporary() {
   return error;
 }
 
-int AtomicFile::Write(std::string_view data) {
+int AtomicFile::Write(std::string_view data, const std::atomic<bool>* stop) {
   if (fd_ < 0) return EBADF;
-  const int error = WriteAll(io_, fd_, data);
+  const int error = WriteAll(io_, fd_, data, stop);
   if (error != 0) Discard();
   return error;
 }

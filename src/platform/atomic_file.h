@@ -4,6 +4,7 @@
 // is replaced keeps its permission bits, and its owner where the process may set it.
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <string_view>
 
@@ -29,8 +30,9 @@ class AtomicFile {
   // holds for an administrator too), EINVAL for a stream that is refused, the system's
   // reason for anything else.
   int Open();
-  // Returns 0 or an errno value; after a failure nothing more is written.
-  int Write(std::string_view data);
+  // Returns 0 or an errno value; after a failure nothing more is written. A write to a
+  // stream that blocks is given up (ECANCELED) when a signal interrupts it once `stop` is up.
+  int Write(std::string_view data, const std::atomic<bool>* stop = nullptr);
   // Flushes the text to disk and puts it in place of the target. Returns 0 or an errno
   // value; replace_failed() then tells a failed rename from a failed write.
   int Commit();

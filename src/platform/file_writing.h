@@ -2,6 +2,7 @@
 // fail, and the one loop that writes a whole text.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -50,8 +51,10 @@ class FileWriting {
 FileWriting& SystemFileWriting();
 
 // Writes all of `data`, going on after short writes and interrupted calls. Returns 0 or
-// the errno value of the failing write.
-int WriteAll(FileWriting& io, int fd, std::string_view data);
-int WriteAll(int fd, std::string_view data);
+// the errno value of the failing write; ECANCELED when a write was interrupted once `stop`
+// was raised (a write nobody takes is given up instead of waited for).
+int WriteAll(FileWriting& io, int fd, std::string_view data,
+             const std::atomic<bool>* stop = nullptr);
+int WriteAll(int fd, std::string_view data, const std::atomic<bool>* stop = nullptr);
 
 }  // namespace foliotally

@@ -24,9 +24,14 @@ int InputFile::Open(const std::string& path) {
     fd_ = STDIN_FILENO;
     return 0;
   }
-  fd_ = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
+  // A FIFO's open would wait for a writer, where no interrupt is seen; without waiting,
+  // the reads below wait in rounds instead (a FIFO no writer has opened yet has no data
+  // and is not at its end).
+  fd_ = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
   if (fd_ < 0) return errno;
   owned_ = true;
+  const int flags = ::fcntl(fd_, F_GETFL);
+  if (flags >= 0) ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
   struct stat st {};
   if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) return EISDIR;
   return 0;

@@ -19,14 +19,34 @@ sigset_t EndingSignals() {
   return signals;
 }
 
+// Wakes the watch's own thread out of a blocking call; its work is done by the EINTR.
+constexpr int kWakeSignal = SIGURG;
+void Woken(int) {}
+
+// How often the woken thread is woken again: a wake that came just before it began a
+// blocking call is followed by another.
+constexpr long kWakeAgainNs = 50'000'000;
+
 }  // namespace
 
 InterruptWatch::InterruptWatch(std::atomic<bool>& interrupted)
-    : interrupted_(interrupted), signals_(EndingSignals()) {
+    : interrupted_(interrupted), signals_(EndingSignals()), woken_(pthread_self()) {
+  // No SA_RESTART: a blocked call returns EINTR instead of being restarted.
+  struct sigaction wake {};
+  wake.sa_handler = Woken;
+  sigemptyset(&wake.sa_mask);
+  sigaction(kWakeSignal, &wake, &previous_wake_action_);
   pthread_sigmask(SIG_BLOCK, &signals_, &previous_mask_);
   thread_ = std::thread([this] {
-    int signal = 0;
-    while (sigwait(&signals_, &signal) == 0 && !done_.load()) interrupted_.store(true);
+    const timespec again{0, kWakeAgainNs};
+    for (;;) {
+      const bool up = interrupted_.load();
+      const int signal =
+          up ? sigtimedwait(&signals_, nullptr, &again) : sigwaitinfo(&signals_, nullptr);
+      if (done_.load()) return;
+      if (signal > 0) interrupted_.store(true);
+      if (interrupted_.load()) pthread_kill(woken_, kWakeSignal);
+    }
   });
 }
 
@@ -37,6 +57,7 @@ InterruptWatch::~InterruptWatch() {
   pthread_kill(thread_.native_handle(), SIGRTMIN);
   thread_.join();
   pthread_sigmask(SIG_SETMASK, &previous_mask_, nullptr);
+  sigaction(kWakeSignal, &previous_wake_action_, nullptr);
 }
 
 }  // namespace foliotally

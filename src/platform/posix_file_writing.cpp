@@ -108,11 +108,14 @@ FileWriting& SystemFileWriting() {
   return calls;
 }
 
-int WriteAll(FileWriting& io, int fd, std::string_view data) {
+int WriteAll(FileWriting& io, int fd, std::string_view data, const std::atomic<bool>* stop) {
   while (!data.empty()) {
     size_t written = 0;
     const int error = io.WriteSome(fd, data, written);
-    if (error == EINTR) continue;
+    if (error == EINTR) {
+      if (stop != nullptr && stop->load()) return ECANCELED;
+      continue;
+    }
     if (error != 0) return error;
     if (written == 0) return EIO;  // a write that takes nothing would loop for ever
     data.remove_prefix(written);
@@ -120,6 +123,8 @@ int WriteAll(FileWriting& io, int fd, std::string_view data) {
   return 0;
 }
 
-int WriteAll(int fd, std::string_view data) { return WriteAll(SystemFileWriting(), fd, data); }
+int WriteAll(int fd, std::string_view data, const std::atomic<bool>* stop) {
+  return WriteAll(SystemFileWriting(), fd, data, stop);
+}
 
 }  // namespace foliotally

@@ -17,6 +17,8 @@ void ReopenClosedStandardDescriptors() {
 
 void IgnoreFileSizeLimitSignal() { ::signal(SIGXFSZ, SIG_IGN); }
 
+void IgnoreBrokenPipeSignal() { ::signal(SIGPIPE, SIG_IGN); }
+
 bool IsTerminal(int fd) { return ::isatty(fd) == 1; }
 
 }  // namespace foliotally

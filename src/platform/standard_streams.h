@@ -12,6 +12,10 @@ void ReopenClosedStandardDescriptors();
 // its temporary file left behind.
 void IgnoreFileSizeLimitSignal();
 
+// Makes a write to a pipe whose reader has gone fail with EPIPE instead of ending the
+// program (the helpers it starts get the default back).
+void IgnoreBrokenPipeSignal();
+
 bool IsTerminal(int fd);
 
 }  // namespace foliotally

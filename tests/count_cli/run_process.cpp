@@ -69,6 +69,11 @@ std::vector<char*> PointersTo(std::vector<std::string>& strings) {
                        static_cast<rlim_t>(*options.file_size_limit)};
     ::setrlimit(RLIMIT_FSIZE, &limit);
   }
+  if (options.address_space_limit) {
+    const rlimit limit{static_cast<rlim_t>(*options.address_space_limit),
+                       static_cast<rlim_t>(*options.address_space_limit)};
+    ::setrlimit(RLIMIT_AS, &limit);
+  }
   ::execve(program.c_str(), argv, envp);
   ::_exit(127);
 }
@@ -89,12 +94,14 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
 
   const pid_t pid = ::fork();
   if (pid < 0) throw std::runtime_error("fork failed");
-  if (pid == 0) StartChild(program, argv.data(), envp.data(), options, out_pipe[1], err_pipe[1]);
+  if (pid == 0)
+    StartChild(program, argv.data(), envp.data(), options,
+               options.output_fd >= 0 ? options.output_fd : out_pipe[1], err_pipe[1]);
   ::close(out_pipe[1]);
   ::close(err_pipe[1]);
 
   ProcessResult result;
-  bool out_open = true;
+  bool out_open = options.output_fd < 0;
   bool err_open = true;
   bool signal_pending = static_cast<bool>(options.signal_when);
   const auto deadline =

@@ -19,8 +19,12 @@ struct ProcessResult {
 };
 
 struct ProcessOptions {
-  std::string working_folder;           // empty: the test's own
-  std::optional<long> file_size_limit;  // RLIMIT_FSIZE in bytes for the child
+  std::string working_folder;               // empty: the test's own
+  std::optional<long> file_size_limit;      // RLIMIT_FSIZE in bytes for the child
+  std::optional<long> address_space_limit;  // RLIMIT_AS in bytes for the child
+  // The child's standard output, when not collected: a descriptor the test holds (a pipe
+  // it never reads, say). -1: collected into ProcessResult::out.
+  int output_fd = -1;
   int timeout_seconds = 60;
   std::vector<std::string> environment;  // NAME=VALUE added to the test's own
   std::string input_file;                // standard input; empty: /dev/null
