@@ -18,8 +18,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto read = foliotally::pdf::ReadPageCount(source);
   const auto scan = foliotally::pdf::ScanPageCount(source);
   const auto all = foliotally::pdf::CountPdfBytesWithReason(bytes);
-  for (const auto& r : {read, scan, all})
+  for (const auto& r : {read, scan, all}) {
     if (r.verdict == Verdict::kCounted && r.pages < 0) __builtin_trap();
+    // A damaged file in which no page is found is not countable, never 0 pages.
+    if (r.verdict == Verdict::kCounted && r.recovered && r.pages == 0) __builtin_trap();
+  }
+  // The scan only ever reconstructs: nothing it counts is sound.
+  if (scan.verdict == Verdict::kCounted && !scan.recovered) __builtin_trap();
   // A count the reader found on its own is the library's answer.
   if (read.verdict == Verdict::kCounted &&
       (all.verdict != Verdict::kCounted || all.pages != read.pages))

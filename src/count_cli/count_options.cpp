@@ -81,6 +81,8 @@ bool ApplyFlag(const std::string& arg, CountOptions& options) {
     options.recurse = false;
   } else if (arg == "--null") {
     options.null_separated = true;
+  } else if (arg == "--strict") {
+    options.strict = true;
   } else if (arg == "--help" || arg == "-h") {
     options.show_help = true;
   } else if (arg == "--version" || arg == "-V") {
@@ -167,18 +169,22 @@ are skipped.
                         input) instead of PATHs, exactly those and in that order
       --null            names in LIST end in a NUL byte, as find -print0 writes them
       --file-timeout=SECONDS
-                        time one file may take before it counts as damaged
+                        time one file may take before it counts as timed out
                         (default: the page counter's own bound of a few seconds)
+      --strict          a damaged file is not counted, even where its pages can be
+                        recovered as a viewer shows them
   -h, --help            show this help and exit
   -V, --version         show the version and exit
 
-Files that are not countable PDF files are reported on standard error with the reason.
-The log format lists counted files only; csv and json list every file with its status.
+Files that are not countable PDF files are reported on standard error with the reason,
+and so are damaged files whose pages were recovered as a viewer shows them: these are
+counted (status "recovered"), unless --strict is given. The log format lists counted
+files only; csv and json list every file with its status and the reason.
 In log format a path holding a control character (a line break, a tab, ESC...) is not
 written but reported as a file that could not be listed.
 
-Exit status: 0 when every file was counted, 1 when some file or folder could not be
-read, 2 for a wrong command line, a PATH that does not exist or output that could not
+Exit status: 0 when every file was counted from a sound file, 1 when some file was
+damaged (recovered or not countable) or some file or folder could not be read, 2 for a wrong command line, a PATH that does not exist or output that could not
 be written, 130 when interrupted by a signal (SIGINT, SIGTERM, SIGHUP and the other
 signals that end a terminal job).
 )";

@@ -23,6 +23,7 @@ struct CountOptions {
   std::vector<std::string> paths;         // files and folders; empty means the current folder
   std::optional<std::string> files_from;  // a list of files to count instead ("-": stdin)
   bool null_separated = false;            // the list's names end in NUL, not in LF
+  bool strict = false;                    // a recovered (damaged) file is not counted
   uint32_t file_timeout_ms = 0;           // time one file may take; 0: the library's bound
   bool show_help = false;
   bool show_version = false;

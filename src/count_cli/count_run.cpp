@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "count_cli/damage_report.h"
 #include "count_cli/name_list.h"
 #include "count_cli/text_escaping.h"
 
@@ -37,9 +38,13 @@ std::string_view LineEndFor(OutputFormat format, bool to_file) {
   return to_file && format != OutputFormat::kJson ? "\r\n" : "\n";
 }
 
-std::string SummaryText(int64_t files, int64_t pages, int64_t failed) {
+std::string SummaryText(int64_t files, int64_t pages, int64_t failed, int64_t recovered) {
   std::string text =
       "Counted " + std::to_string(files) + " files, " + std::to_string(pages) + " pages.";
+  if (recovered > 0)
+    text += " " + std::to_string(recovered) +
+            (recovered == 1 ? " damaged file" : " damaged files") + " counted as a viewer shows " +
+            (recovered == 1 ? "it." : "them.");
   if (failed > 0)
     text += " " + std::to_string(failed) + (failed == 1 ? " file" : " files") +
             " could not be counted.";
@@ -59,20 +64,27 @@ CountRun::CountRun(const CountOptions& options, FileSystem& fs, OrderedJobPool::
       formatter_(options.format, LineEndFor(options.format, options.output.has_value())),
       walker_(fs, options.masks, options.recurse) {}
 
-void CountRun::Deliver(const std::string& path, int32_t result) {
-  if (result == kHiddenFile) return;
+void CountRun::Deliver(const std::string& path, const FileCount& answer) {
+  if (answer.pages == kHiddenFile) return;
   ++files_;
-  if (result >= 0 && !formatter_.Carries(path)) {
+  const FileCount result = options_.strict ? Strict(answer) : answer;
+  if (!helper_warned_ && RepairHelperFailed(result)) {
+    helper_warned_ = true;
+    diagnostics_.Report(RepairHelperWarning());
+  }
+  const bool counted = IsCounted(result);
+  if (counted && !formatter_.Carries(path)) {
     ++failed_;
     diagnostics_.Report(path + ": not listed: the log format cannot hold a name with a " +
                         "control character (csv and json can)");
   } else {
-    if (result >= 0) {
-      pages_ += result;
+    if (counted) {
+      pages_ += result.pages;
     } else {
       ++failed_;
-      diagnostics_.Report(path + ": " + ReasonOf(result));
     }
+    if (result.verdict == FOLIOTALLY_RECOVERED) ++recovered_;
+    if (result.verdict != FOLIOTALLY_SOUND) diagnostics_.Report(DamageMessage(path, result));
     out_.Write(formatter_.Result(path, result));
   }
   diagnostics_.progress().Update(files_, pages_);
@@ -161,7 +173,8 @@ void CountRun::CountList(OrderedJobPool& pool) {
 int CountRun::ExitStatus(bool interrupted, bool output_failed) const {
   if (interrupted) return kExitInterrupted;
   if (output_failed || input_failed_) return kExitUsage;
-  if (failed_ > 0 || unreadable_folder_) return kExitSomeFailed;
+  // A damaged file counted as a viewer shows it is still a file a billing script must see.
+  if (failed_ > 0 || recovered_ > 0 || unreadable_folder_) return kExitSomeFailed;
   return kExitAllCounted;
 }
 
@@ -172,8 +185,8 @@ int CountRun::Execute() {
     out_.Write(formatter_.Header());
     OrderedJobPool pool(
         options_.jobs, std::max(kMinimumWindow, kWindowPerJob * static_cast<size_t>(options_.jobs)),
-        counter_, [this](const std::string& path, int32_t result) { Deliver(path, result); },
-        stop_);
+        counter_,
+        [this](const std::string& path, const FileCount& result) { Deliver(path, result); }, stop_);
     if (list_ != nullptr)
       CountList(pool);
     else
@@ -196,7 +209,7 @@ int CountRun::Execute() {
     output_failed = true;
   }
   diagnostics_.progress().Clear();
-  diagnostics_.Say(SummaryText(files_, pages_, failed_));
+  diagnostics_.Say(SummaryText(files_, pages_, failed_, recovered_));
   if (interrupted) diagnostics_.Report("interrupted");
   return ExitStatus(interrupted, output_failed);
 }

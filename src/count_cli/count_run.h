@@ -46,8 +46,9 @@ class Diagnostics {
 // their lines with CR LF (the bytes the window saves; RFC 4180), everything else with LF.
 std::string_view LineEndFor(OutputFormat format, bool to_file);
 
-// "Counted N files, P pages." and, when some failed, "K file(s) could not be counted.".
-std::string SummaryText(int64_t files, int64_t pages, int64_t failed);
+// "Counted N files, P pages."; when some were recovered, "R damaged file(s) counted as a
+// viewer shows them."; when some failed, "K file(s) could not be counted.".
+std::string SummaryText(int64_t files, int64_t pages, int64_t failed, int64_t recovered = 0);
 
 class CountRun {
  public:
@@ -67,7 +68,7 @@ class CountRun {
   void CountList(OrderedJobPool& pool);
   void SubmitListed(std::string name, OrderedJobPool& pool);
   void RefuseListed(std::string_view name);
-  void Deliver(const std::string& path, int32_t result);
+  void Deliver(const std::string& path, const FileCount& result);
   int ExitStatus(bool interrupted, bool output_failed) const;
 
   const CountOptions& options_;
@@ -84,6 +85,8 @@ class CountRun {
   int64_t files_ = 0;
   int64_t pages_ = 0;
   int64_t failed_ = 0;
+  int64_t recovered_ = 0;
+  bool helper_warned_ = false;  // the repair helper's failure is said once a run
   bool unreadable_folder_ = false;
   bool input_failed_ = false;  // a PATH does not exist, or the list was not read whole
 };

@@ -6,12 +6,25 @@
 #include <memory>
 #include <string>
 
+#include "pagecount/foliotally.h"
 #include "platform/folder_descriptor.h"
 
 namespace foliotally::count_cli {
 
-// The counter's answer for a file that turned out hidden when it was opened: the file is
-// not part of the run, as if the walk had left it out.
+// The counter's answer for one file: the page count (or negative code) with its verdict
+// and the reason when it is not sound.
+using FileCount = FoliotallyCount;
+
+// The answer `pages` alone stands for: a sound count, or not countable when negative.
+inline FileCount CountOf(int32_t pages) {
+  FileCount count{};
+  count.pages = pages;
+  count.verdict = pages >= 0 ? FOLIOTALLY_SOUND : FOLIOTALLY_NOT_COUNTABLE;
+  return count;
+}
+
+// The counter's answer (in FileCount::pages) for a file that turned out hidden when it was
+// opened: the file is not part of the run, as if the walk had left it out.
 inline constexpr int32_t kHiddenFile = INT32_MIN;
 
 struct FileToCount {

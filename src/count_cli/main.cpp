@@ -49,14 +49,19 @@ int DefaultJobs() {
 
 // A file the walk found is opened by its name in the folder the walk holds open; one whose
 // hidden bit the walk left unread is opened once, to read the bit and to count it.
-int32_t CountPages(const FileToCount& file, uint32_t time_limit) {
-  if (!file.folder) return GetFoliotallyAt(AT_FDCWD, file.path.c_str(), time_limit);
-  if (!file.check_hidden)
-    return GetFoliotallyAt(file.folder->fd(), file.NameInFolder(), time_limit);
-  const foliotally::OpenedFile opened = file.folder->Open(file.NameInFolder());
-  if (!opened.ok()) return FOLIOTALLY_UNREADABLE;
-  if (file.folder->IsHidden(opened)) return kHiddenFile;
-  return GetFoliotallyFd(opened.fd(), time_limit);
+FileCount CountPages(const FileToCount& file, uint32_t time_limit) {
+  FileCount count{};
+  if (!file.folder) {
+    GetFoliotallyCountAt(AT_FDCWD, file.path.c_str(), time_limit, &count);
+  } else if (!file.check_hidden) {
+    GetFoliotallyCountAt(file.folder->fd(), file.NameInFolder(), time_limit, &count);
+  } else {
+    const foliotally::OpenedFile opened = file.folder->Open(file.NameInFolder());
+    if (!opened.ok()) return CountOf(FOLIOTALLY_UNREADABLE);
+    if (file.folder->IsHidden(opened)) return CountOf(kHiddenFile);
+    GetFoliotallyCountFd(opened.fd(), time_limit, &count);
+  }
+  return count;
 }
 
 std::unique_ptr<OutputSink> MakeSink(const CountOptions& options, foliotally::FileSystem& fs,

@@ -145,7 +145,7 @@ void OrderedJobPool::DeliverFrontRun(std::unique_lock<std::mutex>& lock) {
     lock.unlock();
     for (const Slot& slot : delivering_) {
       --in_flight_;
-      deliver_(slot.file.path, static_cast<int32_t>(slot.result.load()));
+      deliver_(slot.file.path, slot.result);
     }
     lock.lock();
   }
@@ -177,7 +177,7 @@ void OrderedJobPool::WorkerLoop(const std::shared_ptr<State>& state) {
     lock.unlock();
     for (Slot* slot : taken) {
       if (state->abandoned) return;  // nobody waits for the rest any more
-      int32_t result = FOLIOTALLY_UNREADABLE;
+      FileCount result = CountOf(FOLIOTALLY_UNREADABLE);
       try {
         result = state->work(slot->file);
       } catch (...) {
@@ -186,7 +186,8 @@ void OrderedJobPool::WorkerLoop(const std::shared_ptr<State>& state) {
       }
       // Each result is in place before the next file begins, which may never end. Once it
       // is, the slot may be delivered and gone at any moment.
-      slot->result.store(result);
+      slot->result = result;
+      slot->finished.store(true);
       if (state->submitter_waiting.load()) {
         const std::lock_guard guard(state->mutex);
         if (state->submitter_waiting && state->FinishedThroughAwaited())

@@ -23,9 +23,9 @@ namespace foliotally::count_cli {
 class OrderedJobPool {
  public:
   // Counts one file; must be callable from several threads at once.
-  using Work = std::function<int32_t(const FileToCount& file)>;
+  using Work = std::function<FileCount(const FileToCount& file)>;
   // Receives each result, in submission order, on the submitting thread.
-  using Deliver = std::function<void(const std::string& path, int32_t result)>;
+  using Deliver = std::function<void(const std::string& path, const FileCount& result)>;
 
   // Starts `jobs` threads, one at least: the submitting thread never counts itself, so it
   // is never caught inside a slow file when `stop` is raised. Every wait of the submitter
@@ -73,14 +73,16 @@ class OrderedJobPool {
   // without the mutex, so that threads sharing a processor do not queue for the mutex once a
   // file; the slot stays where it is (a deque keeps its elements in place at both ends)
   // until it is delivered, which is after its result is in.
+  // `result` is written before `finished` is set, and read only after it is seen set.
   struct Slot {
-    static constexpr int64_t kNoResult = INT64_MIN;
     explicit Slot(FileToCount f) : file(std::move(f)) {}
-    Slot(Slot&& other) noexcept : file(std::move(other.file)), result(other.result.load()) {}
+    Slot(Slot&& other) noexcept
+        : file(std::move(other.file)), result(other.result), finished(other.finished.load()) {}
     Slot& operator=(Slot&&) = delete;
-    bool done() const { return result.load() != kNoResult; }
+    bool done() const { return finished.load(); }
     FileToCount file;
-    std::atomic<int64_t> result{kNoResult};
+    FileCount result{};
+    std::atomic<bool> finished{false};
   };
   // What the threads share; a thread that is abandoned holds on to it until it ends.
   struct State {

@@ -1,5 +1,7 @@
 #include "count_cli/result_format.h"
 
+#include <cstring>
+
 #include "count_cli/text_escaping.h"
 #include "pagecount/foliotally.h"
 
@@ -29,8 +31,21 @@ std::string ReasonOf(int32_t count) {
   }
 }
 
+std::string StatusOf(const FileCount& count) {
+  switch (count.verdict) {
+    case FOLIOTALLY_SOUND:
+      return "ok";
+    case FOLIOTALLY_RECOVERED:
+      return "recovered";
+    case FOLIOTALLY_TIMED_OUT:
+      return "timed out";
+    default:
+      return ReasonOf(count.pages);
+  }
+}
+
 std::string ResultFormatter::Header() const {
-  if (format_ == OutputFormat::kCsv) return "path,pages,status" + line_end_;
+  if (format_ == OutputFormat::kCsv) return "path,pages,status,reason" + line_end_;
   return {};
 }
 
@@ -43,10 +58,12 @@ bool ResultFormatter::Carries(std::string_view path) const {
   return true;
 }
 
-std::string ResultFormatter::Result(std::string_view path, int32_t count) const {
-  const bool counted = count >= 0;
-  const std::string pages = counted ? std::to_string(count) : std::string();
-  const std::string status = counted ? std::string("ok") : ReasonOf(count);
+std::string ResultFormatter::Result(std::string_view path, const FileCount& count) const {
+  const bool counted = IsCounted(count);
+  const std::string pages = counted ? std::to_string(count.pages) : std::string();
+  const std::string status = StatusOf(count);
+  // The reason is the library's, cut to its buffer; a timed-out count says it in its status.
+  const std::string_view reason(count.reason, strnlen(count.reason, sizeof count.reason));
   std::string line;
   line.reserve(path.size() + 32);  // room for the usual line in one allocation
   switch (format_) {
@@ -55,7 +72,7 @@ std::string ResultFormatter::Result(std::string_view path, int32_t count) const 
       line.append(path).append(";").append(pages);
       break;
     case OutputFormat::kCsv:
-      line = CsvField(path) + "," + pages + "," + CsvField(status);
+      line = CsvField(path) + "," + pages + "," + CsvField(status) + "," + CsvField(reason);
       break;
     case OutputFormat::kJson:
       line = "{\"path\":" + JsonString(path);
@@ -63,7 +80,9 @@ std::string ResultFormatter::Result(std::string_view path, int32_t count) const 
       // along in hexadecimal so that the file can still be found.
       if (!IsValidUtf8(path)) line += ",\"path_hex\":\"" + HexBytes(path) + "\"";
       line += ",\"pages\":" + (counted ? pages : std::string("null"));
-      line += ",\"status\":" + JsonString(status) + "}";
+      line += ",\"status\":" + JsonString(status);
+      if (!reason.empty()) line += ",\"reason\":" + JsonString(reason);
+      line += "}";
       break;
   }
   return line.append(line_end_);

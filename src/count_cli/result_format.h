@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "count_cli/file_to_count.h"
+
 namespace foliotally::count_cli {
 
 enum class OutputFormat { kLog, kCsv, kJson };
@@ -19,6 +21,13 @@ std::optional<OutputFormat> OutputFormatNamed(std::string_view name);
 // file (code N)".
 std::string ReasonOf(int32_t count);
 
+// The status word of a result: "ok" for a sound count, "recovered" for a damaged file read
+// as a viewer shows it, "timed out", or the reason of a negative count (ReasonOf).
+std::string StatusOf(const FileCount& count);
+
+// Whether a result is counted: its pages go into the totals and the log.
+inline bool IsCounted(const FileCount& count) { return count.pages >= 0; }
+
 // Writes results in one format with one line ending.
 class ResultFormatter {
  public:
@@ -28,10 +37,10 @@ class ResultFormatter {
   // What comes before the first result: the CSV header line, nothing otherwise.
   std::string Header() const;
 
-  // The output for one file whose count is `count` (negative: not countable). The log has
-  // a line only for counted files, as the main window's log has; CSV and JSON have a line
-  // for every file, with its status.
-  std::string Result(std::string_view path, int32_t count) const;
+  // The output for one file. The log has a line only for counted files (recovered ones
+  // included), as the main window's log has; CSV and JSON have a line for every file, with
+  // its status and, when it is not sound, the reason.
+  std::string Result(std::string_view path, const FileCount& count) const;
 
   // Whether a line of this format can hold `path` unchanged. The log has neither quoting
   // nor escapes, so that its lines stay the bytes the window saves; a control character

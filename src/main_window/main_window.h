@@ -14,6 +14,7 @@
 
 #include "dragdrop/target/drop_effects.h"
 #include "dragdrop/target/drop_geometry.h"
+#include "main_window/main_window_status_text.h"
 
 class QAction;
 class QCheckBox;
@@ -136,7 +137,8 @@ class TfrmMain : public QMainWindow {
   void ApplyStartupFile();
   // The one caller of the page-count library: the count, or a negative value for a file
   // that is not a countable PDF.
-  int32_t GetPageCount(const std::string& path) const;
+  // The count with its verdict: a damaged file read as a viewer shows it is told apart.
+  FoliotallyCount GetPageCount(const std::string& path);
   void CountFile(const std::string& path);
   void CountFolder(const std::string& folder);
   // One step of the tree walk: the subfolders of `folder` that the walk rules take, each
@@ -148,6 +150,7 @@ class TfrmMain : public QMainWindow {
 
   int32_t FFileCount = 0;
   int32_t FPageTotal = 0;
+  CountTally FTally;  // damaged and invalid files of the count under way
   bool FStopRequested = false;
 
   std::unique_ptr<FileSystem> FOwnFileSystem;  // the real one when none was given

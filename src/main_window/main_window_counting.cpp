@@ -1,4 +1,6 @@
 // Counting one file, the file the user clicks and the files selected in the list.
+#include <fcntl.h>
+
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
@@ -27,16 +29,26 @@ std::string FullPathOf(TFileListBox& list, int index) {
 
 }  // namespace
 
-int32_t TfrmMain::GetPageCount(const std::string& path) const {
-  if (FPageCounter) return FPageCounter(path);
-  return GetFoliotally(path.c_str());
+FoliotallyCount TfrmMain::GetPageCount(const std::string& path) {
+  FoliotallyCount count{};
+  if (FPageCounter) {
+    count.pages = FPageCounter(path);
+    count.verdict = count.pages >= 0 ? FOLIOTALLY_SOUND : FOLIOTALLY_NOT_COUNTABLE;
+  } else {
+    GetFoliotallyCountAt(AT_FDCWD, path.c_str(), 0, &count);
+  }
+  if (FTally.Note(count)) ShowPlainBox(QString::fromStdString(RepairHelperNotice()));
+  return count;
 }
 
 void TfrmMain::SetStatusText(const std::string& text) { StatusBar->showMessage(FromLocal(text)); }
 
 void TfrmMain::CountFile(const std::string& path) {
-  const int32_t pages = GetPageCount(path);
+  const FoliotallyCount count = GetPageCount(path);
+  const int32_t pages = count.pages;
   if (pages < 0) {
+    // The box says only that a file is invalid; the status bar says which, and why.
+    SetStatusText(InvalidFileStatusText(NamePartOf(path), count));
     ShowErrorBox("Invalid pdf file.");
     return;
   }
@@ -48,12 +60,14 @@ void TfrmMain::CountFile(const std::string& path) {
 void TfrmMain::FileListBoxClick(QObject*) {
   const std::string name = FileListBox->Items(FileListBox->ItemIndex());
   const std::string path = JoinFolderAndName(FileListBox->Directory(), name);
-  SetStatusText(name + " has " + std::to_string(GetPageCount(path)) + " pages");
+  FTally = {};
+  SetStatusText(ClickStatusText(name, GetPageCount(path)));
 }
 
 void TfrmMain::BtnCountSelectedClick(QObject*) {
   edtCounter->setText("0");
   FPageTotal = 0;
+  FTally = {};
   int32_t counted = 0;
   const int count = FileListBox->Count();
   for (int i = 0; i < count; ++i) {
@@ -63,7 +77,7 @@ void TfrmMain::BtnCountSelectedClick(QObject*) {
     counted = CheckedAdd(counted, 1);
     edtFileCount->setText(QString::number(counted));
   }
-  SetStatusText("Counted " + std::to_string(counted) + " files.");
+  SetStatusText(CountEndText(counted, FTally));
 }
 
 }  // namespace foliotally

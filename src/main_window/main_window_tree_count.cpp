@@ -27,6 +27,7 @@ void TfrmMain::btnCountAllClick(QObject*) {
   try {
     edtCounter->setText("0");
     FFileCount = 0;
+    FTally = {};
     FPageTotal = 0;
     FStopRequested = false;
     start = DirectoryListBox->Directory();
@@ -39,7 +40,7 @@ void TfrmMain::btnCountAllClick(QObject*) {
       if (FFileSystem->Stat(start, status) == 0) walked.FirstVisit(IdentityOf(status));
       WalkSubfolders(start, walked);
     }
-    SetStatusText("Counted " + std::to_string(FFileCount) + " files.");
+    SetStatusText(CountEndText(FFileCount, FTally));
   } catch (...) {
     // One failing file or folder ends the whole count; what was gathered so far stays.
     ShowPlainBox("some files encountered some errors");

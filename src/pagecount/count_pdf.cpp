@@ -15,20 +15,12 @@ namespace {
 CountResult CountOpenFile(int fd, const Deadline& deadline) {
   struct stat st {};
   if (::fstat(fd, &st) != 0) return {Verdict::kUnreadable, 0, "cannot stat"};
-  if (!S_ISREG(st.st_mode)) return {Verdict::kNotRegular, 0, "not a regular file"};
+  if (!S_ISREG(st.st_mode)) return {Verdict::kNotRegular, 0, nullptr};
   FileByteSource source(fd, static_cast<uint64_t>(st.st_size));
-  bool helper_could_not_run = false;
-  CountResult result = Decide(source, deadline, [&] {
-    const CountResult second = CountInRepairHelper(FindRepairHelper(), fd, deadline);
-    helper_could_not_run = RepairHelperCouldNotRun(second);
-    return second;
-  });
-  // The answer may differ from the one the helper would have given: the reason says so,
-  // for a caller that warns about it.
-  if (helper_could_not_run && result.verdict != Verdict::kTimedOut &&
-      result.verdict != Verdict::kUnreadable)
-    result.why = kRepairHelperCouldNotRun;
-  return result;
+  // A helper that could not run is carried out of Decide beside the reason (the answer may
+  // differ from the one the helper would have given), for a caller that warns about it.
+  return Decide(source, deadline,
+                [&] { return CountInRepairHelper(FindRepairHelper(), fd, deadline); });
 }
 
 CountResult CountFile(int dirfd, const char* path, const Deadline& deadline) {
@@ -55,9 +47,13 @@ CountResult CountPdfFileWithReason(int dirfd, const char* path, uint32_t time_li
   return WithoutThrowing([&] { return CountFile(dirfd, path, Deadline(time_limit_ms)); });
 }
 
-int32_t CountOpenPdfFile(int fd, uint32_t time_limit_ms) {
+CountResult CountOpenPdfFileWithReason(int fd, uint32_t time_limit_ms) {
   // A descriptor that is not open (a negative one too) fails its status call: unreadable.
-  return ToResultCode(WithoutThrowing([&] { return CountOpenFile(fd, Deadline(time_limit_ms)); }));
+  return WithoutThrowing([&] { return CountOpenFile(fd, Deadline(time_limit_ms)); });
+}
+
+int32_t CountOpenPdfFile(int fd, uint32_t time_limit_ms) {
+  return ToResultCode(CountOpenPdfFileWithReason(fd, time_limit_ms));
 }
 
 int32_t CountPdfFileAt(int dirfd, const char* path, uint32_t time_limit_ms) {

@@ -14,6 +14,9 @@ namespace foliotally::pdf {
 // default bound. Never throws.
 CountResult CountPdfFileWithReason(int dirfd, const char* path, uint32_t time_limit_ms);
 
+// The verdict with its reason for the file open as `fd` (see CountOpenPdfFile).
+CountResult CountOpenPdfFileWithReason(int fd, uint32_t time_limit_ms);
+
 // The same as the library's result code.
 int32_t CountPdfFileAt(int dirfd, const char* path, uint32_t time_limit_ms);
 

@@ -20,10 +20,12 @@ void Document::Open() {
   std::string scratch;
   const std::string_view head = reader_.Read(0, limits::kHeaderSearch + 8, scratch);
   const size_t at = head.find("%PDF-");
-  if (at == std::string_view::npos || at > limits::kHeaderSearch) Fail(Verdict::kNotPdf, "header");
+  if (at == std::string_view::npos || at > limits::kHeaderSearch)
+    Fail(Verdict::kNotPdf, "no PDF header");
   objects_.set_header_offset(at);
   index_.ReadFrom(sections_);
   sections_.Open(at);
+  if (sections_.update_cut_short()) NoteRepair("file ends early");
   // Strings and streams of an encrypted file are encrypted: object streams may be out of reach.
   const Object* encrypt = sections_.TrailerValue("Encrypt", false);
   if (encrypt && !encrypt->IsNull())
@@ -41,6 +43,7 @@ Document::ScanFinding Document::OpenByScanning() {
   recovered_ = true;
   has_header_ = found.has_header;
   recovered_root_ = found.root;
+  last_object_ = found.last_object;
   object_slots_ = found.objects + 1;
   return found.finding;
 }

@@ -29,8 +29,14 @@ class Document {
   // After kCatalog, Root() returns the catalog found.
   using ScanFinding = Recovery::Finding;
   ScanFinding OpenByScanning();
-  // After OpenByScanning: whether the file begins with a PDF header.
+  // After OpenByScanning: whether the file begins with a PDF header, and the number of the
+  // object whose header stands last in the file (-1 for none).
   bool has_header() const { return has_header_; }
+  int64_t last_object() const { return last_object_; }
+
+  // The first damage the count has read past (see ObjectStore::repair_note).
+  const char* repair_note() const { return objects_.repair_note(); }
+  void NoteRepair(const char* why) { objects_.NoteRepair(why); }
 
   // The trailer's /Root value (a reference, as a rule), from the newest section that has one.
   Object Root();
@@ -56,6 +62,7 @@ class Document {
   XrefSections sections_;
   bool recovered_ = false;
   bool has_header_ = false;
+  int64_t last_object_ = -1;
   Object recovered_root_;
   uint64_t object_slots_ = 0;  // object numbers in use at most, object 0 included
   bool plain_table_ = false;

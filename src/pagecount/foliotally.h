@@ -27,7 +27,11 @@ extern "C" {
  * from qpdf (files up to 64 MiB) before the answer is negative. qpdf runs in a helper
  * program installed with the library and found from the library's own location when it is
  * loaded (never from the working folder or PATH); the helper may use at most 512 MiB of
- * address space, and a file whose repair needs more counts as FOLIOTALLY_DAMAGED. */
+ * address space, and a file whose repair needs more counts as FOLIOTALLY_DAMAGED. A damaged
+ * file whose pages can be recovered (see FOLIOTALLY_RECOVERED) gives the count a viewer
+ * shows, as a positive number like any other: callers that must tell it apart use
+ * GetFoliotallyCountAt. Zero is returned only for a sound file whose page tree holds no
+ * page. */
 __attribute__((visibility("default"))) int32_t GetFoliotally(const char* path);
 
 /* The same count for a batch counter: `path` is taken relative to the open folder `dirfd`
@@ -46,6 +50,42 @@ __attribute__((visibility("default"))) int32_t GetFoliotallyAt(int dirfd, const 
  * may count the same descriptor at once, and it is left open. A negative `fd` gives
  * FOLIOTALLY_UNREADABLE. */
 __attribute__((visibility("default"))) int32_t GetFoliotallyFd(int fd, uint32_t time_limit_ms);
+
+/* What a count says about the file besides its number (FoliotallyCount::verdict):
+ * FOLIOTALLY_SOUND: read from the file's own cross-reference data and page tree as written;
+ * FOLIOTALLY_RECOVERED: the file is damaged, and `pages` (always above zero) is what a
+ *   viewer shows, read from a reconstruction;
+ * FOLIOTALLY_NOT_COUNTABLE: `pages` is one of the negative values above;
+ * FOLIOTALLY_TIMED_OUT: the count ran out of time, `pages` is FOLIOTALLY_DAMAGED, and more
+ *   time may give an answer. */
+#define FOLIOTALLY_SOUND 0
+#define FOLIOTALLY_RECOVERED 1
+#define FOLIOTALLY_NOT_COUNTABLE 2
+#define FOLIOTALLY_TIMED_OUT 3
+
+#define FOLIOTALLY_REASON_SIZE 96
+
+/* The answer with its verdict, in storage the caller provides: the library keeps no pointer
+ * to it, and nothing in it needs to be freed. */
+struct FoliotallyCount {
+  int32_t pages;   /* the number GetFoliotally gives */
+  int32_t verdict; /* FOLIOTALLY_SOUND, _RECOVERED, _NOT_COUNTABLE or _TIMED_OUT */
+  /* Why a count is not sound, in a few words ("cross-reference data rebuilt", "file ends
+   * early after object 12", "timed out"); empty for a sound count. Zero-terminated ASCII,
+   * cut to fit. It ends with "repair helper could not run" when the count needed the
+   * repair helper (see foliotally-count(1)) and it could not be started. */
+  char reason[FOLIOTALLY_REASON_SIZE];
+};
+
+/* GetFoliotallyAt's count, with its verdict and reason written to `*out` (which must not
+ * be null). Returns `out->pages`. */
+__attribute__((visibility("default"))) int32_t GetFoliotallyCountAt(int dirfd, const char* path,
+                                                                    uint32_t time_limit_ms,
+                                                                    struct FoliotallyCount* out);
+
+/* GetFoliotallyFd's count, with its verdict and reason written to `*out`. */
+__attribute__((visibility("default"))) int32_t GetFoliotallyCountFd(int fd, uint32_t time_limit_ms,
+                                                                    struct FoliotallyCount* out);
 
 #ifdef __cplusplus
 }

@@ -32,6 +32,8 @@ ParseStatus ParseWanted(Parser& parser, std::string_view text, Object& out,
                                    : parser.ParseObject(&out);
 }
 
+constexpr const char* kGenerationOverflow = "generation number out of range";
+
 }  // namespace
 
 ObjectStore::ObjectStore(BlockReader& reader, EntryIndex& index, const Deadline& deadline)
@@ -108,6 +110,7 @@ bool ObjectStore::ParseIndirectAt(uint64_t offset, int64_t num,
           if (st == ParseStatus::kOk && (!has_stream || !out.IsDict()))
             Damaged("expected a stream");
         }
+        if (p.overflowed_generation()) NoteRepair(kGenerationOverflow);
         data_at = p.pos();
         return st;
       });
@@ -223,7 +226,9 @@ Object ObjectStore::FetchCompressed(int64_t num, int64_t stream_num, int64_t ind
       },
       [&](Parser& p, std::string_view text) {
         bool stopped_early = false;
-        return ParseWanted(p, text, out, wanted, stopped_early);
+        const ParseStatus st = ParseWanted(p, text, out, wanted, stopped_early);
+        if (p.overflowed_generation()) NoteRepair(kGenerationOverflow);
+        return st;
       });
   if (status != ParseStatus::kOk) Damaged("unparsable compressed object");
   return out;

@@ -37,6 +37,13 @@ class ObjectStore {
   // Streams of an encrypted file cannot be decoded: object streams are then out of reach.
   void set_streams_encrypted(bool encrypted) { streams_encrypted_ = encrypted; }
 
+  // The first damage this count has read past (a string literal), or null: what makes a
+  // count of an otherwise sound file a recovered one.
+  const char* repair_note() const { return repair_note_; }
+  void NoteRepair(const char* why) {
+    if (repair_note_ == nullptr) repair_note_ = why;
+  }
+
   // Follows references until a direct object (null for a free or missing object). With
   // `wanted`, a dictionary reached through a reference keeps only those keys and is read
   // only as far as needed to find them.
@@ -73,6 +80,7 @@ class ObjectStore {
   uint64_t fetches_ = 0;
   uint64_t clock_ = 0;
   int resolve_depth_ = 0;
+  const char* repair_note_ = nullptr;
 };
 
 }  // namespace foliotally::pdf

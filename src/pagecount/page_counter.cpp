@@ -4,6 +4,7 @@
 #include "pagecount/foliotally.h"
 #include "pagecount/linearization.h"
 #include "pagecount/page_tree.h"
+#include "pagecount/recovery_reason.h"
 
 namespace foliotally::pdf {
 
@@ -30,7 +31,10 @@ CountResult ReadPageCount(ByteSource& source, const Deadline& deadline) {
   try {
     Document doc(source, deadline);
     doc.Open();
-    return {Verdict::kCounted, CountPageTree(doc)};
+    const int32_t pages = CountPageTree(doc);
+    // Sound unless the count read past damage; a pointer test keeps the sound path as fast.
+    if (doc.repair_note() == nullptr) return {Verdict::kCounted, pages};
+    return Recovered({Verdict::kCounted, pages}, doc.repair_note());
   } catch (const ReadFailure& failure) {
     return {failure.verdict, 0, failure.why};
   } catch (...) {
@@ -42,23 +46,34 @@ CountResult ScanPageCount(ByteSource& source, const Deadline& deadline) {
   if (source.Size() > kScanMaxBytes) return {Verdict::kDamaged, 0, "too long to scan"};
   try {
     Document doc(source, deadline);
-    switch (doc.OpenByScanning()) {
+    const Document::ScanFinding finding = doc.OpenByScanning();
+    const auto recovered = [&](int32_t pages, const char* how) {
+      return RecoveredFrom(source, {Verdict::kCounted, pages, doc.repair_note()}, how,
+                           doc.last_object());
+    };
+    switch (finding) {
       case Document::ScanFinding::kNothing:
         return {Verdict::kNotPdf, 0, "no PDF objects"};
       case Document::ScanFinding::kCatalog:
-        return {Verdict::kCounted, CountPageTree(doc)};
+        return recovered(CountPageTree(doc), "cross-reference data rebuilt");
       case Document::ScanFinding::kNoRoot:
-        // No catalog anywhere: the pages of a PDF file are the page objects the scan found,
-        // if any. Stray page objects in a file that is not PDF by its header say nothing.
+      case Document::ScanFinding::kTreeLost:
+        // No catalog anywhere, or one whose page tree has lost its root: the pages are the
+        // page objects the scan found, as a viewer shows them. Stray page objects in a file
+        // that is not PDF by its header say nothing.
         if (!doc.has_header()) break;
         if (const int32_t pages = CountPageObjects(doc); pages > 0)
-          return {Verdict::kCounted, pages};
+          return recovered(pages, finding == Document::ScanFinding::kNoRoot
+                                      ? "no catalog: loose page objects counted"
+                                      : "page-tree root damaged: its pages counted");
         break;
       case Document::ScanFinding::kRootLost:
         // The file's own catalog is gone: what it held is not guessed at from stray objects.
         break;
     }
-    return {Verdict::kCounted, LinearizedPageCount(source).value_or(0)};
+    if (const auto pages = LinearizedPageCount(source))
+      return recovered(*pages, "page count from the linearization parameters");
+    return {Verdict::kDamaged, 0, "no page found"};
   } catch (const ReadFailure& failure) {
     return {failure.verdict, 0, failure.why};
   } catch (...) {

@@ -61,6 +61,8 @@ int32_t CountPageTree(Document& doc) {
   if (!head.IsDict()) Damaged("no page-tree root");
   const int64_t count = PlausibleCount(doc, head);
   if (count >= 0) return static_cast<int32_t>(count);
+  doc.NoteRepair(head.Find("Count") ? "page count no tree can hold replaced by a walk"
+                                    : "page tree without a page count walked");
   return WalkPageTree(doc, *pages);
 }
 
@@ -111,7 +113,10 @@ int32_t WalkPageTree(Document& doc, const Object& root) {
       node = std::move(direct[static_cast<size_t>(-1 - top)]);
     }
     if (++nodes > limits::kMaxWalkNodes) Damaged("page tree too large");
-    if (!node.IsDict()) continue;  // a null or broken kid holds no page
+    if (!node.IsDict()) {  // a null or broken kid holds no page
+      doc.NoteRepair("page tree has broken kids");
+      continue;
+    }
     const Object* kids = node.Find("Kids");
     const Object* type = node.Find("Type");
     if (kids && !(type && type->IsName("Page"))) {

@@ -116,10 +116,29 @@ ParseStatus Parser::Integer(int64_t& out) {
   return ParseStatus::kOk;
 }
 
+ParseStatus Parser::Generation(int64_t& gen) {
+  // Integer(), with the word read once: this runs after every number the parser meets.
+  const size_t start = pos_;
+  std::string_view word;
+  const ParseStatus st = Word(word);
+  if (st != ParseStatus::kOk) {
+    pos_ = start;
+    return st;
+  }
+  if (ParseInteger(word, gen) && gen >= 0) return ParseStatus::kOk;
+  if (word.find_first_not_of("0123456789") == std::string_view::npos) {
+    gen = kOverflowedGeneration;
+    overflowed_generation_ = true;
+    return ParseStatus::kOk;
+  }
+  pos_ = start;
+  return ParseStatus::kBad;
+}
+
 ParseStatus Parser::IndirectHeader(int64_t& num, int64_t& gen) {
   ParseStatus st = Integer(num);
   if (st != ParseStatus::kOk) return st;
-  st = Integer(gen);
+  st = Generation(gen);
   if (st != ParseStatus::kOk) return st;
   return Keyword("obj");
 }
@@ -197,7 +216,7 @@ ParseStatus Parser::Number(Object* out) {
   // "num gen R" is a reference: look two tokens ahead.
   const size_t after = pos_;
   int64_t gen = 0;
-  st = Integer(gen);
+  st = Generation(gen);
   if (st == ParseStatus::kNeedMore) return st;
   if (st == ParseStatus::kOk) {
     SkipSpace();

@@ -28,8 +28,9 @@ class Parser {
   void SkipSpace();
   // Skips white space, then consumes `keyword` if it stands there as a whole token.
   ParseStatus Keyword(std::string_view keyword);
-  // Reads "num gen obj".
+  // Reads "num gen obj". A generation too long for 64 bits is read as kOverflowedGeneration.
   ParseStatus IndirectHeader(int64_t& num, int64_t& gen);
+  static constexpr int64_t kOverflowedGeneration = INT64_MAX;
   // Reads a non-negative integer token (used for cross-reference headers and pairs).
   ParseStatus Integer(int64_t& out);
   // Reads one object into `out`; with `out` null, skips it.
@@ -41,6 +42,8 @@ class Parser {
                            bool& stopped_early);
   // Reads a whole dictionary but keeps only the entries named in `keep`.
   ParseStatus ParseDictKeeping(Object& out, std::span<const std::string_view> keep);
+  // Whether a generation too long for 64 bits was read (in a header or a reference).
+  bool overflowed_generation() const { return overflowed_generation_; }
   // After an object: consumes "stream" and its end of line; pos() is then the first data byte.
   ParseStatus StreamKeyword(bool& found);
 
@@ -54,6 +57,9 @@ class Parser {
   ParseStatus LiteralString();
   ParseStatus HexString();
   ParseStatus Word(std::string_view& word);
+  // Integer(), except that a run of digits too long for 64 bits is kOverflowedGeneration: a
+  // viewer reads such an object or reference by its number alone.
+  ParseStatus Generation(int64_t& gen);
   // Consumes "num gen R" written plainly (digits and white space only, the whole reference
   // inside the window) and says whether it did; leaves everything else alone.
   bool PlainRef(int64_t& num, int64_t& gen);
@@ -63,6 +69,7 @@ class Parser {
   std::string_view text_;
   bool complete_;
   size_t pos_;
+  bool overflowed_generation_ = false;
 };
 
 namespace detail {

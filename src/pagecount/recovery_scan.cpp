@@ -59,6 +59,7 @@ Recovery RecoveryScan::Run() {
   ReadEncryption();
   IndexObjectStreams();
   recovery.objects = found_.size();
+  if (!headers_.empty()) recovery.last_object = headers_.back().second;
   recovery.finding = FindCatalog();
   recovery.root = root_;
   return recovery;
@@ -83,14 +84,16 @@ void RecoveryScan::AddHeader(std::string_view text, size_t obj_at, uint64_t base
     while (i > 0 && IsPdfSpace(text[i - 1])) --i;
     return i < end;
   };
-  auto digits = [&] {
+  auto digits = [&](size_t most) {
     const size_t end = i;
-    while (i > 0 && IsDigit(text[i - 1]) && end - i < 12) --i;
+    while (i > 0 && IsDigit(text[i - 1]) && end - i < most) --i;
     return i < end;
   };
-  if (!spaces() || !digits()) return;
+  // A generation too long for any integer is still a header to a viewer (the lookback
+  // between chunks bounds how far back a header split by a chunk's start is seen).
+  if (!spaces() || !digits(40)) return;
   const size_t gen_start = i;
-  if (!spaces() || !digits()) return;
+  if (!spaces() || !digits(12)) return;
   if (i > 0 && IsPdfRegular(text[i - 1])) return;
   int64_t num = 0;
   for (size_t k = i; k < gen_start && IsDigit(text[k]); ++k) num = num * 10 + (text[k] - '0');
@@ -162,6 +165,7 @@ Recovery::Finding RecoveryScan::FindCatalog() {
   }
   // The catalog may be one of the objects that encryption keeps out of reach.
   if (hidden_by_encryption_) Fail(Verdict::kEncrypted, "object streams encrypted");
+  if (tree_lost_) return Recovery::Finding::kTreeLost;
   return root_named ? Recovery::Finding::kRootLost : Recovery::Finding::kNoRoot;
 }
 
@@ -173,11 +177,17 @@ bool RecoveryScan::TryTrailer(const Object& trailer, bool& root_named) {
 
 bool RecoveryScan::TryCatalog(const Object& root) {
   bool has_tree = false;
+  bool damaged_tree_root = false;
   const bool read = SurvivesDamage([&] {
     const Object catalog = objects_.Resolve(root);
     if (!catalog.IsDict() || !catalog.Find("Pages")) return;
-    has_tree = objects_.Resolve(*catalog.Find("Pages")).IsDict();
+    const Object& pages = *catalog.Find("Pages");
+    // The root of the page tree stands in the file but cannot be read: its pages may still
+    // be whole. A root that is not there at all has taken the tree with it.
+    damaged_tree_root = pages.IsRef() && found_.contains(pages.value);
+    has_tree = objects_.Resolve(pages).IsDict();
   });
+  if (damaged_tree_root && !has_tree) tree_lost_ = true;
   if (!read || !has_tree) return false;
   root_ = root;
   return true;

@@ -20,11 +20,13 @@ namespace foliotally::pdf {
 struct Recovery {
   // kNothing: no PDF syntax at all; kRootLost: a trailer names a catalog that is not there
   // (or has no page tree); kNoRoot: objects, but nothing names a catalog and no object that
-  // calls itself one has a page tree; kCatalog: `root` is the catalog found.
-  enum class Finding { kNothing, kRootLost, kNoRoot, kCatalog };
+  // calls itself one has a page tree; kTreeLost: the catalog is there, and the root of
+  // its page tree stands in the file but cannot be read; kCatalog: `root` is the catalog found.
+  enum class Finding { kNothing, kRootLost, kNoRoot, kTreeLost, kCatalog };
   Finding finding = Finding::kNothing;
   Object root;
-  uint64_t objects = 0;  // objects found, in the file and in object streams
+  uint64_t objects = 0;      // objects found, in the file and in object streams
+  int64_t last_object = -1;  // the number of the object whose header stands last in the file
   bool has_header = false;
 };
 
@@ -57,6 +59,7 @@ class RecoveryScan {
   std::vector<uint64_t> trailers_, catalogs_, xref_dicts_, object_stream_marks_;
   Object root_;
   bool hidden_by_encryption_ = false;
+  bool tree_lost_ = false;
 };
 
 }  // namespace foliotally::pdf

@@ -153,7 +153,8 @@ RepairRun CouldNotRun() { return {{Verdict::kDamaged, 0, kRepairHelperCouldNotRu
 }  // namespace
 
 bool RepairHelperCouldNotRun(const CountResult& result) {
-  return result.why != nullptr && std::string_view(result.why) == kRepairHelperCouldNotRun;
+  return result.repair_helper_missing ||
+         (result.why != nullptr && std::string_view(result.why) == kRepairHelperCouldNotRun);
 }
 
 RepairRun RunRepairHelper(const std::string& helper, int fd, const Deadline& deadline) {

@@ -40,10 +40,11 @@ StreamFormat StreamFormatOf(const Object& dict) {
     format.colors = IntOr(parms->Find("Colors"), 1);
     format.bits_per_component = IntOr(parms->Find("BitsPerComponent"), 8);
     format.columns = IntOr(parms->Find("Columns"), 1);
+    const bool known =
+        format.predictor == kTiffPredictor || (format.predictor >= 10 && format.predictor <= 15);
     if (format.predictor != 1 &&
-        (format.predictor < 10 || format.predictor > 15 || format.bits_per_component != 8 ||
-         format.colors < 1 || format.colors > 4 || format.columns < 1 ||
-         format.columns > (1 << 16)))
+        (!known || format.bits_per_component != 8 || format.colors < 1 || format.colors > 4 ||
+         format.columns < 1 || format.columns > (1 << 16)))
       Damaged("unsupported predictor");
   }
   return format;
@@ -56,7 +57,7 @@ StreamDecoder::StreamDecoder(BlockReader& reader, uint64_t data_offset, uint64_t
       in_end_(std::min(reader.size(), data_offset + data_length)),
       format_(format),
       budget_(budget) {
-  if (format_.predictor >= 10) {
+  if (format_.predictor >= 10 || format_.predictor == kTiffPredictor) {
     bpp_ = static_cast<size_t>(format_.colors);
     row_bytes_ = static_cast<size_t>(format_.colors) * static_cast<size_t>(format_.columns);
     prev_row_.assign(row_bytes_, '\0');
@@ -78,7 +79,7 @@ size_t StreamDecoder::Ensure(size_t n) {
     // Small steps: most wanted objects sit near the start of their stream.
     InflateMore(std::max<size_t>(missing + (row_bytes_ ? row_bytes_ + 1 : 0), kOutStep));
     Unpredict();
-    if (raw_done_ && (row_bytes_ == 0 || raw_.size() < row_bytes_ + 1)) finished_ = true;
+    if (raw_done_ && (row_bytes_ == 0 || raw_.size() < RowStride())) finished_ = true;
   }
   return out_.size();
 }
@@ -147,14 +148,17 @@ void StreamDecoder::Unpredict() {
     raw_.clear();
     return;
   }
-  const size_t stride = row_bytes_ + 1;
+  const size_t stride = RowStride();
+  const bool tiff = format_.predictor == kTiffPredictor;
   size_t done = 0;
   std::string row(row_bytes_, '\0');
   for (; done + stride <= raw_.size(); done += stride) {
-    const auto* in = reinterpret_cast<const unsigned char*>(raw_.data() + done + 1);
+    const auto* in =
+        reinterpret_cast<const unsigned char*>(raw_.data() + done + stride - row_bytes_);
     const auto* up = reinterpret_cast<const unsigned char*>(prev_row_.data());
     auto* cur = reinterpret_cast<unsigned char*>(row.data());
-    const unsigned tag = static_cast<unsigned char>(raw_[done]);
+    // A TIFF row has no tag: each byte is told by the one a pixel before it, as PNG's "Sub".
+    const unsigned tag = tiff ? 1 : static_cast<unsigned char>(raw_[done]);
     for (size_t i = 0; i < row_bytes_; ++i) {
       const unsigned left = i >= bpp_ ? cur[i - bpp_] : 0;
       const unsigned upper = up[i];

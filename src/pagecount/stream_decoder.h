@@ -2,7 +2,7 @@
 // so an object near the start of a large object stream, or an entry near the start of a
 // cross-reference stream, costs little, and a compression bomb costs no more than the
 // bytes actually needed (within the stream limit). Handles no filter and /FlateDecode,
-// with the PNG predictors (10-15) cross-reference streams use.
+// with the PNG predictors (10-15) cross-reference streams use, and the TIFF predictor (2).
 #pragma once
 
 #include <zlib.h>
@@ -17,6 +17,8 @@
 #include "pagecount/pdf_object.h"
 
 namespace foliotally::pdf {
+
+inline constexpr int kTiffPredictor = 2;
 
 struct StreamFormat {
   bool flate = false;
@@ -48,6 +50,8 @@ class StreamDecoder {
  private:
   void InflateMore(size_t want_raw);
   void Unpredict();
+  // Bytes of one predicted row as stored: PNG rows begin with a tag byte, TIFF rows do not.
+  size_t RowStride() const { return row_bytes_ + (format_.predictor == kTiffPredictor ? 0 : 1); }
 
   BlockReader& reader_;
   uint64_t next_in_;  // file offset of the next compressed byte

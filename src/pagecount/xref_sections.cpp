@@ -85,6 +85,10 @@ void XrefSections::FindTail() {
       int64_t offset = 0;
       if (p.Integer(offset) != ParseStatus::kOk) Damaged("startxref");
       next_section_offset_ = static_cast<uint64_t>(offset);
+      // Junk after the end is common and harmless; objects or a table there are not.
+      const std::string_view rest = tail.substr(p.pos());
+      update_cut_short_ =
+          rest.find("obj") != std::string_view::npos || rest.find("xref") != std::string_view::npos;
       return;
     }
     if (start == 0) break;

@@ -37,6 +37,9 @@ class XrefSections final : public EntrySource {
   // True when the newest section is a classic table without a cross-reference stream
   // beside it: its objects stand whole in the file, none in object streams.
   bool NewestIsPlainTable() const;
+  // True when objects or a table follow the last "startxref": an update that was cut short
+  // before its own, so that the sections read are those of an older revision.
+  bool update_cut_short() const { return update_cut_short_; }
 
  private:
   struct Section;
@@ -58,6 +61,7 @@ class XrefSections final : public EntrySource {
   uint64_t header_offset_ = 0;
   uint64_t next_section_offset_ = 0;
   bool chain_ended_ = false;
+  bool update_cut_short_ = false;
   std::vector<std::unique_ptr<Section>> sections_;
   std::vector<uint64_t> section_offsets_;  // of the sections read or being read
   std::string window_;

@@ -1,4 +1,4 @@
-// Put in front of the page-count library's three functions (LD_PRELOAD) of a foliotally-count that
+// Put in front of the page-count library's functions (LD_PRELOAD) of a foliotally-count that
 // a process test starts: it notes each count, and can hold one file for ever, as a file that never
 // ends would be held, so a test can act while the program is known to be counting it.
 // Settings come from the environment:
@@ -61,4 +61,23 @@ extern "C" int32_t GetFoliotallyFd(int fd, uint32_t time_limit_ms) {
   using Count = int32_t (*)(int, uint32_t);
   static const Count next = reinterpret_cast<Count>(::dlsym(RTLD_NEXT, "GetFoliotallyFd"));
   return next(fd, time_limit_ms);
+}
+
+extern "C" int32_t GetFoliotallyCountAt(int dirfd, const char* path, uint32_t time_limit_ms,
+                                        void* out) {
+  NoteAndHold(path, time_limit_ms);
+  using Count = int32_t (*)(int, const char*, uint32_t, void*);
+  static const Count next = reinterpret_cast<Count>(::dlsym(RTLD_NEXT, "GetFoliotallyCountAt"));
+  return next(dirfd, path, time_limit_ms, out);
+}
+
+extern "C" int32_t GetFoliotallyCountFd(int fd, uint32_t time_limit_ms, void* out) {
+  char path[4096] = "";
+  const std::string link = "/proc/self/fd/" + std::to_string(fd);
+  const ssize_t n = ::readlink(link.c_str(), path, sizeof path - 1);
+  path[n > 0 ? n : 0] = '\0';
+  NoteAndHold(path, time_limit_ms);
+  using Count = int32_t (*)(int, uint32_t, void*);
+  static const Count next = reinterpret_cast<Count>(::dlsym(RTLD_NEXT, "GetFoliotallyCountFd"));
+  return next(fd, time_limit_ms, out);
 }

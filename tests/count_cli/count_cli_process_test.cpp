@@ -124,12 +124,13 @@ TEST(CountCli, CsvQuotesPathsAndNamesTheReason) {
   const ProcessResult result = Count({"--format", "csv", dir.str()});
   EXPECT_EQ(result.exit_status, 1);
   const std::string d = dir.str();
-  EXPECT_EQ(result.out.substr(0, result.out.find('\n')), "path,pages,status");
-  EXPECT_NE(result.out.find("\"" + d + "/odd, \"\"quoted\"\"\nname.pdf\",3,ok\n"),
+  EXPECT_EQ(result.out.substr(0, result.out.find('\n')), "path,pages,status,reason");
+  EXPECT_NE(result.out.find("\"" + d + "/odd, \"\"quoted\"\"\nname.pdf\",3,ok,\n"),
             std::string::npos)
       << result.out;
-  EXPECT_NE(result.out.find("\n" + d + "/text.pdf,,not a PDF file\n"), std::string::npos);
-  EXPECT_NE(result.err.find(d + "/text.pdf: not a PDF file\n"), std::string::npos);
+  EXPECT_NE(result.out.find("\n" + d + "/text.pdf,,not a PDF file,no PDF header\n"),
+            std::string::npos);
+  EXPECT_NE(result.err.find(d + "/text.pdf: not a PDF file (no PDF header)\n"), std::string::npos);
   EXPECT_NE(result.err.find("Counted 3 files, 3 pages."), std::string::npos) << result.err;
 }
 
@@ -139,7 +140,8 @@ TEST(CountCli, CsvFileEndsLinesWithCrLf) {
   const fs::path target = dir.path() / "out.csv";
   const ProcessResult result = Count({"-f", "csv", "-o", target.string(), dir.str() + "/in"});
   EXPECT_EQ(result.exit_status, 0);
-  EXPECT_EQ(ReadFileBytes(target), "path,pages,status\r\n" + dir.str() + "/in/a.pdf,2,ok\r\n");
+  EXPECT_EQ(ReadFileBytes(target),
+            "path,pages,status,reason\r\n" + dir.str() + "/in/a.pdf,2,ok,\r\n");
 }
 
 std::string Hex(const std::string& bytes) {
@@ -157,11 +159,12 @@ TEST(CountCli, JsonEscapesControlCharactersAndCarriesBytesThatAreNotUtf8) {
   const ProcessResult result = Count({"--format", "json", dir.str()});
   EXPECT_EQ(result.exit_status, 1);
   const std::string d = dir.str();
-  EXPECT_EQ(result.out,
-            "{\"path\":\"" + d + "/caf\xEF\xBF\xBD.pdf\",\"path_hex\":\"" +
-                Hex(d + "/caf\xE9.pdf") + "\",\"pages\":1,\"status\":\"ok\"}\n" + "{\"path\":\"" +
-                d + "/tab\\tand\\u0001\\\"q\\\\.pdf\",\"pages\":2,\"status\":\"ok\"}\n" +
-                "{\"path\":\"" + d + "/zz.pdf\",\"pages\":null,\"status\":\"not a PDF file\"}\n");
+  EXPECT_EQ(
+      result.out,
+      "{\"path\":\"" + d + "/caf\xEF\xBF\xBD.pdf\",\"path_hex\":\"" + Hex(d + "/caf\xE9.pdf") +
+          "\",\"pages\":1,\"status\":\"ok\"}\n" + "{\"path\":\"" + d +
+          "/tab\\tand\\u0001\\\"q\\\\.pdf\",\"pages\":2,\"status\":\"ok\"}\n" + "{\"path\":\"" + d +
+          "/zz.pdf\",\"pages\":null,\"status\":\"not a PDF file\",\"reason\":\"no PDF header\"}\n");
 }
 
 TEST(CountCli, ExitStatusTellsWhatWentWrong) {
@@ -349,6 +352,42 @@ TEST(CountCli, ClosedStandardDescriptorsAreNeverTakenByTheOutput) {
   const ProcessResult result = Count({"-o", target.string(), dir.str() + "/in"}, closed);
   EXPECT_EQ(result.exit_status, 1);
   EXPECT_EQ(ReadFileBytes(target), dir.str() + "/in/a.pdf;1\r\n");
+}
+
+}  // namespace
+}  // namespace foliotally::test
+
+namespace foliotally::test {
+namespace {
+
+// A file cut short is damaged: counted as a viewer shows it, but never as sound, and a file
+// with a header and nothing else is no file of 0 pages.
+TEST(CountCli, DamagedFilesAreMarkedAndFailTheRun) {
+  TempDir dir;
+  const std::string whole = MakePdf(3);
+  dir.Write("cut.pdf", whole.substr(0, whole.find("xref")));
+  dir.Write("empty.pdf", "%PDF-1.4\n");
+  const ProcessResult result = Count({"--format", "csv", dir.str()});
+  EXPECT_EQ(result.exit_status, 1);
+  const std::string d = dir.str();
+  EXPECT_NE(result.out.find(d + "/cut.pdf,3,recovered,file ends early after object"),
+            std::string::npos)
+      << result.out;
+  EXPECT_NE(result.out.find(d + "/empty.pdf,,damaged PDF,no page found"), std::string::npos)
+      << result.out;
+  EXPECT_NE(result.err.find("'" + d + "/cut.pdf': damaged file, 3 pages counted as a viewer"),
+            std::string::npos)
+      << result.err;
+  EXPECT_NE(result.err.find("Counted 2 files, 3 pages. 1 damaged file counted as a viewer shows "
+                            "it. 1 file could not be counted."),
+            std::string::npos)
+      << result.err;
+  const ProcessResult strict = Count({"--strict", dir.str()});
+  EXPECT_EQ(strict.exit_status, 1);
+  EXPECT_EQ(strict.out, "");
+  EXPECT_NE(strict.err.find("Counted 2 files, 0 pages. 2 files could not be counted."),
+            std::string::npos)
+      << strict.err;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdio>
 
 #include "pagecount/foliotally.h"
 #include "support/fake_file_system.h"
@@ -30,12 +31,28 @@ class RecordingSink final : public OutputSink {
   size_t writes_ = 0;
 };
 
-// Files named "N.pdf" have N pages; names beginning with "bad" are damaged.
-int32_t CountByName(const FileToCount& file) {
+FileCount Answer(int32_t pages, int32_t verdict, const char* reason) {
+  FileCount count = CountOf(pages);
+  count.verdict = verdict;
+  std::snprintf(count.reason, sizeof count.reason, "%s", reason);
+  return count;
+}
+
+// Files named "N.pdf" have N pages; names beginning with "bad" are damaged, "rec-N" are
+// damaged files whose N pages were recovered, "nohelper-N" were recovered without the
+// repair helper, and "slow" run out of time.
+FileCount CountByName(const FileToCount& file) {
   const std::string name = file.path.substr(file.path.rfind('/') + 1);
-  if (name.starts_with("bad")) return FOLIOTALLY_DAMAGED;
-  if (name == "huge.pdf") return INT32_MAX;
-  return std::stoi(name);
+  if (name.starts_with("bad")) return CountOf(FOLIOTALLY_DAMAGED);
+  if (name.starts_with("rec-"))
+    return Answer(std::stoi(name.substr(4)), FOLIOTALLY_RECOVERED, "cross-reference data rebuilt");
+  if (name.starts_with("nohelper-"))
+    return Answer(std::stoi(name.substr(9)), FOLIOTALLY_RECOVERED,
+                  "cross-reference data rebuilt; repair helper could not run");
+  if (name.starts_with("slow"))
+    return Answer(FOLIOTALLY_DAMAGED, FOLIOTALLY_TIMED_OUT, "timed out");
+  if (name == "huge.pdf") return CountOf(INT32_MAX);
+  return CountOf(std::stoi(name));
 }
 
 class CountRunTest : public ::testing::Test {
@@ -78,11 +95,77 @@ TEST_F(CountRunTest, InvalidFileCountsAsAFileNotAsPages) {
   CountOptions options = Options({dir_.str() + "/S"});
   options.format = OutputFormat::kCsv;
   EXPECT_EQ(Run(options, sink), kExitSomeFailed);
-  EXPECT_EQ(sink.text_, "path,pages,status\n" + dir_.str() + "/S/4.pdf,4,ok\n" + dir_.str() +
-                            "/S/bad.pdf,,damaged PDF\n");
+  EXPECT_EQ(sink.text_, "path,pages,status,reason\n" + dir_.str() + "/S/4.pdf,4,ok,\n" +
+                            dir_.str() + "/S/bad.pdf,,damaged PDF,\n");
   EXPECT_EQ(err_, "foliotally-count: " + dir_.str() +
                       "/S/bad.pdf: damaged PDF\n"
                       "Counted 2 files, 4 pages. 1 file could not be counted.\n");
+}
+
+TEST_F(CountRunTest, RecoveredFileIsCountedButMarkedAndFailsTheRun) {
+  dir_.Write("S/2.pdf", "");
+  dir_.Write("S/rec-3.pdf", "");
+  for (const OutputFormat format : {OutputFormat::kLog, OutputFormat::kCsv, OutputFormat::kJson}) {
+    RecordingSink sink;
+    err_.clear();
+    CountOptions options = Options({dir_.str() + "/S"});
+    options.format = format;
+    EXPECT_EQ(Run(options, sink), kExitSomeFailed);
+    EXPECT_EQ(err_, "foliotally-count: '" + dir_.str() +
+                        "/S/rec-3.pdf': damaged file, 3 pages counted as a viewer shows it "
+                        "(cross-reference data rebuilt)\n"
+                        "Counted 2 files, 5 pages. 1 damaged file counted as a viewer shows it.\n");
+    const std::string rec = dir_.str() + "/S/rec-3.pdf";
+    const std::string expected[] = {rec + ";3\n",
+                                    rec + ",3,recovered,cross-reference data rebuilt\n",
+                                    "{\"path\":\"" + rec +
+                                        "\",\"pages\":3,\"status\":\"recovered\",\"reason\":"
+                                        "\"cross-reference data rebuilt\"}\n"};
+    EXPECT_NE(sink.text_.find(expected[static_cast<int>(format)]), std::string::npos) << sink.text_;
+  }
+}
+
+TEST_F(CountRunTest, StrictLeavesARecoveredFileUncounted) {
+  dir_.Write("S/2.pdf", "");
+  dir_.Write("S/rec-3.pdf", "");
+  RecordingSink sink;
+  CountOptions options = Options({dir_.str() + "/S"});
+  options.format = OutputFormat::kCsv;
+  options.strict = true;
+  EXPECT_EQ(Run(options, sink), kExitSomeFailed);
+  EXPECT_NE(sink.text_.find("/S/rec-3.pdf,,damaged PDF,cross-reference data rebuilt\n"),
+            std::string::npos)
+      << sink.text_;
+  EXPECT_NE(err_.find("/S/rec-3.pdf: damaged PDF (cross-reference data rebuilt)\n"
+                      "Counted 2 files, 2 pages. 1 file could not be counted.\n"),
+            std::string::npos)
+      << err_;
+}
+
+TEST_F(CountRunTest, TimedOutIsItsOwnReasonEverywhere) {
+  dir_.Write("S/slow.pdf", "");
+  RecordingSink csv_sink, json_sink;
+  CountOptions options = Options({dir_.str() + "/S"});
+  options.format = OutputFormat::kCsv;
+  EXPECT_EQ(Run(options, csv_sink), kExitSomeFailed);
+  EXPECT_NE(csv_sink.text_.find("/S/slow.pdf,,timed out,timed out\n"), std::string::npos);
+  EXPECT_NE(err_.find("/S/slow.pdf': timed out (a longer --file-timeout may count it)\n"),
+            std::string::npos)
+      << err_;
+  options.format = OutputFormat::kJson;
+  Run(options, json_sink);
+  EXPECT_NE(json_sink.text_.find("\"pages\":null,\"status\":\"timed out\""), std::string::npos);
+  EXPECT_EQ(err_.find("damaged"), std::string::npos) << err_;
+}
+
+TEST_F(CountRunTest, RepairHelperThatCouldNotRunIsSaidOncePerRun) {
+  for (int i = 1; i <= 3; ++i) dir_.Write("S/nohelper-" + std::to_string(i) + ".pdf", "");
+  RecordingSink sink;
+  Run(Options({dir_.str() + "/S"}), sink);
+  const std::string warning = "foliotally-count: warning: repair helper could not run";
+  const size_t first = err_.find(warning);
+  ASSERT_NE(first, std::string::npos) << err_;
+  EXPECT_EQ(err_.find(warning, first + 1), std::string::npos) << err_;
 }
 
 TEST_F(CountRunTest, ControlCharactersInNamesNeverReachTheTerminal) {

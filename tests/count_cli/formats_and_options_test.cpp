@@ -1,8 +1,11 @@
 // The output formats (quoting, escaping, line ends) and the command line.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "count_cli/count_options.h"
 #include "count_cli/count_run.h"
+#include "count_cli/damage_report.h"
 #include "count_cli/result_format.h"
 #include "count_cli/text_escaping.h"
 #include "pagecount/foliotally.h"
@@ -44,24 +47,54 @@ TEST(JsonString, KeepsWellFormedUtf8AndReplacesEveryStrayByte) {
 TEST(ResultFormatter, LogHasLinesForCountedFilesOnly) {
   const ResultFormatter log(OutputFormat::kLog, "\r\n");
   EXPECT_EQ(log.Header(), "");
-  EXPECT_EQ(log.Result("/Docs/a;b.pdf", 12), "/Docs/a;b.pdf;12\r\n");
-  EXPECT_EQ(log.Result("/Docs/empty.pdf", 0), "/Docs/empty.pdf;0\r\n");
-  EXPECT_EQ(log.Result("/Docs/bad.pdf", FOLIOTALLY_DAMAGED), "");
+  EXPECT_EQ(log.Result("/Docs/a;b.pdf", CountOf(12)), "/Docs/a;b.pdf;12\r\n");
+  EXPECT_EQ(log.Result("/Docs/empty.pdf", CountOf(0)), "/Docs/empty.pdf;0\r\n");
+  EXPECT_EQ(log.Result("/Docs/bad.pdf", CountOf(FOLIOTALLY_DAMAGED)), "");
 }
 
 TEST(ResultFormatter, CsvAndJsonListEveryFileWithItsStatus) {
   const ResultFormatter csv(OutputFormat::kCsv, "\n");
-  EXPECT_EQ(csv.Header(), "path,pages,status\n");
-  EXPECT_EQ(csv.Result("/d/a,b.pdf", 3), "\"/d/a,b.pdf\",3,ok\n");
-  EXPECT_EQ(csv.Result("/d/e.pdf", FOLIOTALLY_ENCRYPTED), "/d/e.pdf,,encrypted\n");
+  EXPECT_EQ(csv.Header(), "path,pages,status,reason\n");
+  EXPECT_EQ(csv.Result("/d/a,b.pdf", CountOf(3)), "\"/d/a,b.pdf\",3,ok,\n");
+  EXPECT_EQ(csv.Result("/d/e.pdf", CountOf(FOLIOTALLY_ENCRYPTED)), "/d/e.pdf,,encrypted,\n");
   const ResultFormatter json(OutputFormat::kJson, "\n");
   EXPECT_EQ(json.Header(), "");
-  EXPECT_EQ(json.Result("/d/a.pdf", 7), "{\"path\":\"/d/a.pdf\",\"pages\":7,\"status\":\"ok\"}\n");
-  EXPECT_EQ(json.Result("/d/f", FOLIOTALLY_NOT_REGULAR),
+  EXPECT_EQ(json.Result("/d/a.pdf", CountOf(7)),
+            "{\"path\":\"/d/a.pdf\",\"pages\":7,\"status\":\"ok\"}\n");
+  EXPECT_EQ(json.Result("/d/f", CountOf(FOLIOTALLY_NOT_REGULAR)),
             "{\"path\":\"/d/f\",\"pages\":null,\"status\":\"not a regular file\"}\n");
-  EXPECT_EQ(json.Result("/d/\xFF", 1),
+  EXPECT_EQ(json.Result("/d/\xFF", CountOf(1)),
             "{\"path\":\"/d/\xEF\xBF\xBD\",\"path_hex\":\"2f642fff\",\"pages\":1,"
             "\"status\":\"ok\"}\n");
+}
+
+TEST(ResultFormatter, DamagedFilesCarryStatusAndReason) {
+  FileCount recovered = CountOf(4);
+  recovered.verdict = FOLIOTALLY_RECOVERED;
+  std::snprintf(recovered.reason, sizeof recovered.reason, "file ends early after object 12");
+  // The log has no room for a reason: a recovered file is listed as the window lists it.
+  EXPECT_EQ(ResultFormatter(OutputFormat::kLog, "\n").Result("/d/r.pdf", recovered),
+            "/d/r.pdf;4\n");
+  EXPECT_EQ(ResultFormatter(OutputFormat::kCsv, "\n").Result("/d/r.pdf", recovered),
+            "/d/r.pdf,4,recovered,file ends early after object 12\n");
+  EXPECT_EQ(ResultFormatter(OutputFormat::kJson, "\n").Result("/d/r.pdf", recovered),
+            "{\"path\":\"/d/r.pdf\",\"pages\":4,\"status\":\"recovered\","
+            "\"reason\":\"file ends early after object 12\"}\n");
+  FileCount damaged = CountOf(FOLIOTALLY_DAMAGED);
+  std::snprintf(damaged.reason, sizeof damaged.reason, "no page found, \"quoted\"");
+  EXPECT_EQ(ResultFormatter(OutputFormat::kCsv, "\n").Result("/d/x.pdf", damaged),
+            "/d/x.pdf,,damaged PDF,\"no page found, \"\"quoted\"\"\"\n");
+  EXPECT_EQ(ResultFormatter(OutputFormat::kLog, "\n").Result("/d/x.pdf", damaged), "");
+}
+
+TEST(DamageMessage, QuotesAtMostEightyCharactersOfAName) {
+  EXPECT_EQ(QuotedName("/d/a.pdf"), "'/d/a.pdf'");
+  const std::string long_name = "/" + std::string(100, 'x') + ".pdf";
+  EXPECT_EQ(QuotedName(long_name), "'/" + std::string(79, 'x') + "...'");
+  // Cut between characters, never inside one.
+  std::string accents = "/";
+  for (int i = 0; i < 90; ++i) accents += "\xC3\xA9";
+  EXPECT_EQ(QuotedName(accents).size(), std::string("'/...'").size() + 79 * 2);
 }
 
 TEST(ResultFormatter, EveryNegativeValueHasAReason) {
@@ -83,6 +116,9 @@ TEST(Summary, NamesFailuresOnlyWhenThereAreAny) {
   // Totals are 64-bit: far beyond what a 32-bit page total could hold.
   EXPECT_EQ(SummaryText(3, 6'442'450'941, 2),
             "Counted 3 files, 6442450941 pages. 2 files could not be counted.");
+  EXPECT_EQ(SummaryText(5, 9, 1, 2),
+            "Counted 5 files, 9 pages. 2 damaged files counted as a viewer shows them. 1 file "
+            "could not be counted.");
 }
 
 TEST(ParseCountOptions, DefaultsAndEverySpelling) {

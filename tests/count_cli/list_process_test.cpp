@@ -37,10 +37,11 @@ TEST_F(FileList, CountsExactlyTheNamedFilesInTheGivenOrder) {
                              P("gone.pdf") + "\n" + P("sub/a.pdf") + "\n" + P("b.pdf"));
   const ProcessResult result = Count({"--files-from", list.string(), "--format", "csv"});
   EXPECT_EQ(result.exit_status, 1) << result.err;
-  EXPECT_EQ(result.out, "path,pages,status\n" + P("b.pdf") + ",2,ok\n" + P("text.txt") +
-                            ",,not a PDF file\n" + P("sub") + ",,not a regular file\n" +
-                            P("gone.pdf") + ",,unreadable\n" + P("sub/a.pdf") + ",1,ok\n" +
-                            P("b.pdf") + ",2,ok\n");
+  EXPECT_EQ(result.out, "path,pages,status,reason\n" + P("b.pdf") + ",2,ok,\n" + P("text.txt") +
+                            ",,not a PDF file,no PDF header\n" + P("sub") +
+                            ",,not a regular file,\n" + P("gone.pdf") +
+                            ",,unreadable,cannot open\n" + P("sub/a.pdf") + ",1,ok,\n" +
+                            P("b.pdf") + ",2,ok,\n");
   EXPECT_NE(result.err.find("Counted 6 files, 5 pages. 3 files could not be counted."),
             std::string::npos)
       << result.err;
@@ -100,8 +101,8 @@ ls part.0? | wc -l
   EXPECT_EQ(result.out, "3\n");
   const std::string whole = ReadFileBytes(dir.path() / "whole.csv");
   EXPECT_EQ(ReadFileBytes(dir.path() / "pages.csv"), whole);
-  EXPECT_NE(whole.find("\"tree/d1/with, comma\nand break.pdf\",4,ok\r\n"), std::string::npos);
-  EXPECT_NE(whole.find(",,not a PDF file\r\n"), std::string::npos);
+  EXPECT_NE(whole.find("\"tree/d1/with, comma\nand break.pdf\",4,ok,\r\n"), std::string::npos);
+  EXPECT_NE(whole.find(",,not a PDF file,no PDF header\r\n"), std::string::npos);
 }
 
 }  // namespace

@@ -22,10 +22,10 @@ using Delivered = std::vector<std::pair<std::string, int32_t>>;
 const std::atomic<bool> kNoStop{false};
 
 // A count that takes a pseudo-random time, so later files often finish first.
-int32_t SlowCount(const FileToCount& file) {
+FileCount SlowCount(const FileToCount& file) {
   const int n = std::stoi(file.path);
   std::this_thread::sleep_for(std::chrono::microseconds((n * 7919) % 900));
-  return n * 2;
+  return CountOf(n * 2);
 }
 
 TEST(OrderedJobPool, DeliversInSubmissionOrderWhateverFinishesFirst) {
@@ -33,7 +33,8 @@ TEST(OrderedJobPool, DeliversInSubmissionOrderWhateverFinishesFirst) {
     Delivered delivered;
     OrderedJobPool pool(
         jobs, 16, SlowCount,
-        [&](const std::string& path, int32_t r) { delivered.emplace_back(path, r); }, kNoStop);
+        [&](const std::string& path, const FileCount& r) { delivered.emplace_back(path, r.pages); },
+        kNoStop);
     for (int i = 0; i < 300; ++i) pool.Submit(Named(std::to_string(i)));
     pool.Finish();
     ASSERT_EQ(delivered.size(), 300u) << jobs;
@@ -52,9 +53,9 @@ TEST(OrderedJobPool, KeepsAtMostTheWindowInFlight) {
       4, 8,
       [&](const FileToCount&) {
         ++started;
-        return 1;
+        return CountOf(1);
       },
-      [&](const std::string&, int32_t) {
+      [&](const std::string&, const FileCount&) {
         ++delivered;
         most_ahead = std::max(most_ahead, started.load() - delivered);
       },
@@ -68,13 +69,13 @@ TEST(OrderedJobPool, KeepsAtMostTheWindowInFlight) {
 // A count that blocks until released, standing for a hostile file that takes its time.
 class HeldFile {
  public:
-  int32_t Count(const std::string& path) {
-    if (path != "held") return 1;
+  FileCount Count(const std::string& path) {
+    if (path != "held") return CountOf(1);
     std::unique_lock lock(mutex_);
     started_ = true;
     changed_.notify_all();
     changed_.wait(lock, [&] { return released_; });
-    return 1;
+    return CountOf(1);
   }
   void WaitUntilStarted() {
     std::unique_lock lock(mutex_);
@@ -103,7 +104,10 @@ TEST(OrderedJobPool, StopEndsTheWaitsAndAbandonNeverWaitsForAFileBeingCounted) {
     {
       OrderedJobPool pool(
           jobs, 100, [&file](const FileToCount& f) { return file.Count(f.path); },
-          [&](const std::string& path, int32_t r) { delivered.emplace_back(path, r); }, stop);
+          [&](const std::string& path, const FileCount& r) {
+            delivered.emplace_back(path, r.pages);
+          },
+          stop);
       pool.Submit(Named("a"));
       pool.Submit(Named("held"));
       pool.Submit(Named("b"));
@@ -131,8 +135,8 @@ TEST(OrderedJobPool, QueuedFilesComeInOrderWithinTheWindow) {
             ++started;
             return SlowCount(file);
           },
-          [&](const std::string& path, int32_t r) {
-            delivered.emplace_back(path, r);
+          [&](const std::string& path, const FileCount& r) {
+            delivered.emplace_back(path, r.pages);
             most_ahead = std::max(most_ahead, started.load() - static_cast<int>(delivered.size()));
           },
           kNoStop);
@@ -151,11 +155,11 @@ TEST(OrderedJobPool, QueuedFilesComeInOrderWithinTheWindow) {
 // Records the files begun and lets a test wait until a given one is.
 class BegunFiles {
  public:
-  int32_t Count(const std::string& path) {
+  FileCount Count(const std::string& path) {
     std::lock_guard lock(mutex_);
     begun_.push_back(path);
     changed_.notify_all();
-    return 1;
+    return CountOf(1);
   }
   void WaitFor(const std::string& path) {
     std::unique_lock lock(mutex_);
@@ -181,7 +185,8 @@ TEST(OrderedJobPool, FlushAndAFullBatchHandTheHeldFilesOver) {
     Delivered delivered;
     OrderedJobPool pool(
         jobs, 1000, [&](const FileToCount& f) { return files.Count(f.path); },
-        [&](const std::string& path, int32_t r) { delivered.emplace_back(path, r); }, kNoStop);
+        [&](const std::string& path, const FileCount& r) { delivered.emplace_back(path, r.pages); },
+        kNoStop);
     pool.Queue(Named("first"));
     pool.Flush();
     files.WaitFor("first");  // would never return if the file were still held
@@ -211,7 +216,10 @@ TEST(OrderedJobPool, AbandonDropsTheHeldFilesUncounted) {
             if (f.path != "held") ++others;
             return file.Count(f.path);
           },
-          [&](const std::string& path, int32_t r) { delivered.emplace_back(path, r); }, stop);
+          [&](const std::string& path, const FileCount& r) {
+            delivered.emplace_back(path, r.pages);
+          },
+          stop);
       pool.Queue(Named("a"));
       pool.Queue(Named("held"));
       pool.Flush();
@@ -239,7 +247,7 @@ TEST(OrderedJobPool, AnAbandonedThreadBeginsNoFurtherFile) {
           if (f.path != "held") ++others;
           return file.Count(f.path);
         },
-        [](const std::string&, int32_t) {}, stop);
+        [](const std::string&, const FileCount&) {}, stop);
     pool.Queue(Named("held"));
     pool.Queue(Named("next"));
     pool.Flush();  // both go to the one thread at once
@@ -256,8 +264,9 @@ TEST(OrderedJobPool, AnAbandonedThreadBeginsNoFurtherFile) {
 TEST(OrderedJobPool, CounterThatThrowsMakesTheFileUnreadable) {
   Delivered delivered;
   OrderedJobPool pool(
-      2, 4, [](const FileToCount&) -> int32_t { throw std::bad_alloc(); },
-      [&](const std::string& path, int32_t r) { delivered.emplace_back(path, r); }, kNoStop);
+      2, 4, [](const FileToCount&) -> FileCount { throw std::bad_alloc(); },
+      [&](const std::string& path, const FileCount& r) { delivered.emplace_back(path, r.pages); },
+      kNoStop);
   pool.Submit(Named("x"));
   pool.Finish();
   ASSERT_EQ(delivered.size(), 1u);

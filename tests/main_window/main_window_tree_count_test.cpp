@@ -225,7 +225,7 @@ TEST_F(CountAll, InvalidFileIsReportedAndTheWalkGoesOn) {
   EXPECT_EQ(answerer.boxes()[0].text, "Invalid pdf file.");
   EXPECT_EQ(f->Log(), good + ";2\r\n");
   EXPECT_EQ(f->Files(), "2");
-  EXPECT_EQ(f->Status(), "Counted 2 files.");
+  EXPECT_EQ(f->Status(), "Counted 2 files. 0 damaged, 1 invalid.");
 }
 
 TEST_F(CountAll, SecondCountStartedDuringACountStartsAfresh) {

@@ -96,10 +96,11 @@ TEST(RecoveryScan, TheNewestTrailerWithAPageTreeNamesTheCatalog) {
 }
 
 TEST(RecoveryScan, ALostRootIsNotReplacedByStrayPages) {
-  // The trailer names a catalog that is not in the file: the stray pages are not counted.
+  // The trailer names a catalog that is not in the file: the stray pages are not counted,
+  // and a damaged file in which no page is found is not countable, never 0 pages.
   std::string file = "%PDF-1.4\n" + Objects({"<< /Type /Page >>", "<< /Type /Page >>"}, 3) +
                      "trailer << /Root 1 0 R >>\n";
-  EXPECT_EQ(ScannedPages(file), 0);
+  EXPECT_EQ(Scan(file).verdict, Verdict::kDamaged);
   // With no trailer and no catalog, the page objects are what the file holds.
   EXPECT_EQ(ScannedPages("%PDF-1.4\n" + Objects({"<< /Type /Page >>", "<< /Type /Page >>"}, 3)), 2);
 }
@@ -117,7 +118,9 @@ TEST(RecoveryScan, ObjectStreamsAreReadWhenTheTableIsLost) {
   EXPECT_EQ(ScannedPages(file), 7);
   MemoryByteSource source(file);
   const CountResult read = ReadPageCount(source);
-  if (read.verdict == Verdict::kCounted) EXPECT_EQ(read.pages, 7);
+  if (read.verdict == Verdict::kCounted) {
+    EXPECT_EQ(read.pages, 7);
+  }
 }
 
 TEST(RecoveryScan, BytesWithoutPdfSyntaxAreNoPdf) {

@@ -86,6 +86,7 @@ INSTANTIATE_TEST_SUITE_P(AllLayouts, Layouts,
                                            Layout{"StreamPredictor", Xref::kStream, false, 12},
                                            Layout{"StreamObjStm", Xref::kStream, true, 12},
                                            Layout{"StreamObjStmPaeth", Xref::kStream, true, 14},
+                                           Layout{"StreamObjStmTiff", Xref::kStream, true, 2},
                                            Layout{"Hybrid", Xref::kHybrid, false, 12},
                                            Layout{"HybridObjStm", Xref::kHybrid, true, 12}),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -97,7 +97,8 @@ struct Entry {
   uint64_t b = 0;
 };
 
-// Encodes cross-reference rows (W [1 4 2]) with an optional PNG "Up" predictor.
+// Encodes cross-reference rows (W [1 4 2]) with an optional PNG "Up" predictor, or the TIFF
+// predictor (2: each byte less the one before it in its row).
 std::string XrefRows(const std::vector<Entry>& rows, int predictor) {
   std::string raw, prev(7, '\0');
   for (const Entry& e : rows) {
@@ -106,6 +107,8 @@ std::string XrefRows(const std::vector<Entry>& rows, int predictor) {
       raw += '\x02';
       for (int i = 0; i < 7; ++i) raw += static_cast<char>(row[i] - prev[i]);
       prev = row;
+    } else if (predictor == 2) {
+      for (int i = 0; i < 7; ++i) raw += static_cast<char>(row[i] - (i > 0 ? row[i - 1] : 0));
     } else {
       raw += row;
     }
@@ -214,7 +217,7 @@ class Writer {
   }
 
   std::string Parms() const {
-    return o_.predictor >= 10
+    return o_.predictor >= 10 || o_.predictor == 2
                ? " /DecodeParms << /Predictor " + std::to_string(o_.predictor) + " /Columns 7 >>"
                : "";
   }

@@ -22,7 +22,7 @@ struct PdfOptions {
   // Page-tree nodes, pages and the catalog go into one compressed object stream (needs a
   // cross-reference stream or a hybrid file).
   bool object_streams = false;
-  // PNG predictor for a cross-reference stream (12 = "Up"); 0 for none.
+  // Predictor for a cross-reference stream (12 = PNG "Up", 2 = TIFF); 0 for none.
   int predictor = 12;
   // Kids per page-tree node; 0 for one flat node holding every page.
   int fanout = 0;
