@@ -117,7 +117,9 @@ TEST(RecoveryScan, ObjectStreamsAreReadWhenTheTableIsLost) {
   EXPECT_EQ(ScannedPages(file), 7);
   MemoryByteSource source(file);
   const CountResult read = ReadPageCount(source);
-  if (read.verdict == Verdict::kCounted) EXPECT_EQ(read.pages, 7);
+  if (read.verdict == Verdict::kCounted) {
+    EXPECT_EQ(read.pages, 7);
+  }
 }
 
 TEST(RecoveryScan, BytesWithoutPdfSyntaxAreNoPdf) {
