@@ -5,7 +5,12 @@
 namespace foliotally {
 
 std::string VolumeText(const Volume& volume, const TextCaser& in_case) {
-  return "[" + in_case(volume.label) + "]";
+  // Appended rather than "[" + label: GCC 12 at -O3 warns falsely (-Wrestrict) about the
+  // copy inside operator+(const char*, std::string&&).
+  std::string text = "[";
+  text += in_case(volume.label);
+  text += ']';
+  return text;
 }
 
 std::string NetworkText(const Volume& volume, const TextCaser& in_case) {
