@@ -140,6 +140,15 @@ std::unique_ptr<StreamDecoder> ObjectStore::OpenStream(const Object& dict, const
                                          StreamFormatOf(resolved), decode_budget_);
 }
 
+void ObjectStore::FindStream(int64_t num, Object& dict, StreamRef& where) {
+  if (num <= 0 || static_cast<uint64_t>(num) >= limits::kMaxObjectNumber) Damaged("no stream");
+  const XrefEntry e = index_.Lookup(num);
+  if (e.type != XrefEntry::Type::kInFile) Damaged("stream not in the file");
+  if (!ParseIndirectAt(e.offset, num, {}, dict, &where) &&
+      !(header_offset_ > 0 && ParseIndirectAt(e.offset + header_offset_, num, {}, dict, &where)))
+    Damaged("stream not found");
+}
+
 const std::vector<std::pair<int64_t, int64_t>>& ObjectStore::ObjectsInStream(int64_t stream_num) {
   return ObjectStreamFor(stream_num).pairs;
 }
