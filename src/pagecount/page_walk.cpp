@@ -1,0 +1,161 @@
+#include "pagecount/page_walk.h"
+
+#include <array>
+
+#include "pagecount/limits.h"
+#include "pagecount/verdict.h"
+
+namespace foliotally::pdf {
+
+namespace {
+
+constexpr std::array<std::string_view, 1> kPagesOnly = {"Pages"};
+// The keys a node or page is read for when only sizes are wanted. /Contents, /Annots and
+// the rest of a page are skipped over, never kept.
+constexpr std::array<std::string_view, 7> kSizeKeys = {"Type",    "Kids",   "MediaBox", "CropBox",
+                                                       "TrimBox", "Rotate", "UserUnit"};
+constexpr std::array<std::string_view, 8> kSizeAndResourceKeys = {
+    "Type", "Kids", "MediaBox", "CropBox", "TrimBox", "Rotate", "UserUnit", "Resources"};
+
+Object RefTo(int64_t num) {
+  Object ref;
+  ref.kind = Object::Kind::kRef;
+  ref.value = num;
+  return ref;
+}
+
+// A value that is set but could not be read stands as a string: neither a box nor a number,
+// so whatever it would have given is unknown, never taken from elsewhere.
+Object Unreadable() {
+  Object o;
+  o.kind = Object::Kind::kString;
+  return o;
+}
+
+Object CatalogPages(Document& doc) {
+  const Object catalog = doc.Resolve(doc.Root(), kPagesOnly);
+  if (!catalog.IsDict()) Damaged("catalog is not a dictionary");
+  const Object* pages = catalog.Find("Pages");
+  if (!pages) Damaged("no page tree");
+  return *pages;
+}
+
+}  // namespace
+
+PageWalk::PageWalk(Document& doc, PageWalkOptions options)
+    : PageWalk(doc, CatalogPages(doc), options) {}
+
+PageWalk::PageWalk(Document& doc, const Object& root, PageWalkOptions options)
+    : doc_(doc), options_(options) {
+  Push(root, std::make_shared<const InheritedAttributes>());
+}
+
+void PageWalk::Push(const Object& kid,
+                    const std::shared_ptr<const InheritedAttributes>& inherited) {
+  if (++pushed_ > limits::kMaxWalkPushes || stack_.size() >= limits::kMaxWalkPending)
+    Damaged("page tree too large");
+  if (kid.IsRef()) {
+    if (!visited_.contains(kid.value)) stack_.push_back({kid.value, nullptr, inherited});
+  } else if (kid.IsDict()) {
+    stack_.push_back({-1, std::make_unique<Object>(kid), inherited});
+  }
+}
+
+Object PageWalk::ResolveValue(const Object& value) {
+  Object out;
+  if (!SurvivesDamage([&] {
+        out = doc_.Resolve(value);
+        // A box's numbers may be references themselves; a longer array is no box anyway.
+        if (out.IsArray() && out.items.size() == 4)
+          for (Object& item : out.items)
+            if (item.IsRef()) item = doc_.Resolve(std::move(item));
+      }))
+    return Unreadable();
+  return out;
+}
+
+bool PageWalk::SetsAny(const Object& node) const {
+  return node.Find("MediaBox") || node.Find("CropBox") || node.Find("Rotate") ||
+         (options_.resources && node.Find("Resources"));
+}
+
+void PageWalk::Override(const Object& node, InheritedAttributes& into) {
+  // A null value is as if the key were absent: the ancestors' value stands.
+  auto take = [&](std::string_view key, Object& value) {
+    const Object* given = node.Find(key);
+    if (!given) return;
+    Object resolved = ResolveValue(*given);
+    if (!resolved.IsNull()) value = std::move(resolved);
+  };
+  take("MediaBox", into.media_box);
+  take("CropBox", into.crop_box);
+  take("Rotate", into.rotate);
+  if (!options_.resources) return;
+  if (const Object* resources = node.Find("Resources")) {
+    Object resolved;
+    if (!SurvivesDamage([&] { resolved = doc_.Resolve(*resources); })) resolved = Unreadable();
+    if (!resolved.IsNull()) into.resources = std::move(resolved);
+  }
+}
+
+std::shared_ptr<const InheritedAttributes> PageWalk::Inherit(
+    const Object& node, const std::shared_ptr<const InheritedAttributes>& from) {
+  if (!SetsAny(node)) return from;
+  auto next = std::make_shared<InheritedAttributes>(*from);
+  Override(node, *next);
+  return next;
+}
+
+void PageWalk::Fill(WalkedPage& out, const InheritedAttributes& inherited) {
+  out.attributes = inherited;
+  Override(out.page, out.attributes);
+  const Object* trim_box = out.page.Find("TrimBox");
+  out.trim_box = trim_box ? ResolveValue(*trim_box) : Object();
+  const Object* user_unit = out.page.Find("UserUnit");
+  out.user_unit = user_unit ? ResolveValue(*user_unit) : Object();
+}
+
+bool PageWalk::Next(WalkedPage& out) {
+  const std::span<const std::string_view> keys =
+      options_.whole_page  ? std::span<const std::string_view>()
+      : options_.resources ? std::span<const std::string_view>(kSizeAndResourceKeys)
+                           : std::span<const std::string_view>(kSizeKeys);
+  while (!stack_.empty()) {
+    Pending top = std::move(stack_.back());
+    stack_.pop_back();
+    Object node;
+    if (top.direct) {
+      node = std::move(*top.direct);
+    } else if (!visited_.insert(top.number).second) {
+      continue;  // a cycle, or a kid shared by two parents
+    }
+    if (++nodes_ > limits::kMaxWalkNodes) Damaged("page tree too large");
+    if (!top.direct && !SurvivesDamage([&] { node = doc_.Resolve(RefTo(top.number), keys); })) {
+      if (++pages_ > INT32_MAX) Damaged("too many pages");
+      out = WalkedPage();
+      out.number = top.number;
+      return true;
+    }
+    if (!node.IsDict()) continue;  // a null or broken kid holds no page
+    const Object* kids = node.Find("Kids");
+    const Object* type = node.Find("Type");
+    if (kids && !(type && type->IsName("Page"))) {
+      const auto inherited = Inherit(node, top.inherited);
+      Object list;
+      if (!SurvivesDamage([&] { list = doc_.Resolve(*kids); })) continue;
+      if (list.IsArray())
+        for (auto it = list.items.rbegin(); it != list.items.rend(); ++it) Push(*it, inherited);
+      continue;
+    }
+    if (type && type->IsName("Pages")) continue;  // an intermediate node without kids
+    if (++pages_ > INT32_MAX) Damaged("too many pages");
+    out.readable = true;
+    out.number = top.direct ? -1 : top.number;
+    out.page = std::move(node);
+    Fill(out, *top.inherited);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace foliotally::pdf
