@@ -20,7 +20,9 @@ constexpr double kLabTolerance = 2.0;
 
 double Clip01(double v) { return std::clamp(v, 0.0, 1.0); }
 
-ColourSpace Of(SpaceFamily family, int components) { return {family, SpaceFamily::kUnknown, components}; }
+ColourSpace Of(SpaceFamily family, int components) {
+  return {family, SpaceFamily::kUnknown, components};
+}
 
 ColourSpace ByDeviceName(std::string_view name, bool& known) {
   known = true;
@@ -33,7 +35,9 @@ ColourSpace ByDeviceName(std::string_view name, bool& known) {
 }
 
 // Ink names that print as black or nothing: "All" is every plate at once, a black.
-bool IsBlackInk(std::string_view name) { return name == "Black" || name == "All" || name == "None"; }
+bool IsBlackInk(std::string_view name) {
+  return name == "Black" || name == "All" || name == "None";
+}
 
 class Classifier {
  public:
@@ -59,7 +63,9 @@ class Classifier {
   }
 
   ColourSpace ByArray(const std::string& kind, const std::vector<Object>& items, int depth) {
-    const auto item = [&](size_t i) { return i < items.size() ? doc_.Resolve(items[i]) : Object{}; };
+    const auto item = [&](size_t i) {
+      return i < items.size() ? doc_.Resolve(items[i]) : Object{};
+    };
     if (kind == "CalGray") return Of(SpaceFamily::kNeutral, 1);
     if (kind == "CalRGB") return Of(SpaceFamily::kRgb, 3);
     if (kind == "Lab") return Of(SpaceFamily::kLab, 3);
@@ -75,7 +81,8 @@ class Classifier {
     if (kind == "Indexed" || kind == "I") {
       // Which palette entries are grey would take the palette itself; a palette over a grey
       // space holds greys only.
-      const bool grey = items.size() > 1 && Classify(items[1], depth + 1).family == SpaceFamily::kNeutral;
+      const bool grey =
+          items.size() > 1 && Classify(items[1], depth + 1).family == SpaceFamily::kNeutral;
       return Of(grey ? SpaceFamily::kNeutral : SpaceFamily::kUnknown, 1);
     }
     if (kind == "Separation") {
@@ -87,10 +94,11 @@ class Classifier {
       const Object inks = item(1);
       if (!inks.IsArray() || inks.items.empty() || inks.items.size() > 32)
         return Of(SpaceFamily::kUnknown, 1);
-      const bool all_black = std::all_of(inks.items.begin(), inks.items.end(), [&](const Object& o) {
-        const Object ink = doc_.Resolve(o);
-        return ink.IsName() && IsBlackInk(ink.name);
-      });
+      const bool all_black =
+          std::all_of(inks.items.begin(), inks.items.end(), [&](const Object& o) {
+            const Object ink = doc_.Resolve(o);
+            return ink.IsName() && IsBlackInk(ink.name);
+          });
       const int n = static_cast<int>(inks.items.size());
       if (all_black) return Of(SpaceFamily::kNeutral, n);
       return WithAlternate(items, 2, n, depth);
@@ -110,7 +118,8 @@ class Classifier {
   }
 
   // Inks of their own are drawn through their alternate space: a grey alternate draws grey.
-  ColourSpace WithAlternate(const std::vector<Object>& items, size_t at, int components, int depth) {
+  ColourSpace WithAlternate(const std::vector<Object>& items, size_t at, int components,
+                            int depth) {
     if (items.size() > at && Classify(items[at], depth + 1).family == SpaceFamily::kNeutral)
       return Of(SpaceFamily::kNeutral, components);
     return Of(SpaceFamily::kTints, components);

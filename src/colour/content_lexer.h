@@ -21,7 +21,7 @@ struct Operand {
 
 // The key and value pairs of an inline image's dictionary that decide its colour.
 struct InlineImage {
-  std::string colour_space;    // /CS or /ColorSpace, a name; empty when absent or not a name
+  std::string colour_space;         // /CS or /ColorSpace, a name; empty when absent or not a name
   bool colour_space_other = false;  // /CS is given, but not as a name (an array)
   bool image_mask = false;          // /IM or /ImageMask true
 };

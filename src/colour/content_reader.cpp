@@ -30,7 +30,6 @@ constexpr size_t kDecodeStep = 256 * 1024;
 bool FillsText(int mode) { return mode == 0 || mode == 2 || mode == 4 || mode == 6; }
 bool StrokesText(int mode) { return mode == 1 || mode == 2 || mode == 5 || mode == 6; }
 
-
 // The numbers among `operands`, in order.
 std::vector<double> Numbers(const std::vector<Operand>& operands) {
   std::vector<double> out;
@@ -220,7 +219,8 @@ void ContentReader::Operate(std::string_view op, ContentLexer& lexer, Resources&
     InlineImage image;
     if (!lexer.ReadInlineImage(image)) return;
     if (image.image_mask) return need(s.fill, "colour stencil image");
-    if (image.colour_space_other || image.colour_space.empty()) Draw("inline image in a colour space");
+    if (image.colour_space_other || image.colour_space.empty())
+      Draw("inline image in a colour space");
     Object name;
     name.kind = Object::Kind::kName;
     name.name = image.colour_space == "I" ? "Indexed" : image.colour_space;
@@ -308,7 +308,8 @@ void ContentReader::PaintXObject(const std::string& name, Resources& res, const 
     return;
   }
   const Object* space = dict.Find("ColorSpace");
-  if (!space || ClassifyColourSpace(doc_, *space, &res.colour_spaces).family != SpaceFamily::kNeutral)
+  if (!space ||
+      ClassifyColourSpace(doc_, *space, &res.colour_spaces).family != SpaceFamily::kNeutral)
     Draw("image in a colour space");
   neutral_objects_.insert(entry->value);
 }
@@ -336,7 +337,8 @@ void ContentReader::PaintForm(const Object& ref, const Object& dict, Resources& 
 
 void ContentReader::PaintShading(const Object& shading, Resources& res) {
   const Object* space = shading.IsDict() ? shading.Find("ColorSpace") : nullptr;
-  if (!space || ClassifyColourSpace(doc_, *space, &res.colour_spaces).family != SpaceFamily::kNeutral)
+  if (!space ||
+      ClassifyColourSpace(doc_, *space, &res.colour_spaces).family != SpaceFamily::kNeutral)
     Draw("shading in a colour space");
 }
 

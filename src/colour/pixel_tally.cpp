@@ -15,7 +15,9 @@ constexpr size_t kMaxHeader = 512;
 // Larger than any page the renderer is asked to draw.
 constexpr uint64_t kMaxSide = 1u << 16;
 
-bool IsSpace(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\v'; }
+bool IsSpace(char c) {
+  return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\v';
+}
 
 }  // namespace
 

@@ -81,6 +81,8 @@ bool ApplyFlag(const std::string& arg, CountOptions& options) {
     options.recurse = false;
   } else if (arg == "--null") {
     options.null_separated = true;
+  } else if (arg == "--color" || arg == "--colour") {
+    options.colours = true;
   } else if (arg == "--help" || arg == "-h") {
     options.show_help = true;
   } else if (arg == "--version" || arg == "-V") {
@@ -168,12 +170,18 @@ are skipped.
       --null            names in LIST end in a NUL byte, as find -print0 writes them
       --file-timeout=SECONDS
                         time one file may take before it counts as damaged
-                        (default: the page counter's own bound of a few seconds)
+                        (default: the page counter's own bound of a few seconds;
+                        with --color, 60 seconds for the count and colours together)
+      --color, --colour tell colour pages from black-and-white ones; pages that
+                        reading cannot decide are drawn with pdftoppm (poppler-utils)
   -h, --help            show this help and exit
   -V, --version         show the version and exit
 
 Files that are not countable PDF files are reported on standard error with the reason.
 The log format lists counted files only; csv and json list every file with its status.
+With --color, json records gain "color_pages" and "page_colors" (a letter per page: C
+colour, G black-and-white, ? unknown), csv rows gain color_pages and bw_pages, and the
+totals of each kind follow the summary on standard error.
 In log format a path holding a control character (a line break, a tab, ESC...) is not
 written but reported as a file that could not be listed.
 

@@ -45,6 +45,30 @@ std::string SummaryText(int64_t files, int64_t pages, int64_t failed) {
   return text;
 }
 
+void ColourTotals::Add(const PageDetails& details) {
+  for (const char letter : details.colours) {
+    if (letter == 'C')
+      ++colour;
+    else if (letter == 'G')
+      ++grey;
+    else
+      ++unknown;
+  }
+  without_renderer += details.without_renderer;
+}
+
+std::string ColourSummaryText(const ColourTotals& totals) {
+  const auto pages = [](int64_t n) { return std::to_string(n) + (n == 1 ? " page" : " pages"); };
+  return "Colour: " + pages(totals.colour) + ", black-and-white: " + pages(totals.grey) +
+         ", unknown: " + pages(totals.unknown) + ".";
+}
+
+std::string MissingRendererText(int64_t pages) {
+  return std::to_string(pages) + (pages == 1 ? " page" : " pages") +
+         " had to be drawn to tell their colour, but pdftoppm (package poppler-utils) is not "
+         "installed: their colour is unknown";
+}
+
 CountRun::CountRun(const CountOptions& options, FileSystem& fs, OrderedJobPool::Work counter,
                    OutputSink& out, Diagnostics& diagnostics, const std::atomic<bool>& stop,
                    InputFile* list)
@@ -55,12 +79,27 @@ CountRun::CountRun(const CountOptions& options, FileSystem& fs, OrderedJobPool::
       diagnostics_(diagnostics),
       stop_(stop),
       list_(list),
-      formatter_(options.format, LineEndFor(options.format, options.output.has_value())),
+      formatter_(options.format, LineEndFor(options.format, options.output.has_value()),
+                 options.colours),
       walker_(fs, options.masks, options.recurse) {}
 
+void CountRun::Submit(FileToCount file, OrderedJobPool& pool) {
+  if (options_.colours) {
+    file.details = std::make_shared<PageDetails>();
+    details_.push_back(file.details);
+  }
+  pool.Queue(std::move(file));
+}
+
 void CountRun::Deliver(const std::string& path, int32_t result) {
+  std::shared_ptr<PageDetails> details;
+  if (!details_.empty()) {
+    details = std::move(details_.front());
+    details_.pop_front();
+  }
   if (result == kHiddenFile) return;
   ++files_;
+  if (details && result >= 0) colour_totals_.Add(*details);
   if (result >= 0 && !formatter_.Carries(path)) {
     ++failed_;
     diagnostics_.Report(path + ": not listed: the log format cannot hold a name with a " +
@@ -72,7 +111,7 @@ void CountRun::Deliver(const std::string& path, int32_t result) {
       ++failed_;
       diagnostics_.Report(path + ": " + ReasonOf(result));
     }
-    out_.Write(formatter_.Result(path, result));
+    out_.Write(formatter_.Result(path, result, details.get()));
   }
   diagnostics_.progress().Update(files_, pages_);
 }
@@ -88,12 +127,12 @@ void CountRun::CountPath(const std::string& path, OrderedJobPool& pool) {
   // Anything but a folder is counted as the file it was named as; the page counter
   // answers for what cannot be opened (a FIFO is never opened, only reported).
   if (error != 0 || status.kind != EntryKind::kFolder) {
-    pool.Queue(FileToCount{path, nullptr, 0});
+    Submit(FileToCount{path, nullptr, 0}, pool);
     return;
   }
   WalkCallbacks callbacks;
   callbacks.file = [&](FileToCount file) {
-    if (!stop_.load()) pool.Queue(std::move(file));
+    if (!stop_.load()) Submit(std::move(file), pool);
   };
   // Reading the next folder may wait for the disk; files held for a while are counted
   // meanwhile.
@@ -126,7 +165,7 @@ void CountRun::SubmitListed(std::string name, OrderedJobPool& pool) {
   }
   // Each name is counted as the file it names, as a PATH that is a file would be; what is
   // missing or no regular file gets its row in csv and json, with the reason.
-  pool.Queue(FileToCount{std::move(name), nullptr, 0});
+  Submit(FileToCount{std::move(name), nullptr, 0}, pool);
 }
 
 void CountRun::CountList(OrderedJobPool& pool) {
@@ -188,6 +227,11 @@ int CountRun::Execute() {
   }
   diagnostics_.progress().Clear();
   diagnostics_.Say(SummaryText(files_, pages_, failed_));
+  if (options_.colours) {
+    diagnostics_.Say(ColourSummaryText(colour_totals_));
+    if (colour_totals_.without_renderer > 0)
+      diagnostics_.Report(MissingRendererText(colour_totals_.without_renderer));
+  }
   if (interrupted) diagnostics_.Report("interrupted");
   return ExitStatus(interrupted, output_failed);
 }

@@ -4,7 +4,9 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -49,6 +51,20 @@ std::string_view LineEndFor(OutputFormat format, bool to_file);
 // "Counted N files, P pages." and, when some failed, "K file(s) could not be counted.".
 std::string SummaryText(int64_t files, int64_t pages, int64_t failed);
 
+// Pages of each colour verdict in a run.
+struct ColourTotals {
+  int64_t colour = 0;
+  int64_t grey = 0;
+  int64_t unknown = 0;
+  int64_t without_renderer = 0;  // of the unknown: pages that could not be drawn
+  void Add(const PageDetails& details);
+};
+
+// The lines that follow the summary with --color: the totals, and a warning when pages
+// went unknown for want of the renderer.
+std::string ColourSummaryText(const ColourTotals& totals);
+std::string MissingRendererText(int64_t pages);
+
 class CountRun {
  public:
   // `out` receives the results and is committed only after a run that was not
@@ -67,6 +83,8 @@ class CountRun {
   void CountList(OrderedJobPool& pool);
   void SubmitListed(std::string name, OrderedJobPool& pool);
   void Deliver(const std::string& path, int32_t result);
+  // Hands a file to the pool, with room for its page details when the run gathers them.
+  void Submit(FileToCount file, OrderedJobPool& pool);
   int ExitStatus(bool interrupted, bool output_failed) const;
 
   const CountOptions& options_;
@@ -83,6 +101,10 @@ class CountRun {
   int64_t files_ = 0;
   int64_t pages_ = 0;
   int64_t failed_ = 0;
+  // Details of the files in the pool, in the order they were submitted, which is the order
+  // their results come back in.
+  std::deque<std::shared_ptr<PageDetails>> details_;
+  ColourTotals colour_totals_;
   bool unreadable_folder_ = false;
   bool input_failed_ = false;  // a PATH does not exist, or the list was not read whole
 };

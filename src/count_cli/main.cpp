@@ -11,11 +11,14 @@
 #include <thread>
 #include <vector>
 
+#include "colour/page_colours.h"
+#include "colour/page_drawing.h"
 #include "count_cli/count_options.h"
 #include "count_cli/count_run.h"
 #include "count_cli/output_sink.h"
 #include "count_cli/progress_line.h"
 #include "pagecount/foliotally.h"
+#include "pagecount/unique_fd.h"
 #include "platform/input_file.h"
 #include "platform/interrupt_watch.h"
 #include "platform/posix_file_system.h"
@@ -49,14 +52,47 @@ int DefaultJobs() {
 
 // A file the walk found is opened by its name in the folder the walk holds open; one whose
 // hidden bit the walk left unread is opened once, to read the bit and to count it.
-int32_t CountPages(const FileToCount& file, uint32_t time_limit) {
-  if (!file.folder) return GetFoliotallyAt(AT_FDCWD, file.path.c_str(), time_limit);
-  if (!file.check_hidden)
-    return GetFoliotallyAt(file.folder->fd(), file.NameInFolder(), time_limit);
+// `at(dirfd, name)` and `open_fd(fd)` count a file named or open.
+template <typename At, typename OpenFd>
+int32_t CountFile(const FileToCount& file, At&& at, OpenFd&& open_fd) {
+  if (!file.folder) return at(AT_FDCWD, file.path.c_str());
+  if (!file.check_hidden) return at(file.folder->fd(), file.NameInFolder());
   const foliotally::OpenedFile opened = file.folder->Open(file.NameInFolder());
   if (!opened.ok()) return FOLIOTALLY_UNREADABLE;
   if (file.folder->IsHidden(opened)) return kHiddenFile;
-  return GetFoliotallyFd(opened.fd(), time_limit);
+  return open_fd(opened.fd());
+}
+
+int32_t CountPages(const FileToCount& file, uint32_t time_limit) {
+  return CountFile(
+      file, [&](int dirfd, const char* name) { return GetFoliotallyAt(dirfd, name, time_limit); },
+      [&](int fd) { return GetFoliotallyFd(fd, time_limit); });
+}
+
+// The library's count of the open file `fd`, and each of its pages' colour into `details`.
+int32_t CountAndColour(int fd, uint32_t time_limit, const std::string& renderer,
+                       PageDetails& details) {
+  const int32_t pages = GetFoliotallyFd(fd, time_limit);
+  if (pages < 0) return pages;
+  foliotally::colour::PageColours colours =
+      foliotally::colour::ReadOpenFileColours(fd, pages, time_limit, renderer);
+  details.colours = std::move(colours.letters);
+  details.without_renderer = colours.without_renderer;
+  return pages;
+}
+
+// The same for a file the walk found, opened once for both, as the library opens it.
+int32_t CountPagesAndColours(const FileToCount& file, uint32_t time_limit,
+                             const std::string& renderer) {
+  return CountFile(
+      file,
+      [&](int dirfd, const char* name) {
+        const foliotally::pdf::UniqueFd opened(
+            ::openat(dirfd, name, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+        if (opened.get() < 0) return static_cast<int32_t>(FOLIOTALLY_UNREADABLE);
+        return CountAndColour(opened.get(), time_limit, renderer, *file.details);
+      },
+      [&](int fd) { return CountAndColour(fd, time_limit, renderer, *file.details); });
 }
 
 std::unique_ptr<OutputSink> MakeSink(const CountOptions& options, foliotally::FileSystem& fs) {
@@ -94,7 +130,10 @@ int Run(const CountOptions& options) {
                         [] { return std::chrono::steady_clock::now(); });
   Diagnostics diagnostics(WriteToStandardError, progress);
   const uint32_t time_limit = options.file_timeout_ms;
-  const auto count_pages = [time_limit](const FileToCount& file) {
+  // Looked up once: every file of the run is drawn with the same renderer, or none.
+  const std::string renderer = options.colours ? foliotally::colour::FindRenderer() : "";
+  const auto count_pages = [time_limit, &renderer](const FileToCount& file) {
+    if (file.details) return CountPagesAndColours(file, time_limit, renderer);
     return CountPages(file, time_limit);
   };
   CountRun run(options, fs, count_pages, *out, diagnostics, interrupted,

@@ -1,5 +1,7 @@
 #include "count_cli/result_format.h"
 
+#include <algorithm>
+
 #include "count_cli/text_escaping.h"
 #include "pagecount/foliotally.h"
 
@@ -30,7 +32,8 @@ std::string ReasonOf(int32_t count) {
 }
 
 std::string ResultFormatter::Header() const {
-  if (format_ == OutputFormat::kCsv) return "path,pages,status" + line_end_;
+  if (format_ == OutputFormat::kCsv)
+    return std::string("path,pages,status") + (colours_ ? ",color_pages,bw_pages" : "") + line_end_;
   return {};
 }
 
@@ -43,7 +46,27 @@ bool ResultFormatter::Carries(std::string_view path) const {
   return true;
 }
 
-std::string ResultFormatter::Result(std::string_view path, int32_t count) const {
+void ResultFormatter::AppendColours(std::string& line, bool counted,
+                                    const PageDetails* details) const {
+  if (!colours_) return;
+  const std::string none;
+  const std::string& letters = counted && details ? details->colours : none;
+  const auto pages = [&](char letter) {
+    return std::to_string(std::count(letters.begin(), letters.end(), letter));
+  };
+  if (format_ == OutputFormat::kCsv) {
+    if (counted)
+      line.append(",").append(pages('C')).append(",").append(pages('G'));
+    else
+      line.append(",,");
+  } else if (format_ == OutputFormat::kJson) {
+    line += ",\"color_pages\":" + (counted ? pages('C') : std::string("null"));
+    line += ",\"page_colors\":" + (counted ? JsonString(letters) : std::string("null"));
+  }
+}
+
+std::string ResultFormatter::Result(std::string_view path, int32_t count,
+                                    const PageDetails* details) const {
   const bool counted = count >= 0;
   const std::string pages = counted ? std::to_string(count) : std::string();
   const std::string status = counted ? std::string("ok") : ReasonOf(count);
@@ -56,6 +79,7 @@ std::string ResultFormatter::Result(std::string_view path, int32_t count) const 
       break;
     case OutputFormat::kCsv:
       line = CsvField(path) + "," + pages + "," + CsvField(status);
+      AppendColours(line, counted, details);
       break;
     case OutputFormat::kJson:
       line = "{\"path\":" + JsonString(path);
@@ -63,7 +87,9 @@ std::string ResultFormatter::Result(std::string_view path, int32_t count) const 
       // along in hexadecimal so that the file can still be found.
       if (!IsValidUtf8(path)) line += ",\"path_hex\":\"" + HexBytes(path) + "\"";
       line += ",\"pages\":" + (counted ? pages : std::string("null"));
-      line += ",\"status\":" + JsonString(status) + "}";
+      line += ",\"status\":" + JsonString(status);
+      AppendColours(line, counted, details);
+      line += "}";
       break;
   }
   return line.append(line_end_);

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "count_cli/page_details.h"
+
 namespace foliotally::count_cli {
 
 enum class OutputFormat { kLog, kCsv, kJson };
@@ -22,8 +24,9 @@ std::string ReasonOf(int32_t count);
 // Writes results in one format with one line ending.
 class ResultFormatter {
  public:
-  ResultFormatter(OutputFormat format, std::string_view line_end)
-      : format_(format), line_end_(line_end) {}
+  // `colours`: csv and json carry each file's colour and black-and-white pages too.
+  ResultFormatter(OutputFormat format, std::string_view line_end, bool colours = false)
+      : format_(format), line_end_(line_end), colours_(colours) {}
 
   // What comes before the first result: the CSV header line, nothing otherwise.
   std::string Header() const;
@@ -31,7 +34,9 @@ class ResultFormatter {
   // The output for one file whose count is `count` (negative: not countable). The log has
   // a line only for counted files, as the main window's log has; CSV and JSON have a line
   // for every file, with its status.
-  std::string Result(std::string_view path, int32_t count) const;
+  // `details`: what was gathered besides the count (null when nothing was).
+  std::string Result(std::string_view path, int32_t count,
+                     const PageDetails* details = nullptr) const;
 
   // Whether a line of this format can hold `path` unchanged. The log has neither quoting
   // nor escapes, so that its lines stay the bytes the window saves; a control character
@@ -39,8 +44,11 @@ class ResultFormatter {
   bool Carries(std::string_view path) const;
 
  private:
+  void AppendColours(std::string& line, bool counted, const PageDetails* details) const;
+
   OutputFormat format_;
   std::string line_end_;
+  bool colours_ = false;
 };
 
 }  // namespace foliotally::count_cli

@@ -46,6 +46,8 @@ class Document {
   // The stream object `ref` refers to: its dictionary, and a decoder for its data within
   // the count's decode budget. Throws a damaged verdict when `ref` leads to no stream.
   std::unique_ptr<StreamDecoder> OpenStream(const Object& ref, Object& dict);
+  // See ObjectStore::RenewDecodeBudget.
+  void RenewDecodeBudget() { objects_.RenewDecodeBudget(); }
 
   // After OpenByScanning: calls `f` with the number of every object the scan found.
   template <typename F>

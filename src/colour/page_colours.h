@@ -1,0 +1,49 @@
+// The colour of every page of a file: read where reading can prove a page black-and-white,
+// drawn where it cannot, unknown where neither could tell (the page cannot be reached, the
+// renderer is missing, failed or ran out of time).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "pagecount/byte_source.h"
+#include "pagecount/deadline.h"
+
+namespace foliotally::colour {
+
+// Letters of the verdicts, one per page.
+inline constexpr char kColourPage = 'C';
+inline constexpr char kGreyPage = 'G';
+inline constexpr char kUnknownPage = '?';
+
+// The time one file's colours may take when the caller gives none: drawing a long colour
+// document takes a good while longer than counting it.
+inline constexpr uint32_t kDefaultColourTimeLimitMs = 60000;
+
+struct PageColours {
+  std::string letters;  // one letter per page, in page order
+  int64_t read = 0;     // pages decided by reading alone
+  int64_t drawn = 0;    // pages decided by drawing
+  // Pages that had to be drawn but could not be, for want of a renderer.
+  int64_t without_renderer = 0;
+
+  int64_t Pages(char letter) const;
+};
+
+// How the pages reading cannot decide get drawn: pages first..last (1-based) of the file,
+// one letter per page; empty when there is no renderer. Tests put a fake in its place.
+using DrawFunction = std::function<std::string(int first, int last)>;
+
+// The colours of the `pages` pages (the library's count of the same file) of the file in
+// `source`. Never throws but for want of memory.
+PageColours ReadPageColours(pdf::ByteSource& source, int32_t pages, const pdf::Deadline& deadline,
+                            const DrawFunction& draw);
+
+// The same for the regular file open as `fd`, drawn with the renderer at `renderer` (empty:
+// none installed), within `time_limit_ms` (0: kDefaultColourTimeLimitMs). Pages whose colour
+// could not be told for want of memory are unknown. Never throws.
+PageColours ReadOpenFileColours(int fd, int32_t pages, uint32_t time_limit_ms,
+                                const std::string& renderer);
+
+}  // namespace foliotally::colour

@@ -1,0 +1,16 @@
+// What a run gathers about a file's pages beyond their number, when asked to.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace foliotally::count_cli {
+
+struct PageDetails {
+  // One letter per page with --color: C colour, G black-and-white, ? unknown.
+  std::string colours;
+  // Pages that had to be drawn but could not be, for want of the renderer.
+  int64_t without_renderer = 0;
+};
+
+}  // namespace foliotally::count_cli
