@@ -251,13 +251,17 @@ void ContentReader::SetColour(Paint& paint, Resources& res, int depth) {
     return;
   }
   const Operand* name = LastName(operands_);
-  bool uncoloured = false;
-  paint.neutral = name && PatternIsNeutral(name->name, res, depth, uncoloured);
-  if (paint.neutral && uncoloured) {
-    // An uncoloured pattern is painted in the colour given with it, in the base space.
-    const std::vector<double> values = Numbers(operands_);
-    paint.neutral = IsNeutralValue(paint.space.base, values);
+  if (!name) {
+    paint.neutral = false;
+    return;
   }
+  // Taken before the pattern is read: reading its cell reuses the operands.
+  const std::string pattern = name->name;
+  const std::vector<double> values = Numbers(operands_);
+  bool uncoloured = false;
+  paint.neutral = PatternIsNeutral(pattern, res, depth, uncoloured);
+  // An uncoloured pattern is painted in the colour given with it, in the base space.
+  if (paint.neutral && uncoloured) paint.neutral = IsNeutralValue(paint.space.base, values);
 }
 
 bool ContentReader::PatternIsNeutral(const std::string& name, Resources& res, int depth,
