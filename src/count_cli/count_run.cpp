@@ -55,11 +55,15 @@ CountRun::CountRun(const CountOptions& options, FileSystem& fs, OrderedJobPool::
       diagnostics_(diagnostics),
       stop_(stop),
       list_(list),
-      formatter_(options.format, LineEndFor(options.format, options.output.has_value())),
+      formatter_(options.format, LineEndFor(options.format, options.output.has_value()),
+                 options.sizes),
       walker_(fs, options.masks, options.recurse) {}
 
 void CountRun::Deliver(const std::string& path, int32_t result) {
+  std::optional<FileSizes> sizes;
+  if (ledger_) sizes = ledger_->Take(path);
   if (result == kHiddenFile) return;
+  if (options_.sizes && !sizes) sizes.emplace();
   ++files_;
   if (result >= 0 && !formatter_.Carries(path)) {
     ++failed_;
@@ -68,11 +72,12 @@ void CountRun::Deliver(const std::string& path, int32_t result) {
   } else {
     if (result >= 0) {
       pages_ += result;
+      if (sizes) papers_.Add(*sizes);
     } else {
       ++failed_;
       diagnostics_.Report(path + ": " + ReasonOf(result));
     }
-    out_.Write(formatter_.Result(path, result));
+    out_.Write(formatter_.Result(path, result, sizes ? &*sizes : nullptr));
   }
   diagnostics_.progress().Update(files_, pages_);
 }
@@ -188,6 +193,8 @@ int CountRun::Execute() {
   }
   diagnostics_.progress().Clear();
   diagnostics_.Say(SummaryText(files_, pages_, failed_));
+  if (const std::string papers = papers_.Text(); options_.sizes && !papers.empty())
+    diagnostics_.Say(papers);
   if (interrupted) diagnostics_.Report("interrupted");
   return ExitStatus(interrupted, output_failed);
 }

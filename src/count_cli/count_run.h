@@ -13,6 +13,7 @@
 #include "count_cli/output_sink.h"
 #include "count_cli/progress_line.h"
 #include "count_cli/result_format.h"
+#include "count_cli/size_report.h"
 #include "count_cli/tree_walker.h"
 #include "platform/file_system.h"
 #include "platform/input_file.h"
@@ -58,6 +59,9 @@ class CountRun {
            OutputSink& out, Diagnostics& diagnostics, const std::atomic<bool>& stop,
            InputFile* list = nullptr);
 
+  // With --sizes: where the counter leaves each file's sizes for its result line.
+  void set_size_ledger(SizeLedger* ledger) { ledger_ = ledger; }
+
   // Runs the count and returns the exit status.
   int Execute();
 
@@ -77,6 +81,8 @@ class CountRun {
   const std::atomic<bool>& stop_;
   InputFile* list_;
   ResultFormatter formatter_;
+  SizeLedger* ledger_ = nullptr;
+  PaperTally papers_;
   // One walker for the whole run: a folder is walked once, however many paths lead to it.
   TreeWalker walker_;
 

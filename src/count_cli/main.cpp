@@ -15,6 +15,7 @@
 #include "count_cli/count_run.h"
 #include "count_cli/output_sink.h"
 #include "count_cli/progress_line.h"
+#include "count_cli/size_report.h"
 #include "pagecount/foliotally.h"
 #include "platform/input_file.h"
 #include "platform/interrupt_watch.h"
@@ -59,6 +60,37 @@ int32_t CountPages(const FileToCount& file, uint32_t time_limit) {
   return GetFoliotallyFd(opened.fd(), time_limit);
 }
 
+// The same with the pages measured (--sizes): the sizes are left in `ledger` for the file's
+// result line. The count is the one GetFoliotallyAt gives.
+int32_t MeasurePages(const FileToCount& file, uint32_t time_limit, int32_t box,
+                     SizeLedger& ledger) {
+  FileSizes sizes;
+  int32_t count = 0;
+  const auto measure_at = [&](int dirfd, const char* path) {
+    return MeasureSizes(
+        [&](FoliotallyPageSize* groups, int32_t capacity, int32_t* unknown) {
+          return GetFoliotallySizesAt(dirfd, path, time_limit, box, groups, capacity, unknown);
+        },
+        sizes);
+  };
+  if (!file.folder) {
+    count = measure_at(AT_FDCWD, file.path.c_str());
+  } else if (!file.check_hidden) {
+    count = measure_at(file.folder->fd(), file.NameInFolder());
+  } else {
+    const foliotally::OpenedFile opened = file.folder->Open(file.NameInFolder());
+    if (!opened.ok()) return FOLIOTALLY_UNREADABLE;
+    if (file.folder->IsHidden(opened)) return kHiddenFile;
+    count = MeasureSizes(
+        [&](FoliotallyPageSize* groups, int32_t capacity, int32_t* unknown) {
+          return GetFoliotallySizesFd(opened.fd(), time_limit, box, groups, capacity, unknown);
+        },
+        sizes);
+  }
+  ledger.Put(file.path, std::move(sizes));
+  return count;
+}
+
 std::unique_ptr<OutputSink> MakeSink(const CountOptions& options, foliotally::FileSystem& fs) {
   if (options.output) return std::make_unique<AtomicFileSink>(fs.Writing(), *options.output);
   return std::make_unique<DescriptorSink>(kStandardOutput, "standard output",
@@ -94,11 +126,18 @@ int Run(const CountOptions& options) {
                         [] { return std::chrono::steady_clock::now(); });
   Diagnostics diagnostics(WriteToStandardError, progress);
   const uint32_t time_limit = options.file_timeout_ms;
-  const auto count_pages = [time_limit](const FileToCount& file) {
+  SizeLedger ledger;
+  const int32_t box = options.trim_box ? FOLIOTALLY_BOX_TRIM : FOLIOTALLY_BOX_CROP;
+  OrderedJobPool::Work count_pages = [time_limit](const FileToCount& file) {
     return CountPages(file, time_limit);
   };
+  if (options.sizes)
+    count_pages = [time_limit, box, &ledger](const FileToCount& file) {
+      return MeasurePages(file, time_limit, box, ledger);
+    };
   CountRun run(options, fs, count_pages, *out, diagnostics, interrupted,
                options.files_from ? &list : nullptr);
+  if (options.sizes) run.set_size_ledger(&ledger);
   return run.Execute();
 }
 

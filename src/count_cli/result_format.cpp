@@ -30,7 +30,8 @@ std::string ReasonOf(int32_t count) {
 }
 
 std::string ResultFormatter::Header() const {
-  if (format_ == OutputFormat::kCsv) return "path,pages,status" + line_end_;
+  if (format_ == OutputFormat::kCsv)
+    return (with_sizes_ ? "path,pages,status,sizes" : "path,pages,status") + line_end_;
   return {};
 }
 
@@ -43,7 +44,8 @@ bool ResultFormatter::Carries(std::string_view path) const {
   return true;
 }
 
-std::string ResultFormatter::Result(std::string_view path, int32_t count) const {
+std::string ResultFormatter::Result(std::string_view path, int32_t count,
+                                    const FileSizes* sizes) const {
   const bool counted = count >= 0;
   const std::string pages = counted ? std::to_string(count) : std::string();
   const std::string status = counted ? std::string("ok") : ReasonOf(count);
@@ -56,6 +58,7 @@ std::string ResultFormatter::Result(std::string_view path, int32_t count) const 
       break;
     case OutputFormat::kCsv:
       line = CsvField(path) + "," + pages + "," + CsvField(status);
+      if (with_sizes_) line += "," + CsvField(sizes ? SizesCsv(*sizes) : std::string());
       break;
     case OutputFormat::kJson:
       line = "{\"path\":" + JsonString(path);
@@ -63,7 +66,9 @@ std::string ResultFormatter::Result(std::string_view path, int32_t count) const 
       // along in hexadecimal so that the file can still be found.
       if (!IsValidUtf8(path)) line += ",\"path_hex\":\"" + HexBytes(path) + "\"";
       line += ",\"pages\":" + (counted ? pages : std::string("null"));
-      line += ",\"status\":" + JsonString(status) + "}";
+      line += ",\"status\":" + JsonString(status);
+      if (sizes) line += ",\"sizes\":" + (counted ? SizesJson(*sizes) : std::string("null"));
+      line += "}";
       break;
   }
   return line.append(line_end_);

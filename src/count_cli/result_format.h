@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "count_cli/size_report.h"
+
 namespace foliotally::count_cli {
 
 enum class OutputFormat { kLog, kCsv, kJson };
@@ -22,8 +24,9 @@ std::string ReasonOf(int32_t count);
 // Writes results in one format with one line ending.
 class ResultFormatter {
  public:
-  ResultFormatter(OutputFormat format, std::string_view line_end)
-      : format_(format), line_end_(line_end) {}
+  // `with_sizes`: csv has a "sizes" column (json records carry "sizes" when given some).
+  ResultFormatter(OutputFormat format, std::string_view line_end, bool with_sizes = false)
+      : format_(format), line_end_(line_end), with_sizes_(with_sizes) {}
 
   // What comes before the first result: the CSV header line, nothing otherwise.
   std::string Header() const;
@@ -31,7 +34,9 @@ class ResultFormatter {
   // The output for one file whose count is `count` (negative: not countable). The log has
   // a line only for counted files, as the main window's log has; CSV and JSON have a line
   // for every file, with its status.
-  std::string Result(std::string_view path, int32_t count) const;
+  // With `sizes` (--sizes), a csv line fills its "sizes" column and a json record gains
+  // "sizes"; the log line is the same.
+  std::string Result(std::string_view path, int32_t count, const FileSizes* sizes = nullptr) const;
 
   // Whether a line of this format can hold `path` unchanged. The log has neither quoting
   // nor escapes, so that its lines stay the bytes the window saves; a control character
@@ -41,6 +46,7 @@ class ResultFormatter {
  private:
   OutputFormat format_;
   std::string line_end_;
+  bool with_sizes_;
 };
 
 }  // namespace foliotally::count_cli

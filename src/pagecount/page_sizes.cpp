@@ -94,6 +94,13 @@ PageSizes MeasurePageSizes(ByteSource& source, const Deadline& deadline, SizeBox
     doc.Open();
     out.count = {Verdict::kCounted, CountPageTree(doc)};
     WalkSizes(doc, out.count.pages, box, out.sizes);
+    // Pages the cross-reference data leads astray may still be found by a scan of the file.
+    if (out.sizes.pages() < out.count.pages || out.sizes.unknown() > 0) {
+      SizeTally scanned;
+      ScanSizes(source, deadline, out.count.pages, box, scanned);
+      if (scanned.pages() - scanned.unknown() > out.sizes.pages() - out.sizes.unknown())
+        out.sizes = std::move(scanned);
+    }
   } catch (const ReadFailure&) {
     out.count = Decide(source, deadline, qpdf);
     if (out.count.verdict == Verdict::kCounted)

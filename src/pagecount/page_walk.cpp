@@ -126,8 +126,8 @@ bool PageWalk::Next(WalkedPage& out) {
     Object node;
     if (top.direct) {
       node = std::move(*top.direct);
-    } else if (!visited_.insert(top.number).second) {
-      continue;  // a cycle, or a kid shared by two parents
+    } else if (visited_.contains(top.number)) {
+      continue;  // a cycle, or a node shared by two parents: its pages are shown once
     }
     if (++nodes_ > limits::kMaxWalkNodes) Damaged("page tree too large");
     if (!top.direct && !SurvivesDamage([&] { node = doc_.Resolve(RefTo(top.number), keys); })) {
@@ -140,6 +140,7 @@ bool PageWalk::Next(WalkedPage& out) {
     const Object* kids = node.Find("Kids");
     const Object* type = node.Find("Type");
     if (kids && !(type && type->IsName("Page"))) {
+      if (!top.direct) visited_.insert(top.number);
       const auto inherited = Inherit(node, top.inherited);
       Object list;
       if (!SurvivesDamage([&] { list = doc_.Resolve(*kids); })) continue;

@@ -3,9 +3,9 @@
 //
 // The walk holds no more than the kids still to visit, each with the attributes it inherits
 // (shared between siblings), so a tree a million levels deep or a million pages wide costs
-// memory in proportion to the kids waiting, never to its depth. It visits a node once,
-// whatever cycles or shared kids the tree has, and keeps to the reader's bounds on nodes,
-// pushes, fetches and time.
+// memory in proportion to the kids waiting, never to its depth. It visits a node with kids
+// once, whatever cycles or shared nodes the tree has; a page listed twice is shown twice, as
+// viewers show it. It keeps to the reader's bounds on nodes, pushes, fetches and time.
 #pragma once
 
 #include <cstdint>
