@@ -54,6 +54,12 @@ struct PageWalkOptions {
   bool resources = false;
 };
 
+// After a recovery scan that found no usable catalog: the page objects the scan found (a
+// dictionary of /Type /Page, or one without /Type and /Kids whose /Parent is a page-tree
+// node), in object-number order, each with what it inherits through its /Parent chain.
+// Bounded like the walk; throws as PageWalk::Next does.
+std::vector<WalkedPage> ScannedPages(Document& doc, int64_t limit);
+
 class PageWalk {
  public:
   // Walks the tree of the document's catalog.
@@ -83,6 +89,8 @@ class PageWalk {
       const Object& node, const std::shared_ptr<const InheritedAttributes>& from);
   void Fill(WalkedPage& out, const InheritedAttributes& inherited);
   Object ResolveValue(const Object& value);
+
+  friend std::vector<WalkedPage> ScannedPages(Document& doc, int64_t limit);
 
   Document& doc_;
   PageWalkOptions options_;
