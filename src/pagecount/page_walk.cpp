@@ -147,10 +147,16 @@ bool PageWalk::Next(WalkedPage& out) {
     if (kids && !(type && type->IsName("Page"))) {
       if (!top.direct) visited_.insert(top.number);
       const auto inherited = Inherit(node, top.inherited);
+      // A /Kids array written in the node is used where it stands: a long one is not copied.
       Object list;
-      if (!SurvivesDamage([&] { list = doc_.Resolve(*kids); })) continue;
-      if (list.IsArray())
-        for (auto it = list.items.rbegin(); it != list.items.rend(); ++it) Push(*it, inherited);
+      if (kids->IsRef() && !SurvivesDamage([&] { list = doc_.Resolve(*kids); })) continue;
+      const Object& kid_list = kids->IsRef() ? list : *kids;
+      if (!kid_list.IsArray()) continue;
+      const size_t needed =
+          stack_.size() + std::min(kid_list.items.size(), limits::kMaxWalkPending);
+      if (needed > stack_.capacity()) stack_.reserve(std::max(needed, 2 * stack_.capacity()));
+      for (auto it = kid_list.items.rbegin(); it != kid_list.items.rend(); ++it)
+        Push(*it, inherited);
       continue;
     }
     if (type && type->IsName("Pages")) continue;  // an intermediate node without kids
