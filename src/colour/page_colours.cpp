@@ -28,6 +28,7 @@ constexpr int64_t kJoinGap = 4;
 struct Progress {
   PageColours& out;
   std::vector<bool> to_draw;
+  std::optional<pdf::SizeBox> box;  // measure each page too
 };
 
 // Reads pages of `doc` in order until each page of the count was looked at, the walk ends,
@@ -40,6 +41,8 @@ void ReadPages(pdf::Document& doc, const Deadline& deadline, Progress& progress)
     const auto pages = static_cast<int64_t>(progress.to_draw.size());
     for (int64_t i = 0; i < pages && walk.Next(page); ++i) {
       if (!page.readable) continue;
+      if (progress.box)
+        progress.out.sizes[static_cast<size_t>(i)] = pdf::MeasurePage(page, *progress.box);
       doc.RenewDecodeBudget();
       if (!reader.Read(page.page, page.attributes.resources).neutral) continue;
       progress.out.letters[static_cast<size_t>(i)] = kGreyPage;
@@ -97,11 +100,12 @@ int64_t PageColours::Pages(char letter) const {
 }
 
 PageColours ReadPageColours(pdf::ByteSource& source, int32_t pages, const Deadline& deadline,
-                            const DrawFunction& draw) {
+                            const DrawFunction& draw, std::optional<pdf::SizeBox> box) {
   PageColours out;
   const auto n = static_cast<size_t>(std::max(pages, 0));
   out.letters.assign(n, kUnknownPage);
-  Progress progress{out, std::vector<bool>(n, true)};
+  if (box) out.sizes.assign(n, std::nullopt);
+  Progress progress{out, std::vector<bool>(n, true), box};
   // The pages the library counted are read the way it found them: through the
   // cross-reference data, or by the scan where that cannot be read.
   try {
@@ -116,7 +120,7 @@ PageColours ReadPageColours(pdf::ByteSource& source, int32_t pages, const Deadli
 }
 
 PageColours ReadOpenFileColours(int fd, int32_t pages, uint32_t time_limit_ms,
-                                const std::string& renderer) {
+                                const std::string& renderer, std::optional<pdf::SizeBox> box) {
   const Deadline deadline(time_limit_ms ? time_limit_ms : kDefaultColourTimeLimitMs);
   try {
     struct stat st {};
@@ -131,7 +135,7 @@ PageColours ReadOpenFileColours(int fd, int32_t pages, uint32_t time_limit_ms,
                                                    : kUnknownPage;
       return letters;
     };
-    return ReadPageColours(source, pages, deadline, draw);
+    return ReadPageColours(source, pages, deadline, draw, box);
   } catch (...) {
     PageColours unknown;
     unknown.letters.assign(static_cast<size_t>(std::max(pages, 0)), kUnknownPage);

@@ -5,10 +5,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "pagecount/byte_source.h"
 #include "pagecount/deadline.h"
+#include "pagecount/page_geometry.h"
 
 namespace foliotally::colour {
 
@@ -27,6 +30,9 @@ struct PageColours {
   int64_t drawn = 0;    // pages decided by drawing
   // Pages that had to be drawn but could not be, for want of a renderer.
   int64_t without_renderer = 0;
+  // When asked for: each page's size, as the walk that read the page measured it (nothing
+  // for a page the walk did not reach or could not measure).
+  std::vector<std::optional<pdf::PageSize>> sizes;
 
   int64_t Pages(char letter) const;
 };
@@ -36,14 +42,16 @@ struct PageColours {
 using DrawFunction = std::function<std::string(int first, int last)>;
 
 // The colours of the `pages` pages (the library's count of the same file) of the file in
-// `source`. Never throws but for want of memory.
+// `source`, and with `box` their sizes. Never throws but for want of memory.
 PageColours ReadPageColours(pdf::ByteSource& source, int32_t pages, const pdf::Deadline& deadline,
-                            const DrawFunction& draw);
+                            const DrawFunction& draw,
+                            std::optional<pdf::SizeBox> box = std::nullopt);
 
 // The same for the regular file open as `fd`, drawn with the renderer at `renderer` (empty:
 // none installed), within `time_limit_ms` (0: kDefaultColourTimeLimitMs). Pages whose colour
 // could not be told for want of memory are unknown. Never throws.
 PageColours ReadOpenFileColours(int fd, int32_t pages, uint32_t time_limit_ms,
-                                const std::string& renderer);
+                                const std::string& renderer,
+                                std::optional<pdf::SizeBox> box = std::nullopt);
 
 }  // namespace foliotally::colour

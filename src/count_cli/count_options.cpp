@@ -61,6 +61,13 @@ const std::vector<ValueOption>& ValueOptions() {
        }},
       {"--file-timeout",
        [](CountOptions& o, const std::string& v) { o.file_timeout_ms = ParseFileTimeout(v); }},
+      {"--size-box",
+       [](CountOptions& o, const std::string& v) {
+         if (v != "crop" && v != "trim")
+           throw UsageError("--size-box wants crop or trim, not '" + v + "'");
+         o.trim_box = v == "trim";
+         o.size_box_given = true;
+       }},
   };
   return options;
 }
@@ -81,6 +88,8 @@ bool ApplyFlag(const std::string& arg, CountOptions& options) {
     options.recurse = false;
   } else if (arg == "--null") {
     options.null_separated = true;
+  } else if (arg == "--sizes") {
+    options.sizes = true;
   } else if (arg == "--color" || arg == "--colour") {
     options.colours = true;
   } else if (arg == "--help" || arg == "-h") {
@@ -145,6 +154,8 @@ CountOptions ParseCountOptions(const std::vector<std::string>& args, int default
     throw UsageError("--files-from counts the files of its list; give no PATH with it");
   if (options.null_separated && !options.files_from)
     throw UsageError("--null is for the list of --files-from");
+  if (options.size_box_given && !options.sizes)
+    throw UsageError("--size-box chooses the box of --sizes; give --sizes with it");
   return options;
 }
 
@@ -172,8 +183,13 @@ are skipped.
                         time one file may take before it counts as damaged
                         (default: the page counter's own bound of a few seconds;
                         with --color, 60 seconds for the count and colours together)
+      --sizes           also measure the pages: sizes and paper names in csv and
+                        json, pages per paper and orientation at the end
+      --size-box=BOX    crop (the visible size, the default) or trim (the trim box
+                        of print-ready files, else the visible size)
       --color, --colour tell colour pages from black-and-white ones; pages that
-                        reading cannot decide are drawn with pdftoppm (poppler-utils)
+                        reading cannot decide are drawn with pdftoppm (poppler-utils);
+                        with --sizes, colour and black-and-white pages per paper
   -h, --help            show this help and exit
   -V, --version         show the version and exit
 

@@ -45,30 +45,6 @@ std::string SummaryText(int64_t files, int64_t pages, int64_t failed) {
   return text;
 }
 
-void ColourTotals::Add(const PageDetails& details) {
-  for (const char letter : details.colours) {
-    if (letter == 'C')
-      ++colour;
-    else if (letter == 'G')
-      ++grey;
-    else
-      ++unknown;
-  }
-  without_renderer += details.without_renderer;
-}
-
-std::string ColourSummaryText(const ColourTotals& totals) {
-  const auto pages = [](int64_t n) { return std::to_string(n) + (n == 1 ? " page" : " pages"); };
-  return "Colour: " + pages(totals.colour) + ", black-and-white: " + pages(totals.grey) +
-         ", unknown: " + pages(totals.unknown) + ".";
-}
-
-std::string MissingRendererText(int64_t pages) {
-  return std::to_string(pages) + (pages == 1 ? " page" : " pages") +
-         " had to be drawn to tell their colour, but pdftoppm (package poppler-utils) is not "
-         "installed: their colour is unknown";
-}
-
 CountRun::CountRun(const CountOptions& options, FileSystem& fs, OrderedJobPool::Work counter,
                    OutputSink& out, Diagnostics& diagnostics, const std::atomic<bool>& stop,
                    InputFile* list)
@@ -80,7 +56,7 @@ CountRun::CountRun(const CountOptions& options, FileSystem& fs, OrderedJobPool::
       stop_(stop),
       list_(list),
       formatter_(options.format, LineEndFor(options.format, options.output.has_value()),
-                 options.colours),
+                 options.sizes, options.colours),
       walker_(fs, options.masks, options.recurse) {}
 
 void CountRun::Submit(FileToCount file, OrderedJobPool& pool) {
@@ -97,7 +73,10 @@ void CountRun::Deliver(const std::string& path, int32_t result) {
     details = std::move(details_.front());
     details_.pop_front();
   }
+  std::optional<FileSizes> sizes;
+  if (ledger_) sizes = ledger_->Take(path);
   if (result == kHiddenFile) return;
+  if (options_.sizes && !sizes) sizes.emplace();
   ++files_;
   if (details && result >= 0) colour_totals_.Add(*details);
   if (result >= 0 && !formatter_.Carries(path)) {
@@ -107,11 +86,12 @@ void CountRun::Deliver(const std::string& path, int32_t result) {
   } else {
     if (result >= 0) {
       pages_ += result;
+      if (sizes) papers_.Add(*sizes);
     } else {
       ++failed_;
       diagnostics_.Report(path + ": " + ReasonOf(result));
     }
-    out_.Write(formatter_.Result(path, result, details.get()));
+    out_.Write(formatter_.Result(path, result, sizes ? &*sizes : nullptr, details.get()));
   }
   diagnostics_.progress().Update(files_, pages_);
 }
@@ -227,8 +207,12 @@ int CountRun::Execute() {
   }
   diagnostics_.progress().Clear();
   diagnostics_.Say(SummaryText(files_, pages_, failed_));
+  if (const std::string papers = papers_.Text(); options_.sizes && !papers.empty())
+    diagnostics_.Say(papers);
   if (options_.colours) {
     diagnostics_.Say(ColourSummaryText(colour_totals_));
+    if (options_.sizes && !colour_totals_.by_paper.empty())
+      diagnostics_.Say(ColourByPaperText(colour_totals_));
     if (colour_totals_.without_renderer > 0)
       diagnostics_.Report(MissingRendererText(colour_totals_.without_renderer));
   }

@@ -10,11 +10,13 @@
 #include <string>
 #include <string_view>
 
+#include "count_cli/colour_report.h"
 #include "count_cli/count_options.h"
 #include "count_cli/ordered_job_pool.h"
 #include "count_cli/output_sink.h"
 #include "count_cli/progress_line.h"
 #include "count_cli/result_format.h"
+#include "count_cli/size_report.h"
 #include "count_cli/tree_walker.h"
 #include "platform/file_system.h"
 #include "platform/input_file.h"
@@ -51,20 +53,6 @@ std::string_view LineEndFor(OutputFormat format, bool to_file);
 // "Counted N files, P pages." and, when some failed, "K file(s) could not be counted.".
 std::string SummaryText(int64_t files, int64_t pages, int64_t failed);
 
-// Pages of each colour verdict in a run.
-struct ColourTotals {
-  int64_t colour = 0;
-  int64_t grey = 0;
-  int64_t unknown = 0;
-  int64_t without_renderer = 0;  // of the unknown: pages that could not be drawn
-  void Add(const PageDetails& details);
-};
-
-// The lines that follow the summary with --color: the totals, and a warning when pages
-// went unknown for want of the renderer.
-std::string ColourSummaryText(const ColourTotals& totals);
-std::string MissingRendererText(int64_t pages);
-
 class CountRun {
  public:
   // `out` receives the results and is committed only after a run that was not
@@ -73,6 +61,9 @@ class CountRun {
   CountRun(const CountOptions& options, FileSystem& fs, OrderedJobPool::Work counter,
            OutputSink& out, Diagnostics& diagnostics, const std::atomic<bool>& stop,
            InputFile* list = nullptr);
+
+  // With --sizes: where the counter leaves each file's sizes for its result line.
+  void set_size_ledger(SizeLedger* ledger) { ledger_ = ledger; }
 
   // Runs the count and returns the exit status.
   int Execute();
@@ -95,6 +86,8 @@ class CountRun {
   const std::atomic<bool>& stop_;
   InputFile* list_;
   ResultFormatter formatter_;
+  SizeLedger* ledger_ = nullptr;
+  PaperTally papers_;
   // One walker for the whole run: a folder is walked once, however many paths lead to it.
   TreeWalker walker_;
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "count_cli/count_run.h"
 #include "count_cli/output_sink.h"
 #include "count_cli/progress_line.h"
+#include "count_cli/size_report.h"
 #include "pagecount/foliotally.h"
 #include "pagecount/unique_fd.h"
 #include "platform/input_file.h"
@@ -69,30 +71,57 @@ int32_t CountPages(const FileToCount& file, uint32_t time_limit) {
       [&](int fd) { return GetFoliotallyFd(fd, time_limit); });
 }
 
-// The library's count of the open file `fd`, and each of its pages' colour into `details`.
-int32_t CountAndColour(int fd, uint32_t time_limit, const std::string& renderer,
-                       PageDetails& details) {
-  const int32_t pages = GetFoliotallyFd(fd, time_limit);
-  if (pages < 0) return pages;
-  foliotally::colour::PageColours colours =
-      foliotally::colour::ReadOpenFileColours(fd, pages, time_limit, renderer);
-  details.colours = std::move(colours.letters);
-  details.without_renderer = colours.without_renderer;
-  return pages;
-}
-
-// The same for a file the walk found, opened once for both, as the library opens it.
-int32_t CountPagesAndColours(const FileToCount& file, uint32_t time_limit,
-                             const std::string& renderer) {
-  return CountFile(
+// Each page's colour (and, with `box`, its paper) of a file the library counted `pages`
+// pages in, into the file's details. The file is opened as the count opened it.
+void AddColours(const FileToCount& file, int32_t pages, uint32_t time_limit,
+                const std::string& renderer, std::optional<foliotally::pdf::SizeBox> box) {
+  const auto read = [&](int fd) {
+    foliotally::colour::PageColours colours =
+        foliotally::colour::ReadOpenFileColours(fd, pages, time_limit, renderer, box);
+    file.details->colours = std::move(colours.letters);
+    file.details->without_renderer = colours.without_renderer;
+    if (box) file.details->papers = PaperNames(colours.sizes);
+    return 0;
+  };
+  CountFile(
       file,
       [&](int dirfd, const char* name) {
         const foliotally::pdf::UniqueFd opened(
             ::openat(dirfd, name, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-        if (opened.get() < 0) return static_cast<int32_t>(FOLIOTALLY_UNREADABLE);
-        return CountAndColour(opened.get(), time_limit, renderer, *file.details);
+        return opened.get() < 0 ? 0 : read(opened.get());
       },
-      [&](int fd) { return CountAndColour(fd, time_limit, renderer, *file.details); });
+      read);
+}
+
+// The same with the pages measured (--sizes): the sizes are left in `ledger` for the file's
+// result line. The count is the one GetFoliotallyAt gives.
+int32_t MeasurePages(const FileToCount& file, uint32_t time_limit, int32_t box,
+                     SizeLedger& ledger) {
+  FileSizes sizes;
+  int32_t count = 0;
+  const auto measure_at = [&](int dirfd, const char* path) {
+    return MeasureSizes(
+        [&](FoliotallyPageSize* groups, int32_t capacity, int32_t* unknown) {
+          return GetFoliotallySizesAt(dirfd, path, time_limit, box, groups, capacity, unknown);
+        },
+        sizes);
+  };
+  if (!file.folder) {
+    count = measure_at(AT_FDCWD, file.path.c_str());
+  } else if (!file.check_hidden) {
+    count = measure_at(file.folder->fd(), file.NameInFolder());
+  } else {
+    const foliotally::OpenedFile opened = file.folder->Open(file.NameInFolder());
+    if (!opened.ok()) return FOLIOTALLY_UNREADABLE;
+    if (file.folder->IsHidden(opened)) return kHiddenFile;
+    count = MeasureSizes(
+        [&](FoliotallyPageSize* groups, int32_t capacity, int32_t* unknown) {
+          return GetFoliotallySizesFd(opened.fd(), time_limit, box, groups, capacity, unknown);
+        },
+        sizes);
+  }
+  ledger.Put(file.path, std::move(sizes));
+  return count;
 }
 
 std::unique_ptr<OutputSink> MakeSink(const CountOptions& options, foliotally::FileSystem& fs) {
@@ -130,14 +159,32 @@ int Run(const CountOptions& options) {
                         [] { return std::chrono::steady_clock::now(); });
   Diagnostics diagnostics(WriteToStandardError, progress);
   const uint32_t time_limit = options.file_timeout_ms;
-  // Looked up once: every file of the run is drawn with the same renderer, or none.
-  const std::string renderer = options.colours ? foliotally::colour::FindRenderer() : "";
-  const auto count_pages = [time_limit, &renderer](const FileToCount& file) {
-    if (file.details) return CountPagesAndColours(file, time_limit, renderer);
+  SizeLedger ledger;
+  const int32_t box = options.trim_box ? FOLIOTALLY_BOX_TRIM : FOLIOTALLY_BOX_CROP;
+  OrderedJobPool::Work count_pages = [time_limit](const FileToCount& file) {
     return CountPages(file, time_limit);
   };
+  if (options.sizes)
+    count_pages = [time_limit, box, &ledger](const FileToCount& file) {
+      return MeasurePages(file, time_limit, box, ledger);
+    };
+  // Looked up once: every file of the run is drawn with the same renderer, or none.
+  const std::string renderer = options.colours ? foliotally::colour::FindRenderer() : "";
+  if (options.colours) {
+    std::optional<foliotally::pdf::SizeBox> paper_box;
+    if (options.sizes)
+      paper_box =
+          options.trim_box ? foliotally::pdf::SizeBox::kTrim : foliotally::pdf::SizeBox::kCrop;
+    count_pages = [count = std::move(count_pages), time_limit, &renderer,
+                   paper_box](const FileToCount& file) {
+      const int32_t pages = count(file);
+      if (pages >= 0 && file.details) AddColours(file, pages, time_limit, renderer, paper_box);
+      return pages;
+    };
+  }
   CountRun run(options, fs, count_pages, *out, diagnostics, interrupted,
                options.files_from ? &list : nullptr);
+  if (options.sizes) run.set_size_ledger(&ledger);
   return run.Execute();
 }
 

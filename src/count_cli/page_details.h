@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace foliotally::count_cli {
 
@@ -11,6 +12,9 @@ struct PageDetails {
   std::string colours;
   // Pages that had to be drawn but could not be, for want of the renderer.
   int64_t without_renderer = 0;
+  // With --sizes too: each page's paper and orientation ("A4 portrait"), empty where its
+  // size is unknown.
+  std::vector<std::string> papers;
 };
 
 }  // namespace foliotally::count_cli

@@ -33,7 +33,8 @@ std::string ReasonOf(int32_t count) {
 
 std::string ResultFormatter::Header() const {
   if (format_ == OutputFormat::kCsv)
-    return std::string("path,pages,status") + (colours_ ? ",color_pages,bw_pages" : "") + line_end_;
+    return std::string(with_sizes_ ? "path,pages,status,sizes" : "path,pages,status") +
+           (colours_ ? ",color_pages,bw_pages" : "") + line_end_;
   return {};
 }
 
@@ -65,7 +66,7 @@ void ResultFormatter::AppendColours(std::string& line, bool counted,
   }
 }
 
-std::string ResultFormatter::Result(std::string_view path, int32_t count,
+std::string ResultFormatter::Result(std::string_view path, int32_t count, const FileSizes* sizes,
                                     const PageDetails* details) const {
   const bool counted = count >= 0;
   const std::string pages = counted ? std::to_string(count) : std::string();
@@ -79,6 +80,7 @@ std::string ResultFormatter::Result(std::string_view path, int32_t count,
       break;
     case OutputFormat::kCsv:
       line = CsvField(path) + "," + pages + "," + CsvField(status);
+      if (with_sizes_) line += "," + CsvField(sizes ? SizesCsv(*sizes) : std::string());
       AppendColours(line, counted, details);
       break;
     case OutputFormat::kJson:
@@ -88,6 +90,7 @@ std::string ResultFormatter::Result(std::string_view path, int32_t count,
       if (!IsValidUtf8(path)) line += ",\"path_hex\":\"" + HexBytes(path) + "\"";
       line += ",\"pages\":" + (counted ? pages : std::string("null"));
       line += ",\"status\":" + JsonString(status);
+      if (sizes) line += ",\"sizes\":" + (counted ? SizesJson(*sizes) : std::string("null"));
       AppendColours(line, counted, details);
       line += "}";
       break;

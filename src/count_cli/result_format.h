@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "count_cli/page_details.h"
+#include "count_cli/size_report.h"
 
 namespace foliotally::count_cli {
 
@@ -24,9 +25,11 @@ std::string ReasonOf(int32_t count);
 // Writes results in one format with one line ending.
 class ResultFormatter {
  public:
+  // `with_sizes`: csv has a "sizes" column (json records carry "sizes" when given some).
   // `colours`: csv and json carry each file's colour and black-and-white pages too.
-  ResultFormatter(OutputFormat format, std::string_view line_end, bool colours = false)
-      : format_(format), line_end_(line_end), colours_(colours) {}
+  ResultFormatter(OutputFormat format, std::string_view line_end, bool with_sizes = false,
+                  bool colours = false)
+      : format_(format), line_end_(line_end), with_sizes_(with_sizes), colours_(colours) {}
 
   // What comes before the first result: the CSV header line, nothing otherwise.
   std::string Header() const;
@@ -34,8 +37,9 @@ class ResultFormatter {
   // The output for one file whose count is `count` (negative: not countable). The log has
   // a line only for counted files, as the main window's log has; CSV and JSON have a line
   // for every file, with its status.
-  // `details`: what was gathered besides the count (null when nothing was).
-  std::string Result(std::string_view path, int32_t count,
+  // With `sizes` (--sizes), a csv line fills its "sizes" column and a json record gains
+  // "sizes"; `details` give the colours (--color). The log line is the same.
+  std::string Result(std::string_view path, int32_t count, const FileSizes* sizes = nullptr,
                      const PageDetails* details = nullptr) const;
 
   // Whether a line of this format can hold `path` unchanged. The log has neither quoting
@@ -48,6 +52,7 @@ class ResultFormatter {
 
   OutputFormat format_;
   std::string line_end_;
+  bool with_sizes_;
   bool colours_ = false;
 };
 

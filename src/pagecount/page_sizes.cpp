@@ -33,15 +33,23 @@ void SizeTally::Add(const std::optional<PageSize>& size) {
 namespace {
 
 // Measures pages of `doc` until `pages` are tallied or the walk ends; what the walk cannot
-// reach stays unknown. Running out of time or memory ends the walk, not the count.
-void WalkSizes(Document& doc, int64_t pages, SizeBox box, SizeTally& tally) {
+// reach stays unknown. Running out of time or memory ends the walk, not the count. True
+// when the walk read every page it found to the end (sizes may still be unknown).
+bool WalkSizes(Document& doc, int64_t pages, SizeBox box, SizeTally& tally) {
+  bool whole = true;
   try {
     PageWalk walk(doc, PageWalkOptions{});
     WalkedPage page;
-    while (tally.pages() < pages && walk.Next(page)) tally.Add(MeasurePage(page, box));
+    while (tally.pages() < pages && walk.Next(page)) {
+      whole = whole && page.readable;
+      tally.Add(MeasurePage(page, box));
+    }
   } catch (const ReadFailure&) {
+    whole = false;
   } catch (const std::bad_alloc&) {
+    whole = false;
   }
+  return whole && tally.pages() == pages;
 }
 
 // After a count the reader could not make by its first way in: the sizes its scan can
@@ -50,7 +58,17 @@ void ScanSizes(ByteSource& source, const Deadline& deadline, int64_t pages, Size
                SizeTally& tally) {
   try {
     Document doc(source, deadline);
-    if (doc.OpenByScanning() == Document::ScanFinding::kCatalog) WalkSizes(doc, pages, box, tally);
+    const Document::ScanFinding found = doc.OpenByScanning();
+    if (found == Document::ScanFinding::kCatalog) {
+      WalkSizes(doc, pages, box, tally);
+      return;
+    }
+    // Without a catalog the page objects found are the pages only when there are exactly as
+    // many as the count: otherwise which of them the count holds is not known.
+    if (found == Document::ScanFinding::kNothing) return;
+    const std::vector<WalkedPage> loose = ScannedPages(doc, pages);
+    if (static_cast<int64_t>(loose.size()) != pages) return;
+    for (const WalkedPage& page : loose) tally.Add(MeasurePage(page, box));
   } catch (const ReadFailure&) {
   } catch (const std::bad_alloc&) {
   }
@@ -93,7 +111,13 @@ PageSizes MeasurePageSizes(ByteSource& source, const Deadline& deadline, SizeBox
     Document doc(source, deadline);
     doc.Open();
     out.count = {Verdict::kCounted, CountPageTree(doc)};
-    WalkSizes(doc, out.count.pages, box, out.sizes);
+    // Pages the cross-reference data leads astray may still be found by a scan of the file.
+    if (!WalkSizes(doc, out.count.pages, box, out.sizes)) {
+      SizeTally scanned;
+      ScanSizes(source, deadline, out.count.pages, box, scanned);
+      if (scanned.pages() - scanned.unknown() > out.sizes.pages() - out.sizes.unknown())
+        out.sizes = std::move(scanned);
+    }
   } catch (const ReadFailure&) {
     out.count = Decide(source, deadline, qpdf);
     if (out.count.verdict == Verdict::kCounted)

@@ -1,5 +1,6 @@
 #include "pagecount/page_walk.h"
 
+#include <algorithm>
 #include <array>
 
 #include "pagecount/limits.h"
@@ -14,6 +15,10 @@ constexpr std::array<std::string_view, 1> kPagesOnly = {"Pages"};
 // the rest of a page are skipped over, never kept.
 constexpr std::array<std::string_view, 7> kSizeKeys = {"Type",    "Kids",   "MediaBox", "CropBox",
                                                        "TrimBox", "Rotate", "UserUnit"};
+constexpr std::array<std::string_view, 8> kSizeAndParentKeys = {
+    "Type", "Kids", "MediaBox", "CropBox", "TrimBox", "Rotate", "UserUnit", "Parent"};
+// Ancestors a page found by a scan may inherit from; a real tree is a few levels deep.
+constexpr size_t kMaxParentChain = 64;
 constexpr std::array<std::string_view, 8> kSizeAndResourceKeys = {
     "Type", "Kids", "MediaBox", "CropBox", "TrimBox", "Rotate", "UserUnit", "Resources"};
 
@@ -126,8 +131,8 @@ bool PageWalk::Next(WalkedPage& out) {
     Object node;
     if (top.direct) {
       node = std::move(*top.direct);
-    } else if (!visited_.insert(top.number).second) {
-      continue;  // a cycle, or a kid shared by two parents
+    } else if (visited_.contains(top.number)) {
+      continue;  // a cycle, or a node shared by two parents: its pages are shown once
     }
     if (++nodes_ > limits::kMaxWalkNodes) Damaged("page tree too large");
     if (!top.direct && !SurvivesDamage([&] { node = doc_.Resolve(RefTo(top.number), keys); })) {
@@ -140,11 +145,18 @@ bool PageWalk::Next(WalkedPage& out) {
     const Object* kids = node.Find("Kids");
     const Object* type = node.Find("Type");
     if (kids && !(type && type->IsName("Page"))) {
+      if (!top.direct) visited_.insert(top.number);
       const auto inherited = Inherit(node, top.inherited);
+      // A /Kids array written in the node is used where it stands: a long one is not copied.
       Object list;
-      if (!SurvivesDamage([&] { list = doc_.Resolve(*kids); })) continue;
-      if (list.IsArray())
-        for (auto it = list.items.rbegin(); it != list.items.rend(); ++it) Push(*it, inherited);
+      if (kids->IsRef() && !SurvivesDamage([&] { list = doc_.Resolve(*kids); })) continue;
+      const Object& kid_list = kids->IsRef() ? list : *kids;
+      if (!kid_list.IsArray()) continue;
+      const size_t needed =
+          stack_.size() + std::min(kid_list.items.size(), limits::kMaxWalkPending);
+      if (needed > stack_.capacity()) stack_.reserve(std::max(needed, 2 * stack_.capacity()));
+      for (auto it = kid_list.items.rbegin(); it != kid_list.items.rend(); ++it)
+        Push(*it, inherited);
       continue;
     }
     if (type && type->IsName("Pages")) continue;  // an intermediate node without kids
@@ -156,6 +168,50 @@ bool PageWalk::Next(WalkedPage& out) {
     return true;
   }
   return false;
+}
+
+std::vector<WalkedPage> ScannedPages(Document& doc, int64_t limit) {
+  std::vector<int64_t> numbers;
+  doc.ForEachRecoveredObject([&](int64_t num) { numbers.push_back(num); });
+  std::sort(numbers.begin(), numbers.end());
+  // The walk's way of reading pages and values, without a tree to walk.
+  PageWalk reader(doc, Object(), PageWalkOptions{});
+  std::vector<WalkedPage> pages;
+  for (const int64_t num : numbers) {
+    if (static_cast<int64_t>(pages.size()) > limit) break;
+    Object node;
+    if (!SurvivesDamage([&] { node = doc.Resolve(RefTo(num), kSizeAndParentKeys); })) continue;
+    if (!node.IsDict()) continue;
+    const Object* type = node.Find("Type");
+    const Object* parent = node.Find("Parent");
+    if (type ? !type->IsName("Page") : (node.Find("Kids") || !parent || !parent->IsRef())) continue;
+    // What the page does not set comes from the nearest ancestor that does.
+    InheritedAttributes inherited;
+    std::vector<Object> ancestors;
+    std::unordered_set<int64_t> seen{num};
+    for (const Object* up = parent;
+         up && up->IsRef() && ancestors.size() < kMaxParentChain && seen.insert(up->value).second;
+         up = ancestors.back().Find("Parent")) {
+      Object ancestor;
+      if (!SurvivesDamage([&] { ancestor = doc.Resolve(*up, kSizeAndParentKeys); }) ||
+          !ancestor.IsDict())
+        break;
+      ancestors.push_back(std::move(ancestor));
+    }
+    if (!type) {
+      const Object* parent_type = ancestors.empty() ? nullptr : ancestors.front().Find("Type");
+      if (!parent_type || !parent_type->IsName("Pages")) continue;
+    }
+    for (auto it = ancestors.rbegin(); it != ancestors.rend(); ++it)
+      reader.Override(*it, inherited);
+    WalkedPage page;
+    page.readable = true;
+    page.number = num;
+    page.page = std::move(node);
+    reader.Fill(page, inherited);
+    pages.push_back(std::move(page));
+  }
+  return pages;
 }
 
 }  // namespace foliotally::pdf

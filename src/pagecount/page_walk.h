@@ -3,9 +3,9 @@
 //
 // The walk holds no more than the kids still to visit, each with the attributes it inherits
 // (shared between siblings), so a tree a million levels deep or a million pages wide costs
-// memory in proportion to the kids waiting, never to its depth. It visits a node once,
-// whatever cycles or shared kids the tree has, and keeps to the reader's bounds on nodes,
-// pushes, fetches and time.
+// memory in proportion to the kids waiting, never to its depth. It visits a node with kids
+// once, whatever cycles or shared nodes the tree has; a page listed twice is shown twice, as
+// viewers show it. It keeps to the reader's bounds on nodes, pushes, fetches and time.
 #pragma once
 
 #include <cstdint>
@@ -54,6 +54,12 @@ struct PageWalkOptions {
   bool resources = false;
 };
 
+// After a recovery scan that found no usable catalog: the page objects the scan found (a
+// dictionary of /Type /Page, or one without /Type and /Kids whose /Parent is a page-tree
+// node), in object-number order, each with what it inherits through its /Parent chain.
+// Bounded like the walk; throws as PageWalk::Next does.
+std::vector<WalkedPage> ScannedPages(Document& doc, int64_t limit);
+
 class PageWalk {
  public:
   // Walks the tree of the document's catalog.
@@ -83,6 +89,8 @@ class PageWalk {
       const Object& node, const std::shared_ptr<const InheritedAttributes>& from);
   void Fill(WalkedPage& out, const InheritedAttributes& inherited);
   Object ResolveValue(const Object& value);
+
+  friend std::vector<WalkedPage> ScannedPages(Document& doc, int64_t limit);
 
   Document& doc_;
   PageWalkOptions options_;

@@ -310,7 +310,10 @@ bool Parser::PlainRef(int64_t& num, int64_t& gen) {
 
 ParseStatus Parser::Array(Object* out, int depth) {
   ++pos_;
-  if (out) out->kind = Object::Kind::kArray;
+  if (out) {
+    out->kind = Object::Kind::kArray;
+    out->items.reserve(4);  // a box, a matrix's first half: most arrays read are this short
+  }
   const bool items_allowed = depth + 1 <= limits::kMaxNesting;
   for (;;) {
     // A long /Kids array is references only: each is taken in one pass over its bytes.
