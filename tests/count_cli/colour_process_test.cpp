@@ -98,3 +98,38 @@ TEST_F(ColourRun, WithoutTheRendererPagesToDrawAreUnknownAndTheRunSaysWhy) {
 
 }  // namespace
 }  // namespace foliotally::test
+
+namespace foliotally::test {
+namespace {
+
+TEST(ColourBySize, TheEndOfARunGivesColourAndBlackAndWhitePagesPerPaper) {
+  if (std::system("command -v pdftoppm > /dev/null 2>&1") != 0)
+    GTEST_SKIP() << "pdftoppm is not installed";
+  TempDir dir;
+  // An A4 page in colour, an A4 page in grey, and a grey Letter page.
+  const auto page = [](const char* box, const char* colour) {
+    const std::string content = std::string(colour) + " 0 0 100 100 re f\n";
+    return MakePdfFromObjects(
+        {"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+         std::string("<< /Type /Page /Parent 2 0 R /MediaBox ") + box + " /Contents 4 0 R >>",
+         "<< /Length " + std::to_string(content.size()) + " >>\nstream\n" + content +
+             "\nendstream"});
+  };
+  dir.Write("a.pdf", page("[0 0 595.276 841.89]", "0 0 1 rg"));
+  dir.Write("b.pdf", page("[0 0 595 842]", "0.3 g"));
+  dir.Write("c.pdf", page("[0 0 612 792]", "0 g"));
+  const ProcessResult result = RunCount({"--color", "--sizes", "-o", "/dev/null", dir.str()});
+  EXPECT_EQ(result.exit_status, 0);
+  EXPECT_NE(result.err.find("Colour: 1 page, black-and-white: 2 pages, unknown: 0 pages.\n"
+                            "Colour and black-and-white pages by paper size:\n"
+                            "  A4 portrait: 1 colour, 1 black-and-white\n"
+                            "  Letter portrait: 0 colour, 1 black-and-white\n"),
+            std::string::npos)
+      << result.err;
+  // Without --sizes there is no table by paper.
+  EXPECT_EQ(RunCount({"--color", "-o", "/dev/null", dir.str()}).err.find("by paper size"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace foliotally::test
