@@ -95,8 +95,10 @@ void DrawPages(const DrawFunction& draw, const Deadline& deadline, Progress& pro
 
 }  // namespace
 
-int64_t PageColours::Pages(char letter) const {
-  return std::count(letters.begin(), letters.end(), letter);
+uint32_t DefaultColourTimeLimitMs(int32_t pages) {
+  const uint64_t ms = kDefaultColourTimeLimitMs +
+                      uint64_t{kColourTimePerPageMs} * static_cast<uint64_t>(std::max(pages, 0));
+  return static_cast<uint32_t>(std::min<uint64_t>(ms, kMaxDefaultColourTimeLimitMs));
 }
 
 PageColours ReadPageColours(pdf::ByteSource& source, int32_t pages, const Deadline& deadline,
@@ -121,7 +123,7 @@ PageColours ReadPageColours(pdf::ByteSource& source, int32_t pages, const Deadli
 
 PageColours ReadOpenFileColours(int fd, int32_t pages, uint32_t time_limit_ms,
                                 const std::string& renderer, std::optional<pdf::SizeBox> box) {
-  const Deadline deadline(time_limit_ms ? time_limit_ms : kDefaultColourTimeLimitMs);
+  const Deadline deadline(time_limit_ms ? time_limit_ms : DefaultColourTimeLimitMs(pages));
   try {
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return {};

@@ -20,9 +20,13 @@ inline constexpr char kColourPage = 'C';
 inline constexpr char kGreyPage = 'G';
 inline constexpr char kUnknownPage = '?';
 
-// The time one file's colours may take when the caller gives none: drawing a long colour
-// document takes a good while longer than counting it.
+// The time one file's colours may take when the caller gives none: a minute, and a tenth of
+// a second more for each page (drawing a long colour document takes a while at 36 dpi), at
+// most half an hour.
 inline constexpr uint32_t kDefaultColourTimeLimitMs = 60000;
+inline constexpr uint32_t kColourTimePerPageMs = 100;
+inline constexpr uint32_t kMaxDefaultColourTimeLimitMs = 30 * 60000;
+uint32_t DefaultColourTimeLimitMs(int32_t pages);
 
 struct PageColours {
   std::string letters;  // one letter per page, in page order
@@ -33,8 +37,6 @@ struct PageColours {
   // When asked for: each page's size, as the walk that read the page measured it (nothing
   // for a page the walk did not reach or could not measure).
   std::vector<std::optional<pdf::PageSize>> sizes;
-
-  int64_t Pages(char letter) const;
 };
 
 // How the pages reading cannot decide get drawn: pages first..last (1-based) of the file,
@@ -48,7 +50,7 @@ PageColours ReadPageColours(pdf::ByteSource& source, int32_t pages, const pdf::D
                             std::optional<pdf::SizeBox> box = std::nullopt);
 
 // The same for the regular file open as `fd`, drawn with the renderer at `renderer` (empty:
-// none installed), within `time_limit_ms` (0: kDefaultColourTimeLimitMs). Pages whose colour
+// none installed), within `time_limit_ms` (0: DefaultColourTimeLimitMs). Pages whose colour
 // could not be told for want of memory are unknown. Never throws.
 PageColours ReadOpenFileColours(int fd, int32_t pages, uint32_t time_limit_ms,
                                 const std::string& renderer,

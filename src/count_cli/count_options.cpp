@@ -182,7 +182,7 @@ are skipped.
       --file-timeout=SECONDS
                         time one file may take before it counts as damaged
                         (default: the page counter's own bound of a few seconds;
-                        with --color, 60 seconds for the count and colours together)
+                        with --color, the colours get a minute and 0.1 s a page more)
       --sizes           also measure the pages: sizes and paper names in csv and
                         json, pages per paper and orientation at the end
       --size-box=BOX    crop (the visible size, the default) or trim (the trim box
