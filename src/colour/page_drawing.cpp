@@ -228,9 +228,10 @@ std::vector<DrawnColour> DrawPages(const std::string& renderer, int fd, int firs
   // the renderer gets it only as its descriptor 3.
   const UniqueFd file(::fcntl(fd, F_DUPFD_CLOEXEC, kFileSlot + 1));
   if (file.get() < 0) return out;
-  for (int from = first; from <= last && !deadline.Passed(); from += kPagesPerDrawing) {
-    const int to = static_cast<int>(std::min<int64_t>(int64_t{from} + kPagesPerDrawing - 1, last));
-    DrawRun(renderer, file.get(), from, to, first, deadline, out);
+  // Counted in 64 bits: the last run may end at the largest page number there is.
+  for (int64_t from = first; from <= last && !deadline.Passed(); from += kPagesPerDrawing) {
+    const auto to = static_cast<int>(std::min<int64_t>(from + kPagesPerDrawing - 1, last));
+    DrawRun(renderer, file.get(), static_cast<int>(from), to, first, deadline, out);
   }
   return out;
 }
