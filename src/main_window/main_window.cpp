@@ -16,8 +16,8 @@
 #include "about/button_glyphs.h"
 #include "about/pictures.h"
 #include "about/web_links.h"
-#include "dragdrop/drop_file_target.h"
 #include "dragdrop/qt/qt_drop_platform.h"
+#include "dragdrop/target/drop_file_target.h"
 #include "folder_browser/directory_list_box.h"
 #include "folder_browser/drive_combo_box.h"
 #include "folder_browser/file_list_box.h"
@@ -58,11 +58,11 @@ QLabel* PlaceLabel(QWidget* parent, const QString& text, int left, int top) {
 
 }  // namespace
 
-TfrmMain::TfrmMain(std::string startupFile, TfrmMainServices services, QWidget* parent)
+TfrmMain::TfrmMain(std::string startup_file, TfrmMainServices services, QWidget* parent)
     : QMainWindow(parent),
       FWebLinks(std::make_unique<WebLinks>(
           ProgramWebAddresses(), services.urlOpener ? services.urlOpener : DesktopUrlOpener())),
-      FStartupFile(std::move(startupFile)) {
+      FStartupFile(std::move(startup_file)) {
   if (services.fileSystem == nullptr) {
     FOwnFileSystem = std::make_unique<PosixFileSystem>();
     services.fileSystem = FOwnFileSystem.get();
@@ -109,9 +109,9 @@ TfrmMain::TfrmMain(std::string startupFile, TfrmMainServices services, QWidget* 
   ConnectHandlers();
   adjustSize();
   const QSize frame(kOuterWidth - kClientWidth, kOuterHeight - kClientHeight);
-  const int menuHeight = menuBar()->sizeHint().height();
-  resize(kClientWidth, kClientHeight + menuHeight);
-  setMaximumSize(kOuterWidth - frame.width(), kMaxOuterHeight - frame.height() + menuHeight);
+  const int menu_height = menuBar()->sizeHint().height();
+  resize(kClientWidth, kClientHeight + menu_height);
+  setMaximumSize(kOuterWidth - frame.width(), kMaxOuterHeight - frame.height() + menu_height);
   move(440, 208);
   FormCreate(this);
 }

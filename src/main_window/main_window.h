@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "dragdrop/drop_effects.h"
-#include "dragdrop/drop_geometry.h"
+#include "dragdrop/target/drop_effects.h"
+#include "dragdrop/target/drop_geometry.h"
 
 class QAction;
 class QCheckBox;
@@ -57,8 +57,8 @@ class TfrmMain : public QMainWindow {
   Q_OBJECT
 
  public:
-  // `startupFile` is the first command-line argument, empty when there is none.
-  explicit TfrmMain(std::string startupFile, TfrmMainServices services = {},
+  // `startup_file` is the first command-line argument, empty when there is none.
+  explicit TfrmMain(std::string startup_file, TfrmMainServices services = {},
                     QWidget* parent = nullptr);
   ~TfrmMain() override;
 
