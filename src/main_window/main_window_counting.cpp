@@ -41,6 +41,7 @@ void TfrmMain::CountFile(const std::string& path) {
     return;
   }
   FPageTotal = CheckedAdd(FPageTotal, pages);
+  FLastCountFiles.push_back(path);
   edtCounter->setText(QString::number(FPageTotal));
   if (chkbxAddToLog->isChecked()) RichEditLog->AppendLogLine(path + ";" + std::to_string(pages));
 }
@@ -52,6 +53,7 @@ void TfrmMain::FileListBoxClick(QObject*) {
 }
 
 void TfrmMain::BtnCountSelectedClick(QObject*) {
+  FLastCountFiles.clear();
   edtCounter->setText("0");
   FPageTotal = 0;
   int32_t counted = 0;
