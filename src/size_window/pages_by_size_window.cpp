@@ -64,6 +64,7 @@ PagesBySizeWindow::PagesBySizeWindow(std::vector<std::string> files, Measure mea
   view_->setSortingEnabled(true);
   view_->setSelectionBehavior(QAbstractItemView::SelectRows);
   view_->verticalHeader()->hide();
+  view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
   view_->horizontalHeader()->setStretchLastSection(true);
 
   status_ = new QLabel(this);
@@ -90,7 +91,7 @@ PagesBySizeWindow::PagesBySizeWindow(std::vector<std::string> files, Measure mea
   layout->addWidget(progress_);
   layout->addWidget(status_);
   layout->addLayout(buttons);
-  resize(460, 320);
+  resize(480, 420);
 
   timer_ = new QTimer(this);
   timer_->setInterval(kRefreshMs);
