@@ -96,13 +96,13 @@ void TAboutBox::CreatePanel() {
   // The link shows the home address; the whole address stays its text (and tool tip) even
   // where the box is too narrow to draw it all.
   Label1 = Place(new ClickableLabel(Panel1), "Label1", 170, 184, 154, 16);
-  QFont linkFont = Bold(font);
-  linkFont.setPointSize(10);
-  linkFont.setUnderline(true);
-  Label1->setFont(linkFont);
-  QPalette linkPalette = Label1->palette();
-  linkPalette.setColor(QPalette::WindowText, Qt::blue);
-  Label1->setPalette(linkPalette);
+  QFont link_font = Bold(font);
+  link_font.setPointSize(10);
+  link_font.setUnderline(true);
+  Label1->setFont(link_font);
+  QPalette link_palette = Label1->palette();
+  link_palette.setColor(QPalette::WindowText, Qt::blue);
+  Label1->setPalette(link_palette);
   Label1->setText(AddressText(FLinks.addresses().home));
   Label1->setToolTip(Label1->text());
   Label1->setElideMode(Qt::ElideLeft);

@@ -108,7 +108,7 @@ bool DecodeWithJump(DecodeState* state) {
 
 }  // namespace
 
-JpegDecodeResult DecodeJpeg(std::span<const std::uint8_t> bytes, std::uint64_t maxPixels) {
+JpegDecodeResult DecodeJpeg(std::span<const std::uint8_t> bytes, std::uint64_t max_pixels) {
   JpegDecodeResult result;
   if (bytes.empty()) {
     result.error = "No picture data";
@@ -122,7 +122,7 @@ JpegDecodeResult DecodeJpeg(std::span<const std::uint8_t> bytes, std::uint64_t m
   DecodeState state{};
   state.data = bytes.data();
   state.size = static_cast<unsigned long>(bytes.size());
-  state.maxPixels = maxPixels;
+  state.maxPixels = max_pixels;
   state.out = &picture;
   if (DecodeWithJump(&state)) {
     result.picture = std::move(picture);

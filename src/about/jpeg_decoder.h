@@ -34,6 +34,6 @@ inline constexpr std::uint64_t kMaxJpegPixels = 64ull * 1024 * 1024;
 // is not a JPEG, is cut short, or whose compressed data is corrupt gives an error, never a
 // partly grey picture and never an exit from the process.
 JpegDecodeResult DecodeJpeg(std::span<const std::uint8_t> bytes,
-                            std::uint64_t maxPixels = kMaxJpegPixels);
+                            std::uint64_t max_pixels = kMaxJpegPixels);
 
 }  // namespace foliotally

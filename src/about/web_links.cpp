@@ -17,19 +17,19 @@ UrlOpener DesktopUrlOpener() {
   return [](const QUrl& url) { QDesktopServices::openUrl(url); };
 }
 
-WebAddresses WebAddresses::ForGuide(const QString& guideFile) {
+WebAddresses WebAddresses::ForGuide(const QString& guide_file) {
   WebAddresses addresses;
-  addresses.home = QUrl::fromLocalFile(QFileInfo(guideFile).absoluteFilePath());
+  addresses.home = QUrl::fromLocalFile(QFileInfo(guide_file).absoluteFilePath());
   addresses.page = addresses.home;
   addresses.page.setFragment(kPageSection);
   return addresses;
 }
 
-QString LocateGuide(const QString& exeDir, const QString& treeCopy) {
+QString LocateGuide(const QString& exe_dir, const QString& tree_copy) {
   const QString installed =
-      QDir::cleanPath(exeDir + "/../" FOLIOTALLY_GUIDE_INSTALL_DIR "/index.html");
+      QDir::cleanPath(exe_dir + "/../" FOLIOTALLY_GUIDE_INSTALL_DIR "/index.html");
   if (QFileInfo(installed).isFile()) return installed;
-  if (!treeCopy.isEmpty() && QFileInfo(treeCopy).isFile()) return treeCopy;
+  if (!tree_copy.isEmpty() && QFileInfo(tree_copy).isFile()) return tree_copy;
   return installed;
 }
 

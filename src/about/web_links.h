@@ -19,14 +19,14 @@ struct WebAddresses {
   QUrl home;  // the guide's first page
   QUrl page;  // the guide's section on counting
 
-  // The addresses for the guide page at `guideFile` (a local path).
-  static WebAddresses ForGuide(const QString& guideFile);
+  // The addresses for the guide page at `guide_file` (a local path).
+  static WebAddresses ForGuide(const QString& guide_file);
 };
 
-// Where the guide is: installed beside the program (`exeDir`/../share/doc/foliotally/
-// index.html), else the copy in the source tree `treeCopy` (running from a build), else the
+// Where the guide is: installed beside the program (`exe_dir`/../share/doc/foliotally/
+// index.html), else the copy in the source tree `tree_copy` (running from a build), else the
 // installed place all the same.
-QString LocateGuide(const QString& exeDir, const QString& treeCopy);
+QString LocateGuide(const QString& exe_dir, const QString& tree_copy);
 
 // The addresses for this run of the program, found from its own location.
 WebAddresses ProgramWebAddresses();

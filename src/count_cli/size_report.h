@@ -12,15 +12,12 @@
 #include <utility>
 #include <vector>
 
-#include "pagecount/foliotally.h"
+#include "pagecount/file_sizes.h"
 
 namespace foliotally::count_cli {
 
-// One file's pages by size, as the library gives them, first-seen order.
-struct FileSizes {
-  std::vector<FoliotallyPageSize> groups;
-  int32_t unknown = 0;  // pages of unknown size
-};
+using pdf::FileSizes;
+using pdf::MeasureSizes;
 
 // Hands each file's sizes from the thread that measured it to the one that writes its
 // result line. The result travels through the job pool; the sizes wait here under the
@@ -35,25 +32,6 @@ class SizeLedger {
   std::mutex mutex_;
   std::unordered_multimap<std::string, FileSizes> waiting_;
 };
-
-// The library's page count and sizes of a file, through GetFoliotallySizesAt/Fd: `measure`
-// is called with an array and its capacity and returns what the export returns. The count
-// is returned (negative: the library's code); `sizes` receives the groups.
-template <typename Measure>
-int32_t MeasureSizes(Measure&& measure, FileSizes& sizes) {
-  sizes.groups.resize(16);
-  int32_t n =
-      measure(sizes.groups.data(), static_cast<int32_t>(sizes.groups.size()), &sizes.unknown);
-  if (n > static_cast<int32_t>(sizes.groups.size())) {
-    sizes.groups.resize(static_cast<size_t>(n));
-    n = measure(sizes.groups.data(), n, &sizes.unknown);
-  }
-  sizes.groups.resize(static_cast<size_t>(std::max(n, 0)));
-  if (n < 0) return n;
-  int64_t pages = sizes.unknown;
-  for (const FoliotallyPageSize& g : sizes.groups) pages += g.pages;
-  return static_cast<int32_t>(pages);
-}
 
 // A number of points as JSON and CSV write it: the shortest form that reads back the same.
 std::string PointsText(double points);

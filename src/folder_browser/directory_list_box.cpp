@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "errors/errors.h"
+#include "errors/index_errors.h"
 #include "folder_browser/current_folder.h"
 #include "folder_browser/directory_search.h"
 #include "folder_browser/existence_checks.h"
@@ -90,12 +91,6 @@ TDirectoryListBox::TDirectoryListBox(FileSystem& fs, QWidget* parent)
 
 TDirectoryListBox::~TDirectoryListBox() = default;
 
-void TDirectoryListBox::HandleNeeded() {
-  if (FHandleCreated) return;
-  FHandleCreated = true;
-  RebuildLevels();
-}
-
 void TDirectoryListBox::showEvent(QShowEvent* event) {
   QListView::showEvent(event);
   HandleNeeded();
@@ -119,10 +114,8 @@ void TDirectoryListBox::SetItemHeight(int height) {
 }
 
 void TDirectoryListBox::FitItemHeight() {
-  const int height = std::max({FItemHeight, fontMetrics().height(), kGlyphHeight + 1});
-  if (height == FDelegate->RowHeight()) return;
-  FDelegate->SetRowHeight(height);
-  doItemsLayout();
+  if (FitRowHeight(*FDelegate, {FItemHeight, fontMetrics().height(), kGlyphHeight + 1}))
+    doItemsLayout();
 }
 
 // ---- Links ----
@@ -187,13 +180,13 @@ int TDirectoryListBox::Count() {
 
 std::string TDirectoryListBox::Items(int index) {
   HandleNeeded();
-  if (index < 0 || index >= FModel->Size()) ThrowIndexOutOfBounds<EStringListError>(index);
+  CheckListIndex<EStringListError>(index, FModel->Size());
   return RowAt(index).text;
 }
 
 TDirectoryListBox::RowKind TDirectoryListBox::Kind(int index) {
   HandleNeeded();
-  if (index < 0 || index >= FModel->Size()) ThrowIndexOutOfBounds<EListError>(index);
+  CheckListIndex<EListError>(index, FModel->Size());
   switch (RowAt(index).glyph) {
     case FolderGlyph::kCurrentFolder:
       return RowKind::kCurrent;
@@ -263,7 +256,7 @@ void TDirectoryListBox::RebuildLevels() {
     rows.push_back(std::move(row));
   }
   FModel->SetRows(std::move(rows));
-  if (FHandleCreated) SetItemIndex(FCurrentRow);
+  if (FHandle.Created()) SetItemIndex(FCurrentRow);
 }
 
 std::string TDirectoryListBox::ItemPath(int index) {

@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <string>
 
+#include "folder_browser/control_rows.h"
 #include "folder_browser/folder_glyphs.h"
 #include "folder_browser/name_rows_model.h"
 #include "folder_browser/volume_memory.h"
@@ -112,7 +113,7 @@ class TDirectoryListBox : public QListView {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  void HandleNeeded();
+  void HandleNeeded() { FHandle.Need(); }
   void FitItemHeight();
   void ReadCaseRules();
   void EnterFolder(const std::string& folder);
@@ -136,7 +137,7 @@ class TDirectoryListBox : public QListView {
   bool FInDriveChange = false;
   bool FPreservesCase = true;
   bool FCaseSensitiveNames = true;
-  bool FHandleCreated = false;
+  LazyHandle FHandle{[this] { RebuildLevels(); }};
   int FCurrentRow = -1;
   int FItemHeight = 0;
   VolumeFolderMemory FVolumeFolders;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "errors/errors.h"
+#include "errors/index_errors.h"
 #include "folder_browser/current_folder.h"
 #include "folder_browser/drive_row_delegate.h"
 #include "folder_browser/name_collation.h"
@@ -36,12 +37,6 @@ TDriveComboBox::~TDriveComboBox() {
   if (FDirList && FDirList->LinkedDriveBox() == this) FDirList->SetLinkedDriveBox(nullptr, nullptr);
 }
 
-void TDriveComboBox::HandleNeeded() {
-  if (FHandleCreated) return;
-  FHandleCreated = true;
-  RelistKeepingDrive();
-}
-
 void TDriveComboBox::showEvent(QShowEvent* event) {
   QComboBox::showEvent(event);
   HandleNeeded();
@@ -51,7 +46,7 @@ void TDriveComboBox::changeEvent(QEvent* event) {
   QComboBox::changeEvent(event);
   if (event->type() != QEvent::FontChange) return;
   FitItemHeight();
-  if (FHandleCreated) RelistKeepingDrive();
+  if (FHandle.Created()) RelistKeepingDrive();
 }
 
 void TDriveComboBox::showPopup() {
@@ -65,7 +60,7 @@ void TDriveComboBox::showPopup() {
 }
 
 void TDriveComboBox::FitItemHeight() {
-  FDelegate->SetRowHeight(std::max(fontMetrics().height(), kDriveGlyphHeight));
+  FitRowHeight(*FDelegate, {fontMetrics().height(), kDriveGlyphHeight});
 }
 
 int TDriveComboBox::ItemHeight() const { return FDelegate->RowHeight(); }
@@ -89,7 +84,7 @@ void TDriveComboBox::SetDirList(TDirectoryListBox* list) {
 
 void TDriveComboBox::SetTextCase(TTextCase text_case) {
   FTextCase = text_case;
-  if (FHandleCreated) RelistKeepingDrive();
+  if (FHandle.Created()) RelistKeepingDrive();
 }
 
 void TDriveComboBox::RebuildDriveList() {
@@ -113,9 +108,8 @@ int TDriveComboBox::RowOf(const std::string& root) const {
 }
 
 void TDriveComboBox::CheckIndex(int index, bool list_error) const {
-  if (index >= 0 && index < count()) return;
-  if (list_error) ThrowIndexOutOfBounds<EListError>(index);
-  ThrowIndexOutOfBounds<EStringListError>(index);
+  if (list_error) CheckListIndex<EListError>(index, count());
+  CheckListIndex<EStringListError>(index, count());
 }
 
 int TDriveComboBox::Count() {

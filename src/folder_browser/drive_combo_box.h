@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <string>
 
+#include "folder_browser/control_rows.h"
 #include "folder_browser/directory_list_box.h"
 #include "folder_browser/drive_glyphs.h"
 #include "folder_browser/drive_rows.h"
@@ -77,7 +78,7 @@ class TDriveComboBox : public QComboBox, public DriveSelectorLink {
   void showPopup() override;
 
  private:
-  void HandleNeeded();
+  void HandleNeeded() { FHandle.Need(); }
   void FitItemHeight();
   void RelistKeepingDrive();
   int RowOf(const std::string& root) const;
@@ -87,7 +88,7 @@ class TDriveComboBox : public QComboBox, public DriveSelectorLink {
   std::string FDrive;
   TTextCase FTextCase = TTextCase::tcLowerCase;
   QPointer<TDirectoryListBox> FDirList;
-  bool FHandleCreated = false;
+  LazyHandle FHandle{[this] { RelistKeepingDrive(); }};
   DriveGlyphSet FGlyphs;
   DriveRowDelegate* FDelegate = nullptr;
 };

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "errors/errors.h"
+#include "errors/index_errors.h"
 #include "folder_browser/busy_cursor.h"
 #include "folder_browser/current_folder.h"
 #include "folder_browser/directory_list_box.h"
@@ -54,12 +55,6 @@ TFileListBox::TFileListBox(FileSystem& fs, QWidget* parent)
 }
 
 TFileListBox::~TFileListBox() = default;
-
-void TFileListBox::HandleNeeded() {
-  if (FHandleCreated) return;
-  FHandleCreated = true;
-  ReloadFiles();
-}
 
 void TFileListBox::showEvent(QShowEvent* event) {
   QListView::showEvent(event);
@@ -131,11 +126,9 @@ void TFileListBox::SetItemHeight(int height) {
 }
 
 void TFileListBox::FitItemHeight() {
-  int height = std::max(FItemHeight, fontMetrics().height());
-  if (FShowGlyphs) height = std::max(height, kGlyphHeight + 1);
-  if (height == FDelegate->RowHeight()) return;
-  FDelegate->SetRowHeight(height);
-  doItemsLayout();
+  const int glyph_height = FShowGlyphs ? kGlyphHeight + 1 : 0;
+  if (FitRowHeight(*FDelegate, {FItemHeight, fontMetrics().height(), glyph_height}))
+    doItemsLayout();
 }
 
 // ---- Item queries ----
@@ -147,13 +140,13 @@ int TFileListBox::Count() {
 
 std::string TFileListBox::Items(int index) {
   HandleNeeded();
-  if (index < 0 || index >= FModel->Size()) ThrowIndexOutOfBounds<EStringListError>(index);
+  CheckListIndex<EStringListError>(index, FModel->Size());
   return FModel->Rows()[static_cast<size_t>(index)].text;
 }
 
 bool TFileListBox::Selected(int index) {
   HandleNeeded();
-  if (index < 0 || index >= FModel->Size()) ThrowIndexOutOfBounds<EListError>(index);
+  CheckListIndex<EListError>(index, FModel->Size());
   return selectionModel()->isSelected(FModel->index(index));
 }
 
@@ -183,7 +176,7 @@ void TFileListBox::SetItemIndex(int index) {
 
 std::string TFileListBox::SelectedFileName() {
   // Before the folder is read nothing can be selected; asking must not read it.
-  if (!FHandleCreated) return {};
+  if (!FHandle.Created()) return {};
   const int index = ItemIndex();
   if (index < 0 || index >= FModel->Size() || !Selected(index)) return {};
   return Items(index);
@@ -270,7 +263,7 @@ std::vector<NameRow> TFileListBox::ReadEntries(int32_t attributes) {
 }
 
 void TFileListBox::ReloadFiles() {
-  if (!FHandleCreated) return;
+  if (!FHandle.Created()) return;
   const int32_t attributes = FFileType.AttributeWord();
   ChangeCurrentFolder(fs_, FDirectory);
   FModel->SetRows({});

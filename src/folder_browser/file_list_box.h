@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <string>
 
+#include "folder_browser/control_rows.h"
 #include "folder_browser/file_attributes.h"
 #include "folder_browser/folder_glyphs.h"
 #include "folder_browser/name_rows_model.h"
@@ -97,7 +98,7 @@ class TFileListBox : public QListView {
 
  private:
   // The list's "window": created when it is first shown or queried, then the folder is read.
-  void HandleNeeded();
+  void HandleNeeded() { FHandle.Need(); }
   void ApplySelectionMode();
   void FitItemHeight();
   // The step run when the user changed the selection: OnClick, then NotifyChange if the
@@ -121,7 +122,7 @@ class TFileListBox : public QListView {
   int FItemHeight = 0;  // 0: the font's line height
   QPointer<QLineEdit> FFileEdit;
   QPointer<TDirectoryListBox> FLinkedDirList;
-  bool FHandleCreated = false;
+  LazyHandle FHandle{[this] { ReloadFiles(); }};
   bool FSelectionTouched = false;  // set by the selection model while user input is handled
   // A left press on an item whose click has not been raised yet: a click that leaves the
   // selection as it was is still a click, raised when the button comes up.

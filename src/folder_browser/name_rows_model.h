@@ -38,10 +38,4 @@ class NameRowsModel : public QAbstractListModel {
   std::vector<NameRow> rows_;
 };
 
-// Raises the list error of an index outside a list: "List index out of bounds (%d)".
-template <typename Error>
-[[noreturn]] void ThrowIndexOutOfBounds(int index) {
-  throw Error("List index out of bounds (" + std::to_string(index) + ")");
-}
-
 }  // namespace foliotally

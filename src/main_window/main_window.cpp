@@ -16,8 +16,8 @@
 #include "about/button_glyphs.h"
 #include "about/pictures.h"
 #include "about/web_links.h"
-#include "dragdrop/drop_file_target.h"
 #include "dragdrop/qt/qt_drop_platform.h"
+#include "dragdrop/target/drop_file_target.h"
 #include "folder_browser/directory_list_box.h"
 #include "folder_browser/drive_combo_box.h"
 #include "folder_browser/file_list_box.h"
@@ -58,11 +58,11 @@ QLabel* PlaceLabel(QWidget* parent, const QString& text, int left, int top) {
 
 }  // namespace
 
-TfrmMain::TfrmMain(std::string startupFile, TfrmMainServices services, QWidget* parent)
+TfrmMain::TfrmMain(std::string startup_file, TfrmMainServices services, QWidget* parent)
     : QMainWindow(parent),
       FWebLinks(std::make_unique<WebLinks>(
           ProgramWebAddresses(), services.urlOpener ? services.urlOpener : DesktopUrlOpener())),
-      FStartupFile(std::move(startupFile)) {
+      FStartupFile(std::move(startup_file)) {
   if (services.fileSystem == nullptr) {
     FOwnFileSystem = std::make_unique<PosixFileSystem>();
     services.fileSystem = FOwnFileSystem.get();
@@ -109,9 +109,9 @@ TfrmMain::TfrmMain(std::string startupFile, TfrmMainServices services, QWidget* 
   ConnectHandlers();
   adjustSize();
   const QSize frame(kOuterWidth - kClientWidth, kOuterHeight - kClientHeight);
-  const int menuHeight = menuBar()->sizeHint().height();
-  resize(kClientWidth, kClientHeight + menuHeight);
-  setMaximumSize(kOuterWidth - frame.width(), kMaxOuterHeight - frame.height() + menuHeight);
+  const int menu_height = menuBar()->sizeHint().height();
+  resize(kClientWidth, kClientHeight + menu_height);
+  setMaximumSize(kOuterWidth - frame.width(), kMaxOuterHeight - frame.height() + menu_height);
   move(440, 208);
   FormCreate(this);
 }
@@ -214,6 +214,9 @@ void TfrmMain::CreateMenus() {
   QMenu* file = menuBar()->addMenu("File");
   Close1 = file->addAction("Close");
   Close1->setObjectName("Close1");
+  QMenu* view = menuBar()->addMenu("View");
+  PagesBySize1 = view->addAction("Pages by Size");
+  PagesBySize1->setObjectName("PagesBySize1");
   QMenu* help = menuBar()->addMenu("Help");
   Visitwebsite1 = help->addAction("Visit website");
   Visitwebsite1->setObjectName("Visitwebsite1");
@@ -225,6 +228,7 @@ void TfrmMain::ConnectHandlers() {
   connect(Close1, &QAction::triggered, this, [this] { Close1Click(Close1); });
   connect(Visitwebsite1, &QAction::triggered, this, [this] { Visitwebsite1Click(Visitwebsite1); });
   connect(About1, &QAction::triggered, this, [this] { About1Click(About1); });
+  connect(PagesBySize1, &QAction::triggered, this, [this] { PagesBySize1Click(PagesBySize1); });
   connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(BitBtn1); });
   connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(BitBtn2); });
   connect(BitBtnStop, &QPushButton::clicked, this, [this] { BitBtnStopClick(BitBtnStop); });

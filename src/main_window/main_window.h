@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "dragdrop/drop_effects.h"
-#include "dragdrop/drop_geometry.h"
+#include "dragdrop/target/drop_effects.h"
+#include "dragdrop/target/drop_geometry.h"
 
 class QAction;
 class QCheckBox;
@@ -57,8 +57,8 @@ class TfrmMain : public QMainWindow {
   Q_OBJECT
 
  public:
-  // `startupFile` is the first command-line argument, empty when there is none.
-  explicit TfrmMain(std::string startupFile, TfrmMainServices services = {},
+  // `startup_file` is the first command-line argument, empty when there is none.
+  explicit TfrmMain(std::string startup_file, TfrmMainServices services = {},
                     QWidget* parent = nullptr);
   ~TfrmMain() override;
 
@@ -86,6 +86,7 @@ class TfrmMain : public QMainWindow {
   QAction* Close1 = nullptr;
   QAction* Visitwebsite1 = nullptr;
   QAction* About1 = nullptr;
+  QAction* PagesBySize1 = nullptr;
   std::unique_ptr<TSaveDialog> SaveDialog1;
   TAboutBox* AboutBox() const { return FAboutBox; }
 
@@ -109,6 +110,9 @@ class TfrmMain : public QMainWindow {
   void btnCountAllClick(QObject* sender);
   void BitBtnStopClick(QObject* sender);
   void BitBtn2Click(QObject* sender);
+  // "View" > "Pages by Size": the files of the last "Count All" or "Selected" by paper
+  // size, in a window of their own that measures them when it opens.
+  void PagesBySize1Click(QObject* sender);
   void DriveComboBoxChange(QObject* sender);
   // Names dropped on the folder list (or pasted into it) from the file manager: the first
   // one's folder (or the folder itself) is shown. A name that cannot be entered raises,
@@ -146,6 +150,9 @@ class TfrmMain : public QMainWindow {
   // Lets the message loop run: every waiting event is handled, then control comes back.
   static void ProcessMessages();
 
+  // The files the last count counted, for "Pages by Size": only their names are kept while
+  // counting, so that the count itself is no slower.
+  std::vector<std::string> FLastCountFiles;
   int32_t FFileCount = 0;
   int32_t FPageTotal = 0;
   bool FStopRequested = false;

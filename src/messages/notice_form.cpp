@@ -115,19 +115,19 @@ std::unique_ptr<TMessageForm> BuildNoticeForm(const QString& text, NoticeKind ki
   form->setFont(font);
   const QFontMetrics fm(font);
   const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-  const QSize letterSize = fm.size(Qt::TextSingleLine, letters);
+  const QSize letter_size = fm.size(Qt::TextSingleLine, letters);
   QScreen* screen = ActiveScreen();
-  const QRect screenRect = screen != nullptr ? screen->geometry() : QRect(0, 0, 1024, 768);
+  const QRect screen_rect = screen != nullptr ? screen->geometry() : QRect(0, 0, 1024, 768);
 
   NoticeMetrics m;
-  m.charWidth = letterSize.width() / 52;
-  m.charHeight = letterSize.height();
+  m.charWidth = letter_size.width() / 52;
+  m.charHeight = letter_size.height();
   m.hasIcon = kind == NoticeKind::Error;
-  m.screen = screenRect;
+  m.screen = screen_rect;
   m.rightToLeft = QApplication::isRightToLeft();
-  const QRect wrapRect(0, 0, screenRect.width() / 2, 0);
-  m.text =
-      fm.boundingRect(wrapRect, Qt::TextWordWrap | Qt::TextExpandTabs | Qt::AlignLeft, text).size();
+  const QRect wrap_rect(0, 0, screen_rect.width() / 2, 0);
+  m.text = fm.boundingRect(wrap_rect, Qt::TextWordWrap | Qt::TextExpandTabs | Qt::AlignLeft, text)
+               .size();
   for (const ButtonSpec& button_spec : kButtons) {
     if (!buttons.testFlag(button_spec.button)) continue;
     ++m.buttonCount;

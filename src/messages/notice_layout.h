@@ -13,8 +13,8 @@ namespace foliotally {
 inline constexpr int kNoticeIconSize = 32;
 
 // n·base/4 and n·base/8 rounded to the nearest integer, halves away from zero.
-int HorizontalUnits(int n, int charWidth);
-int VerticalUnits(int n, int charHeight);
+int HorizontalUnits(int n, int char_width);
+int VerticalUnits(int n, int char_height);
 
 struct NoticeMetrics {
   int charWidth = 0;   // width of "A..Za..z" divided by 52 (integer division)

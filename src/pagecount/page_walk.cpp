@@ -37,6 +37,12 @@ Object Unreadable() {
   return o;
 }
 
+Object* FindIn(Object& dict, std::string_view key) {
+  for (auto& [k, v] : dict.entries)
+    if (k == key) return &v;
+  return nullptr;
+}
+
 Object CatalogPages(Document& doc) {
   const Object catalog = doc.Resolve(doc.Root(), kPagesOnly);
   if (!catalog.IsDict()) Damaged("catalog is not a dictionary");
@@ -66,10 +72,13 @@ void PageWalk::Push(const Object& kid,
   }
 }
 
-Object PageWalk::ResolveValue(const Object& value) {
+Object PageWalk::ResolveValue(Object value) {
+  // Most values are written in place, numbers and all: nothing to follow.
+  auto direct = [](const Object& o) { return !o.IsRef() && !o.IsArray(); };
+  if (direct(value)) return value;
   Object out;
   if (!SurvivesDamage([&] {
-        out = doc_.Resolve(value);
+        out = doc_.Resolve(std::move(value));
         // A box's numbers may be references themselves; a longer array is no box anyway.
         if (out.IsArray() && out.items.size() == 4)
           for (Object& item : out.items)
@@ -84,12 +93,13 @@ bool PageWalk::SetsAny(const Object& node) const {
          (options_.resources && node.Find("Resources"));
 }
 
-void PageWalk::Override(const Object& node, InheritedAttributes& into) {
-  // A null value is as if the key were absent: the ancestors' value stands.
+void PageWalk::Override(Object& node, InheritedAttributes& into, bool keep_node) {
+  // A null value is as if the key were absent: the ancestors' value stands. Values are moved
+  // out of a node that is not kept, not copied.
   auto take = [&](std::string_view key, Object& value) {
-    const Object* given = node.Find(key);
+    Object* given = FindIn(node, key);
     if (!given) return;
-    Object resolved = ResolveValue(*given);
+    Object resolved = ResolveValue(keep_node ? Object(*given) : std::move(*given));
     if (!resolved.IsNull()) value = std::move(resolved);
   };
   take("MediaBox", into.media_box);
@@ -104,20 +114,24 @@ void PageWalk::Override(const Object& node, InheritedAttributes& into) {
 }
 
 std::shared_ptr<const InheritedAttributes> PageWalk::Inherit(
-    const Object& node, const std::shared_ptr<const InheritedAttributes>& from) {
+    Object& node, const std::shared_ptr<const InheritedAttributes>& from) {
   if (!SetsAny(node)) return from;
   auto next = std::make_shared<InheritedAttributes>(*from);
-  Override(node, *next);
+  Override(node, *next, false);
   return next;
 }
 
 void PageWalk::Fill(WalkedPage& out, const InheritedAttributes& inherited) {
+  // Reading sizes only, the page's dictionary is the walk's own: its values are moved out.
+  const bool keep = options_.whole_page;
   out.attributes = inherited;
-  Override(out.page, out.attributes);
-  const Object* trim_box = out.page.Find("TrimBox");
-  out.trim_box = trim_box ? ResolveValue(*trim_box) : Object();
-  const Object* user_unit = out.page.Find("UserUnit");
-  out.user_unit = user_unit ? ResolveValue(*user_unit) : Object();
+  Override(out.page, out.attributes, keep);
+  auto own = [&](std::string_view key) {
+    Object* given = FindIn(out.page, key);
+    return given ? ResolveValue(keep ? Object(*given) : std::move(*given)) : Object();
+  };
+  out.trim_box = own("TrimBox");
+  out.user_unit = own("UserUnit");
 }
 
 bool PageWalk::Next(WalkedPage& out) {
@@ -203,7 +217,7 @@ std::vector<WalkedPage> ScannedPages(Document& doc, int64_t limit) {
       if (!parent_type || !parent_type->IsName("Pages")) continue;
     }
     for (auto it = ancestors.rbegin(); it != ancestors.rend(); ++it)
-      reader.Override(*it, inherited);
+      reader.Override(*it, inherited, false);
     WalkedPage page;
     page.readable = true;
     page.number = num;

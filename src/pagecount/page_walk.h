@@ -36,7 +36,8 @@ struct WalkedPage {
   bool readable = false;
   // The page's object number; -1 for a page written inside its parent's /Kids.
   int64_t number = -1;
-  // The page dictionary, as far as the walk was asked to read it.
+  // The page dictionary, whole when the walk was asked for whole pages; otherwise only
+  // as far as sizes need it, and without the values moved out into the fields below.
   Object page;
   // The page's own value where it sets one, else the inherited one (/Resources only when
   // the walk was asked for it).
@@ -84,11 +85,11 @@ class PageWalk {
 
   void Push(const Object& kid, const std::shared_ptr<const InheritedAttributes>& inherited);
   bool SetsAny(const Object& node) const;
-  void Override(const Object& node, InheritedAttributes& into);
+  void Override(Object& node, InheritedAttributes& into, bool keep_node);
   std::shared_ptr<const InheritedAttributes> Inherit(
-      const Object& node, const std::shared_ptr<const InheritedAttributes>& from);
+      Object& node, const std::shared_ptr<const InheritedAttributes>& from);
   void Fill(WalkedPage& out, const InheritedAttributes& inherited);
-  Object ResolveValue(const Object& value);
+  Object ResolveValue(Object value);
 
   friend std::vector<WalkedPage> ScannedPages(Document& doc, int64_t limit);
 

@@ -2,7 +2,7 @@
 
 #include <QAbstractScrollArea>
 
-#include "dragdrop/drop_effects.h"
+#include "dragdrop/target/drop_effects.h"
 
 namespace foliotally::dragdrop {
 

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <Qt>
 
-#include "dragdrop/drop_platform.h"
+#include "dragdrop/target/drop_platform.h"
 
 namespace foliotally::dragdrop {
 

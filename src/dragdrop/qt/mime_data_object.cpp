@@ -5,12 +5,12 @@
 #include <QUrl>
 #include <map>
 
-#include "dragdrop/clipboard_format_ids.h"
-#include "dragdrop/data_format_registry.h"
-#include "dragdrop/feedback_clipboard_formats.h"
-#include "dragdrop/file_clipboard_format.h"
-#include "dragdrop/format_list_enumerator.h"
-#include "dragdrop/shell_id_lists.h"
+#include "dragdrop/formats/clipboard_format_feedback.h"
+#include "dragdrop/formats/clipboard_format_hdrop.h"
+#include "dragdrop/formats/clipboard_format_ids.h"
+#include "dragdrop/formats/data_format_registry.h"
+#include "dragdrop/formats/format_list_enumerator.h"
+#include "dragdrop/formats/shell_id_lists.h"
 
 namespace foliotally::dragdrop {
 namespace {
@@ -70,41 +70,41 @@ std::map<QString, uint16_t> RegisteredNames() {
 }
 
 // The format name a MIME type carries: its own, or the value of Qt's Windows wrapper.
-QString FormatNameOf(const QString& mimeType) {
+QString FormatNameOf(const QString& mime_type) {
   static const QRegularExpression kWrapped(
       R"re(^application/x-qt-windows-mime;value="([^"]*)"$)re");
-  const QRegularExpressionMatch match = kWrapped.match(mimeType);
-  return match.hasMatch() ? match.captured(1) : mimeType;
+  const QRegularExpressionMatch match = kWrapped.match(mime_type);
+  return match.hasMatch() ? match.captured(1) : mime_type;
 }
 
 }  // namespace
 
-TMimeDataObject::TMimeDataObject(const QMimeData* data, std::optional<uint32_t> preferredEffect,
+TMimeDataObject::TMimeDataObject(const QMimeData* data, std::optional<uint32_t> preferred_effect,
                                  ValueSink sink)
     : data_(data), sink_(std::move(sink)) {
   if (data == nullptr) return;
   OfferUris();
   OfferNamedFormats();
-  OfferPreferredEffect(preferredEffect);
+  OfferPreferredEffect(preferred_effect);
 }
 
 void TMimeDataObject::OfferUris() {
   if (!data_->hasUrls()) return;
   const QList<QUrl> urls = data_->urls();
-  const bool anyLocal =
+  const bool any_local =
       std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
-  if (anyLocal) offers_.push_back({CF_HDROP, [this] { return DropFilesOf(data_->urls()); }});
+  if (any_local) offers_.push_back({CF_HDROP, [this] { return DropFilesOf(data_->urls()); }});
   offers_.push_back(
       {RegisteredFormatId("Shell IDList Array"), [this] { return IdListArrayOf(data_->urls()); }});
 }
 
 void TMimeDataObject::OfferNamedFormats() {
   const std::map<QString, uint16_t> registered = RegisteredNames();
-  for (const QString& mimeType : data_->formats()) {
-    const auto known = registered.find(FormatNameOf(mimeType).toLower());
+  for (const QString& mime_type : data_->formats()) {
+    const auto known = registered.find(FormatNameOf(mime_type).toLower());
     if (known == registered.end() || Find(known->second) != nullptr) continue;
-    offers_.push_back({known->second, [this, mimeType] {
-                         const QByteArray bytes = data_->data(mimeType);
+    offers_.push_back({known->second, [this, mime_type] {
+                         const QByteArray bytes = data_->data(mime_type);
                          return std::vector<uint8_t>(bytes.begin(), bytes.end());
                        }});
   }
@@ -112,18 +112,18 @@ void TMimeDataObject::OfferNamedFormats() {
 
 // A copy or cut in the file manager marks the clipboard: GNOME's list starts with "copy"
 // or "cut", KDE adds a cut flag.
-void TMimeDataObject::OfferPreferredEffect(std::optional<uint32_t> preferredEffect) {
-  if (!preferredEffect) {
+void TMimeDataObject::OfferPreferredEffect(std::optional<uint32_t> preferred_effect) {
+  if (!preferred_effect) {
     const QByteArray gnome = data_->data("x-special/gnome-copied-files");
     if (gnome.startsWith("cut\n") || data_->data("application/x-kde-cutselection") == "1")
-      preferredEffect = 2;  // move
+      preferred_effect = 2;  // move
     else if (gnome.startsWith("copy\n"))
-      preferredEffect = 1;  // copy
+      preferred_effect = 1;  // copy
   }
-  if (!preferredEffect) return;
+  if (!preferred_effect) return;
   const uint16_t id = TPreferredDropEffectClipboardFormat().FormatEtc().cfFormat;
   if (Find(id) != nullptr) return;
-  offers_.push_back({id, [value = *preferredEffect] { return LittleEndian(value); }});
+  offers_.push_back({id, [value = *preferred_effect] { return LittleEndian(value); }});
 }
 
 const TMimeDataObject::Offer* TMimeDataObject::Find(uint16_t id) const {

@@ -18,7 +18,7 @@
 #include <optional>
 #include <vector>
 
-#include "dragdrop/data_object.h"
+#include "dragdrop/formats/data_object.h"
 
 namespace foliotally::dragdrop {
 
@@ -27,9 +27,9 @@ class TMimeDataObject : public IDataObject {
   // Takes a written value (format id and the 32-bit value) or refuses it.
   using ValueSink = std::function<bool(uint16_t format, uint32_t value)>;
 
-  // `preferredEffect` is what "Preferred DropEffect" answers; nothing leaves it out unless
+  // `preferred_effect` is what "Preferred DropEffect" answers; nothing leaves it out unless
   // the clipboard marks its files as copied or cut.
-  TMimeDataObject(const QMimeData* data, std::optional<uint32_t> preferredEffect, ValueSink sink);
+  TMimeDataObject(const QMimeData* data, std::optional<uint32_t> preferred_effect, ValueSink sink);
 
   HResult GetData(const TFormatEtc& format, TStgMedium& medium) override;
   HResult QueryGetData(const TFormatEtc& format) override;
@@ -44,7 +44,7 @@ class TMimeDataObject : public IDataObject {
 
   void OfferUris();
   void OfferNamedFormats();
-  void OfferPreferredEffect(std::optional<uint32_t> preferredEffect);
+  void OfferPreferredEffect(std::optional<uint32_t> preferred_effect);
   const Offer* Find(uint16_t id) const;
 
   QPointer<const QMimeData> data_;

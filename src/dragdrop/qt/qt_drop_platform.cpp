@@ -12,8 +12,8 @@
 #include <chrono>
 #include <mutex>
 
-#include "dragdrop/dragdrop_module.h"
-#include "dragdrop/feedback_clipboard_formats.h"
+#include "dragdrop/formats/clipboard_format_feedback.h"
+#include "dragdrop/formats/dragdrop_module.h"
 #include "dragdrop/qt/drag_event_translation.h"
 #include "dragdrop/qt/mime_data_object.h"
 #include "dragdrop/qt/win_control_proxy.h"
@@ -23,9 +23,9 @@ namespace {
 
 class TQtDropTimer : public IDropTimer {
  public:
-  explicit TQtDropTimer(std::function<void()> onTick) {
+  explicit TQtDropTimer(std::function<void()> on_tick) {
     timer_.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&timer_, &QTimer::timeout, std::move(onTick));
+    QObject::connect(&timer_, &QTimer::timeout, std::move(on_tick));
   }
   void SetInterval(int32_t milliseconds) override { timer_.setInterval(milliseconds); }
   int32_t Interval() const override { return timer_.interval(); }
@@ -88,14 +88,14 @@ bool TQtDropPlatform::IsRichEdit(TWinControl* control) {
 }
 
 void TQtDropPlatform::WatchDestruction(TWinControl* control, const void* owner,
-                                       std::function<void(TWinControl*)> onDestroyed) {
+                                       std::function<void(TWinControl*)> on_destroyed) {
   StopWatching(control, owner);
   watches_[{AsWidget(control), owner}] =
       QObject::connect(AsWidget(control), &QObject::destroyed,
-                       [this, control, owner, onDestroyed = std::move(onDestroyed)] {
+                       [this, control, owner, on_destroyed = std::move(on_destroyed)] {
                          watches_.erase({AsWidget(control), owner});
                          directRegistrations_.erase(AsWidget(control));
-                         onDestroyed(control);
+                         on_destroyed(control);
                        });
 }
 
@@ -153,16 +153,16 @@ int32_t TQtDropPlatform::ScrollArrowWidth(TWinControl* control) { return ScrollB
 
 // Qt's maximum is the last position; the platform's range ends one page further on.
 std::optional<TScrollInfo> TQtDropPlatform::ScrollInfo(TWinControl* control, TScrollBarKind bar) {
-  const QScrollBar* scrollBar = ScrollBarOf(control, bar);
-  if (scrollBar == nullptr) return std::nullopt;
-  return TScrollInfo{scrollBar->minimum(), scrollBar->maximum() + scrollBar->pageStep() - 1,
-                     scrollBar->pageStep(), scrollBar->value()};
+  const QScrollBar* scroll_bar = ScrollBarOf(control, bar);
+  if (scroll_bar == nullptr) return std::nullopt;
+  return TScrollInfo{scroll_bar->minimum(), scroll_bar->maximum() + scroll_bar->pageStep() - 1,
+                     scroll_bar->pageStep(), scroll_bar->value()};
 }
 
 void TQtDropPlatform::ScrollLine(TWinControl* control, TScrollBarKind bar, bool forward) {
-  if (QScrollBar* scrollBar = ScrollBarOf(control, bar))
-    scrollBar->triggerAction(forward ? QAbstractSlider::SliderSingleStepAdd
-                                     : QAbstractSlider::SliderSingleStepSub);
+  if (QScrollBar* scroll_bar = ScrollBarOf(control, bar))
+    scroll_bar->triggerAction(forward ? QAbstractSlider::SliderSingleStepAdd
+                                      : QAbstractSlider::SliderSingleStepSub);
 }
 
 TPoint TQtDropPlatform::CursorPos() { return ToPoint(QCursor::pos()); }
@@ -173,8 +173,8 @@ uint64_t TQtDropPlatform::TickCount() {
       duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-std::unique_ptr<IDropTimer> TQtDropPlatform::CreateTimer(std::function<void()> onTick) {
-  return std::make_unique<TQtDropTimer>(std::move(onTick));
+std::unique_ptr<IDropTimer> TQtDropPlatform::CreateTimer(std::function<void()> on_tick) {
+  return std::make_unique<TQtDropTimer>(std::move(on_tick));
 }
 
 void TQtDropPlatform::PostToUserInterface(std::function<void()> action) {
@@ -186,10 +186,10 @@ void TQtDropPlatform::PostToUserInterface(std::function<void()> action) {
 std::shared_ptr<IDataObject> TQtDropPlatform::ClipboardDataObject() {
   QClipboard* clipboard = QGuiApplication::clipboard();
   const QMimeData* data = clipboard != nullptr ? clipboard->mimeData() : nullptr;
-  const uint16_t pasteSucceeded = TPasteSucceededClipboardFormat().FormatEtc().cfFormat;
+  const uint16_t paste_succeeded = TPasteSucceededClipboardFormat().FormatEtc().cfFormat;
   return std::make_shared<TMimeDataObject>(
-      data, std::nullopt, [clipboard, pasteSucceeded](uint16_t id, uint32_t value) {
-        if (id != pasteSucceeded || clipboard == nullptr || !clipboard->ownsClipboard())
+      data, std::nullopt, [clipboard, paste_succeeded](uint16_t id, uint32_t value) {
+        if (id != paste_succeeded || clipboard == nullptr || !clipboard->ownsClipboard())
           return false;
         auto* copy = new QMimeData;
         for (const QString& type : clipboard->mimeData()->formats())

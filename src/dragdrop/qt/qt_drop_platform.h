@@ -10,7 +10,7 @@
 #include <map>
 #include <utility>
 
-#include "dragdrop/drop_platform.h"
+#include "dragdrop/target/drop_platform.h"
 
 namespace foliotally::dragdrop {
 
@@ -30,7 +30,7 @@ class TQtDropPlatform : public IDropPlatform {
   TRect ClientRect(TWinControl* control) override;
   bool IsRichEdit(TWinControl* control) override;
   void WatchDestruction(TWinControl* control, const void* owner,
-                        std::function<void(TWinControl*)> onDestroyed) override;
+                        std::function<void(TWinControl*)> on_destroyed) override;
   void StopWatching(TWinControl* control, const void* owner) override;
 
   void RegisterDragDrop(TWinControl* control, IDropTarget& target) override;
@@ -47,7 +47,7 @@ class TQtDropPlatform : public IDropPlatform {
 
   TPoint CursorPos() override;
   uint64_t TickCount() override;
-  std::unique_ptr<IDropTimer> CreateTimer(std::function<void()> onTick) override;
+  std::unique_ptr<IDropTimer> CreateTimer(std::function<void()> on_tick) override;
   void PostToUserInterface(std::function<void()> action) override;
 
   std::shared_ptr<IDataObject> ClipboardDataObject() override;

@@ -2,10 +2,10 @@
 
 #include <QDropEvent>
 
-#include "dragdrop/drop_effects.h"
-#include "dragdrop/feedback_clipboard_formats.h"
+#include "dragdrop/formats/clipboard_format_feedback.h"
 #include "dragdrop/qt/drag_event_translation.h"
 #include "dragdrop/qt/qt_drop_platform.h"
+#include "dragdrop/target/drop_effects.h"
 
 namespace foliotally::dragdrop {
 
@@ -61,11 +61,11 @@ bool TDropEventForwarder::Forward(QDropEvent* event, QEvent::Type type) {
   QWidget* under = dropArea_->childAt(local);
   platform_.SetPointerWidget(under != nullptr ? under : dropArea_.data());
   if (type == QEvent::DragEnter || !dataObject_) {
-    const uint16_t performedId = TPerformedDropEffectClipboardFormat().FormatEtc().cfFormat;
+    const uint16_t performed_id = TPerformedDropEffectClipboardFormat().FormatEtc().cfFormat;
     dataObject_ =
         std::make_shared<TMimeDataObject>(event->mimeData(), EffectsOf(event->proposedAction()),
-                                          [this, performedId](uint16_t id, uint32_t value) {
-                                            if (!inDrop_ || id != performedId) return false;
+                                          [this, performed_id](uint16_t id, uint32_t value) {
+                                            if (!inDrop_ || id != performed_id) return false;
                                             performed_ = value;
                                             return true;
                                           });

@@ -11,8 +11,8 @@
 #include <memory>
 #include <optional>
 
-#include "dragdrop/drop_platform.h"
 #include "dragdrop/qt/mime_data_object.h"
+#include "dragdrop/target/drop_platform.h"
 
 class QDropEvent;
 

@@ -24,8 +24,8 @@ std::string FullPathName(const std::string& path) {
 
 namespace {
 
-[[noreturn]] void ThrowCreateError(const std::string& fileName, int error) {
-  throw EFCreateError("Cannot create file \"" + FullPathName(fileName) + "\". " +
+[[noreturn]] void ThrowCreateError(const std::string& file_name, int error) {
+  throw EFCreateError("Cannot create file \"" + FullPathName(file_name) + "\". " +
                       SystemReason(error));
 }
 
@@ -33,19 +33,19 @@ namespace {
 
 }  // namespace
 
-void SaveLogFile(const std::string& fileName, const std::string& text, FileWriting& io) {
+void SaveLogFile(const std::string& file_name, const std::string& text, FileWriting& io) {
   // A FIFO or device would block the window or be replaced by a plain file: refused.
-  AtomicFile file(io, fileName, AtomicFile::Streams::kRefuse);
-  if (const int error = file.Open(); error != 0) ThrowCreateError(fileName, error);
+  AtomicFile file(io, file_name, AtomicFile::Streams::kRefuse);
+  if (const int error = file.Open(); error != 0) ThrowCreateError(file_name, error);
   if (file.Write(text) != 0) ThrowStreamError();
   if (const int error = file.Commit(); error != 0) {
-    if (file.replace_failed()) ThrowCreateError(fileName, error);
+    if (file.replace_failed()) ThrowCreateError(file_name, error);
     ThrowStreamError();
   }
 }
 
-void SaveLogFile(const std::string& fileName, const std::string& text) {
-  SaveLogFile(fileName, text, SystemFileWriting());
+void SaveLogFile(const std::string& file_name, const std::string& text) {
+  SaveLogFile(file_name, text, SystemFileWriting());
 }
 
 }  // namespace foliotally

@@ -66,9 +66,9 @@ std::size_t TRichEditLog::TextLength() const {
 int TRichEditLog::LogicalLineCount() const {
   const QTextDocument* doc = document();
   const int breaks = static_cast<int>(appended_.count(QChar::ParagraphSeparator));
-  const bool lastEmpty = appended_.isEmpty() ? doc->lastBlock().length() <= 1
-                                             : appended_.back() == QChar::ParagraphSeparator;
-  return doc->blockCount() + breaks - (lastEmpty ? 1 : 0);
+  const bool last_empty = appended_.isEmpty() ? doc->lastBlock().length() <= 1
+                                              : appended_.back() == QChar::ParagraphSeparator;
+  return doc->blockCount() + breaks - (last_empty ? 1 : 0);
 }
 
 std::string TRichEditLog::LogText() const {
@@ -86,12 +86,12 @@ void TRichEditLog::AppendLogLine(const std::string& line) {
   const std::size_t length = TextLength();
   if (line.size() + 2 > RoomLeft()) throw EOutOfResources("RichEdit line insertion error");
   // The last line holds characters only after the user typed without a final break.
-  const bool endsWithBreak = appended_.isEmpty() ? document()->lastBlock().length() <= 1
-                                                 : appended_.back() == QChar::ParagraphSeparator;
+  const bool ends_with_break = appended_.isEmpty() ? document()->lastBlock().length() <= 1
+                                                   : appended_.back() == QChar::ParagraphSeparator;
   const QString text = DecodeLogBytes(line);
   // Undoing an earlier user edit could otherwise push the text past its capacity.
   if (appended_.isEmpty()) document()->clearUndoRedoStacks();
-  if (endsWithBreak)
+  if (ends_with_break)
     appended_ += text + QChar::ParagraphSeparator;
   else
     appended_ += QChar::ParagraphSeparator + text;
@@ -143,18 +143,18 @@ void TRichEditLog::contextMenuEvent(QContextMenuEvent* event) {
 
 void TRichEditLog::keyPressEvent(QKeyEvent* event) {
   FlushAppended();
-  const bool isBreak = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  const bool is_break = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
   const QString text = event->text();
   const bool inserts =
-      isBreak || (!text.isEmpty() && (text.at(0).isPrint() || text.at(0) == QLatin1Char('\t')));
+      is_break || (!text.isEmpty() && (text.at(0).isPrint() || text.at(0) == QLatin1Char('\t')));
   if (!isReadOnly() && inserts && !(event->modifiers() & Qt::ControlModifier)) {
-    const std::size_t size = isBreak ? 2 : EncodedLogSize(text);
+    const std::size_t size = is_break ? 2 : EncodedLogSize(text);
     if (size > RoomForReplacingSelection()) {
       QApplication::beep();
       event->accept();
       return;
     }
-    if (isBreak && (event->modifiers() & Qt::ShiftModifier)) {
+    if (is_break && (event->modifiers() & Qt::ShiftModifier)) {
       // Shift+Enter would put a soft line separator in the text; the log knows one break.
       QKeyEvent plain(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier,
                       event->text(), event->isAutoRepeat(), event->count());

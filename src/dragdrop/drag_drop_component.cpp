@@ -1,9 +1,0 @@
-#include "dragdrop/drag_drop_component.h"
-
-namespace foliotally::dragdrop {
-
-void TDragDropComponent::GetCompatibleFormats(const TDataFormatClass&, TClipboardFormats& formats) {
-  formats.Clear();
-}
-
-}  // namespace foliotally::dragdrop

@@ -1,0 +1,71 @@
+// Counting one file, the file the user clicks and the files selected in the list.
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QStatusBar>
+#include <string>
+
+#include "folder_browser/file_list_box.h"
+#include "folder_browser/path_functions.h"
+#include "main_window/checked_counter.h"
+#include "main_window/main_window.h"
+#include "main_window/results_log/rich_edit_log.h"
+#include "messages/notice_box.h"
+#include "pagecount/foliotally.h"
+
+namespace foliotally {
+namespace {
+
+QString FromLocal(const std::string& bytes) {
+  return QFile::decodeName(QByteArray::fromStdString(bytes));
+}
+
+// The full path of a listed file: the list's folder, one delimiter, the name as listed.
+std::string FullPathOf(TFileListBox& list, int index) {
+  return JoinFolderAndName(list.Directory(), list.Items(index));
+}
+
+}  // namespace
+
+int32_t TfrmMain::GetPageCount(const std::string& path) const {
+  if (FPageCounter) return FPageCounter(path);
+  return GetFoliotally(path.c_str());
+}
+
+void TfrmMain::SetStatusText(const std::string& text) { StatusBar->showMessage(FromLocal(text)); }
+
+void TfrmMain::CountFile(const std::string& path) {
+  const int32_t pages = GetPageCount(path);
+  if (pages < 0) {
+    ShowErrorBox("Invalid pdf file.");
+    return;
+  }
+  FPageTotal = CheckedAdd(FPageTotal, pages);
+  FLastCountFiles.push_back(path);
+  edtCounter->setText(QString::number(FPageTotal));
+  if (chkbxAddToLog->isChecked()) RichEditLog->AppendLogLine(path + ";" + std::to_string(pages));
+}
+
+void TfrmMain::FileListBoxClick(QObject*) {
+  const std::string name = FileListBox->Items(FileListBox->ItemIndex());
+  const std::string path = JoinFolderAndName(FileListBox->Directory(), name);
+  SetStatusText(name + " has " + std::to_string(GetPageCount(path)) + " pages");
+}
+
+void TfrmMain::BtnCountSelectedClick(QObject*) {
+  FLastCountFiles.clear();
+  edtCounter->setText("0");
+  FPageTotal = 0;
+  int32_t counted = 0;
+  const int count = FileListBox->Count();
+  for (int i = 0; i < count; ++i) {
+    if (!FileListBox->Selected(i)) continue;
+    CountFile(FullPathOf(*FileListBox, i));
+    SetStatusText("Counting... " + FileListBox->Items(i));
+    counted = CheckedAdd(counted, 1);
+    edtFileCount->setText(QString::number(counted));
+  }
+  SetStatusText("Counted " + std::to_string(counted) + " files.");
+}
+
+}  // namespace foliotally
