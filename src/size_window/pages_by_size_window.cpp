@@ -3,6 +3,7 @@
 #include <fcntl.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -17,6 +18,8 @@
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include "colour/page_drawing.h"
 
 namespace foliotally {
 
@@ -49,8 +52,11 @@ int32_t PagesBySizeWindow::MeasureFile(const std::string& path, pdf::FileSizes& 
 }
 
 PagesBySizeWindow::PagesBySizeWindow(std::vector<std::string> files, Measure measure,
-                                     QWidget* parent)
-    : QDialog(parent), files_(std::move(files)), measure_(std::move(measure)) {
+                                     QWidget* parent, PaperColours::Read read_colours)
+    : QDialog(parent),
+      files_(std::move(files)),
+      measure_(std::move(measure)),
+      readColours_(std::move(read_colours)) {
   setObjectName("PagesBySizeWindow");
   setWindowTitle("Pages by Size");
   setAttribute(Qt::WA_DeleteOnClose);
@@ -75,6 +81,12 @@ PagesBySizeWindow::PagesBySizeWindow(std::vector<std::string> files, Measure mea
   copyButton_ = new QPushButton("Copy", this);
   saveButton_ = new QPushButton("Save as CSV...", this);
   auto* closeButton = new QPushButton("Close", this);
+  coloursBox_ = new QCheckBox("Colour pages", this);
+  coloursBox_->setObjectName("ColourPages");
+  coloursBox_->setToolTip(
+      "Count colour and black-and-white pages too (pages are read, and "
+      "drawn where reading cannot tell)");
+  connect(coloursBox_, &QCheckBox::toggled, this, &PagesBySizeWindow::showColours);
   connect(stopButton_, &QPushButton::clicked, this, &PagesBySizeWindow::stop);
   connect(copyButton_, &QPushButton::clicked, this, &PagesBySizeWindow::copyToClipboard);
   connect(saveButton_, &QPushButton::clicked, this, &PagesBySizeWindow::saveAsCsv);
@@ -83,6 +95,7 @@ PagesBySizeWindow::PagesBySizeWindow(std::vector<std::string> files, Measure mea
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(copyButton_);
   buttons->addWidget(saveButton_);
+  buttons->addWidget(coloursBox_);
   buttons->addStretch();
   buttons->addWidget(stopButton_);
   buttons->addWidget(closeButton);
@@ -103,6 +116,7 @@ PagesBySizeWindow::PagesBySizeWindow(std::vector<std::string> files, Measure mea
 
 PagesBySizeWindow::~PagesBySizeWindow() {
   stop_ = true;
+  colours_.reset();
   if (worker_.joinable()) worker_.join();
 }
 
@@ -127,13 +141,42 @@ void PagesBySizeWindow::gather() {
   done_ = true;
 }
 
-void PagesBySizeWindow::stop() { stop_ = true; }
+void PagesBySizeWindow::stop() {
+  stop_ = true;
+  if (colours_) colours_->Stop();
+}
 
-bool PagesBySizeWindow::gathering() const { return !done_; }
+bool PagesBySizeWindow::gathering() const { return !done_ || coloursGathering(); }
 
-SizeTable PagesBySizeWindow::table() const {
-  const std::lock_guard lock(mutex_);
-  return rows_.Table();
+SizeTable PagesBySizeWindow::table() const { return fullTable(); }
+
+SizeTable PagesBySizeWindow::fullTable() const {
+  SizeTable table;
+  {
+    const std::lock_guard lock(mutex_);
+    table = rows_.Table();
+  }
+  if (colours_ && showColours_) colours_->AddColumns(table);
+  return table;
+}
+
+void PagesBySizeWindow::showColours(bool show) {
+  showColours_ = show;
+  if (show && !colours_) {
+    PaperColours::Read read = readColours_;
+    if (!read)
+      read = [renderer = colour::FindRenderer()](
+                 const std::string& path, std::vector<std::string>& papers, std::string& letters) {
+        return PaperColours::ReadFile(path, renderer, papers, letters);
+      };
+    colours_ = std::make_unique<PaperColours>(files_, std::move(read));
+    // Progress and Stop come back for the colours.
+    shownDone_ = false;
+    progress_->show();
+    stopButton_->show();
+    timer_->start();
+  }
+  refresh();
 }
 
 void PagesBySizeWindow::refresh() {
@@ -144,16 +187,24 @@ void PagesBySizeWindow::refresh() {
     const std::lock_guard lock(mutex_);
     measured = measured_;
     failed = failed_;
-    table = rows_.Table();
     pages = rows_.pages();
   }
-  const bool done = done_;
+  table = fullTable();
+  const bool done = done_ && !coloursGathering();
   showTable(table);
   progress_->setValue(static_cast<int>(std::min<size_t>(measured, INT32_MAX)));
   QString text =
       QString("%1 of %2 files measured, %3 pages").arg(measured).arg(files_.size()).arg(pages);
   if (failed > 0) text += QString("; %1 could not be read").arg(failed);
-  if (done && measured < files_.size()) text += " (stopped)";
+  if (colours_ && showColours_) {
+    const size_t read = colours_->FilesRead();
+    text += QString("; colours of %1 of %2 files").arg(read).arg(files_.size());
+    if (done_ && measured == files_.size())
+      progress_->setValue(static_cast<int>(std::min<size_t>(read, INT32_MAX)));
+  }
+  if (done && (measured < files_.size() ||
+               (colours_ && showColours_ && colours_->FilesRead() < files_.size())))
+    text += " (stopped)";
   status_->setText(text);
   stopButton_->setEnabled(!done);
   if (done && !shownDone_) {

@@ -7,14 +7,17 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "pagecount/file_sizes.h"
+#include "size_window/paper_colours.h"
 #include "size_window/paper_rows.h"
 
+class QCheckBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -35,9 +38,10 @@ class PagesBySizeWindow : public QDialog {
   // The library's measure of a file named by its path.
   static int32_t MeasureFile(const std::string& path, pdf::FileSizes& sizes);
 
-  // Starts gathering the sizes of `files` at once.
+  // Starts gathering the sizes of `files` at once. `read_colours` reads a file's colours
+  // for the colour columns, which are gathered only once the user asks for them.
   PagesBySizeWindow(std::vector<std::string> files, Measure measure = MeasureFile,
-                    QWidget* parent = nullptr);
+                    QWidget* parent = nullptr, PaperColours::Read read_colours = {});
   // Stops the gathering and waits for the file being measured.
   ~PagesBySizeWindow() override;
 
@@ -53,11 +57,17 @@ class PagesBySizeWindow : public QDialog {
   void copyToClipboard();
   // Asks where to save, then writes the CSV; a failure is shown and loses nothing.
   void saveAsCsv();
+  // Adds the colour and black-and-white columns, gathering the colours on a thread of
+  // their own (the "Colour pages" check box).
+  void showColours(bool show);
 
  private:
   void gather();
   void refresh();
   void showTable(const SizeTable& table);
+  // The size table with the colour columns when they are shown.
+  SizeTable fullTable() const;
+  bool coloursGathering() const { return colours_ && showColours_ && !colours_->Done(); }
 
   const std::vector<std::string> files_;
   const Measure measure_;
@@ -78,7 +88,11 @@ class PagesBySizeWindow : public QDialog {
   QPushButton* copyButton_ = nullptr;
   QPushButton* saveButton_ = nullptr;
   QTimer* timer_ = nullptr;
-  std::thread worker_;  // last: started once everything it touches exists
+  QCheckBox* coloursBox_ = nullptr;
+  PaperColours::Read readColours_;
+  bool showColours_ = false;
+  std::unique_ptr<PaperColours> colours_;  // from the first time the user asks for colours
+  std::thread worker_;                     // last: started once everything it touches exists
 };
 
 }  // namespace foliotally
