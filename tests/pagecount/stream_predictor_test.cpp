@@ -78,8 +78,9 @@ std::string Decode(const std::string& data, const StreamFormat& format, size_t e
   BlockReader reader(source);
   uint64_t budget = 1u << 24;
   StreamDecoder decoder(reader, 0, data.size(), format, budget);
-  if (step > 0)
+  if (step > 0) {
     for (size_t n = step; n < expected; n += step) EXPECT_GE(decoder.Ensure(n), n);
+  }
   decoder.Ensure(expected + 1);
   EXPECT_TRUE(decoder.finished());
   return std::string(decoder.data());
