@@ -61,6 +61,13 @@ const std::vector<ValueOption>& ValueOptions() {
        }},
       {"--file-timeout",
        [](CountOptions& o, const std::string& v) { o.file_timeout_ms = ParseFileTimeout(v); }},
+      {"--size-box",
+       [](CountOptions& o, const std::string& v) {
+         if (v != "crop" && v != "trim")
+           throw UsageError("--size-box wants crop or trim, not '" + v + "'");
+         o.trim_box = v == "trim";
+         o.size_box_given = true;
+       }},
   };
   return options;
 }
@@ -83,6 +90,10 @@ bool ApplyFlag(const std::string& arg, CountOptions& options) {
     options.null_separated = true;
   } else if (arg == "--strict") {
     options.strict = true;
+  } else if (arg == "--sizes") {
+    options.sizes = true;
+  } else if (arg == "--color" || arg == "--colour") {
+    options.colours = true;
   } else if (arg == "--help" || arg == "-h") {
     options.show_help = true;
   } else if (arg == "--version" || arg == "-V") {
@@ -145,6 +156,8 @@ CountOptions ParseCountOptions(const std::vector<std::string>& args, int default
     throw UsageError("--files-from counts the files of its list; give no PATH with it");
   if (options.null_separated && !options.files_from)
     throw UsageError("--null is for the list of --files-from");
+  if (options.size_box_given && !options.sizes)
+    throw UsageError("--size-box chooses the box of --sizes; give --sizes with it");
   return options;
 }
 
@@ -170,9 +183,17 @@ are skipped.
       --null            names in LIST end in a NUL byte, as find -print0 writes them
       --file-timeout=SECONDS
                         time one file may take before it counts as timed out
-                        (default: the page counter's own bound of a few seconds)
+                        (default: the page counter's own bound of a few seconds;
+                        with --color, the colours get a minute and 0.1 s a page more)
       --strict          a damaged file is not counted, even where its pages can be
                         recovered as a viewer shows them
+      --sizes           also measure the pages: sizes and paper names in csv and
+                        json, pages per paper and orientation at the end
+      --size-box=BOX    crop (the visible size, the default) or trim (the trim box
+                        of print-ready files, else the visible size)
+      --color, --colour tell colour pages from black-and-white ones; pages that
+                        reading cannot decide are drawn with pdftoppm (poppler-utils);
+                        with --sizes, colour and black-and-white pages per paper
   -h, --help            show this help and exit
   -V, --version         show the version and exit
 
@@ -180,6 +201,9 @@ Files that are not countable PDF files are reported on standard error with the r
 and so are damaged files whose pages were recovered as a viewer shows them: these are
 counted (status "recovered"), unless --strict is given. The log format lists counted
 files only; csv and json list every file with its status and the reason.
+With --color, json records gain "color_pages" and "page_colors" (a letter per page: C
+colour, G black-and-white, ? unknown), csv rows gain color_pages and bw_pages, and the
+totals of each kind follow the summary on standard error.
 In log format a path holding a control character (a line break, a tab, ESC...) is not
 written but reported as a file that could not be listed.
 

@@ -25,6 +25,10 @@ struct CountOptions {
   bool null_separated = false;            // the list's names end in NUL, not in LF
   bool strict = false;                    // a recovered (damaged) file is not counted
   uint32_t file_timeout_ms = 0;           // time one file may take; 0: the library's bound
+  bool sizes = false;                     // measure pages by size (--sizes)
+  bool trim_box = false;                  // sizes from the trim box (--size-box trim)
+  bool size_box_given = false;
+  bool colours = false;  // --color: each page's colour, read or drawn
   bool show_help = false;
   bool show_version = false;
 };

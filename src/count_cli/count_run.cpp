@@ -68,11 +68,28 @@ CountRun::CountRun(const CountOptions& options, FileSystem& fs, OrderedJobPool::
       diagnostics_(diagnostics),
       stop_(stop),
       list_(list),
-      formatter_(options.format, LineEndFor(options.format, options.output.has_value())),
+      formatter_(options.format, LineEndFor(options.format, options.output.has_value()),
+                 options.sizes, options.colours),
       walker_(fs, options.masks, options.recurse) {}
 
+void CountRun::Submit(FileToCount file, OrderedJobPool& pool) {
+  if (options_.colours) {
+    file.details = std::make_shared<PageDetails>();
+    details_.push_back(file.details);
+  }
+  pool.Queue(std::move(file));
+}
+
 void CountRun::Deliver(const std::string& path, const FileCount& answer) {
+  std::shared_ptr<PageDetails> details;
+  if (!details_.empty()) {
+    details = std::move(details_.front());
+    details_.pop_front();
+  }
+  std::optional<FileSizes> sizes;
+  if (ledger_) sizes = ledger_->Take(path);
   if (answer.pages == kHiddenFile) return;
+  if (options_.sizes && !sizes) sizes.emplace();
   ++files_;
   const FileCount result = options_.strict ? Strict(answer) : answer;
   if (!helper_warned_ && RepairHelperFailed(result)) {
@@ -80,6 +97,7 @@ void CountRun::Deliver(const std::string& path, const FileCount& answer) {
     diagnostics_.Report(RepairHelperWarning());
   }
   const bool counted = IsCounted(result);
+  if (details && counted) colour_totals_.Add(*details);
   if (counted && !formatter_.Carries(path)) {
     ++failed_;
     diagnostics_.Report(path + ": not listed: the log format cannot hold a name with a " +
@@ -87,12 +105,13 @@ void CountRun::Deliver(const std::string& path, const FileCount& answer) {
   } else {
     if (counted) {
       pages_ += result.pages;
+      if (sizes) papers_.Add(*sizes);
     } else {
       ++failed_;
     }
     if (result.verdict == FOLIOTALLY_RECOVERED) ++recovered_;
     if (result.verdict != FOLIOTALLY_SOUND) diagnostics_.Report(DamageMessage(path, result));
-    out_.Write(formatter_.Result(path, result));
+    out_.Write(formatter_.Result(path, result, sizes ? &*sizes : nullptr, details.get()));
   }
   diagnostics_.progress().Update(files_, pages_);
 }
@@ -108,12 +127,12 @@ void CountRun::CountPath(const std::string& path, OrderedJobPool& pool) {
   // Anything but a folder is counted as the file it was named as; the page counter
   // answers for what cannot be opened (a FIFO is never opened, only reported).
   if (error != 0 || status.kind != EntryKind::kFolder) {
-    pool.Queue(FileToCount{path, nullptr, 0});
+    Submit(FileToCount{path, nullptr, 0}, pool);
     return;
   }
   WalkCallbacks callbacks;
   callbacks.file = [&](FileToCount file) {
-    if (!stop_.load()) pool.Queue(std::move(file));
+    if (!stop_.load()) Submit(std::move(file), pool);
   };
   // Reading the next folder may wait for the disk; files held for a while are counted
   // meanwhile.
@@ -152,7 +171,7 @@ void CountRun::SubmitListed(std::string name, OrderedJobPool& pool) {
   if (name.find('\0') != std::string::npos) return RefuseListed(name);
   // Each name is counted as the file it names, as a PATH that is a file would be; what is
   // missing or no regular file gets its row in csv and json, with the reason.
-  pool.Queue(FileToCount{std::move(name), nullptr, 0});
+  Submit(FileToCount{std::move(name), nullptr, 0}, pool);
 }
 
 void CountRun::CountList(OrderedJobPool& pool) {
@@ -217,6 +236,15 @@ int CountRun::Execute() {
   }
   diagnostics_.progress().Clear();
   diagnostics_.Say(SummaryText(files_, pages_, failed_, recovered_));
+  if (const std::string papers = papers_.Text(); options_.sizes && !papers.empty())
+    diagnostics_.Say(papers);
+  if (options_.colours) {
+    diagnostics_.Say(ColourSummaryText(colour_totals_));
+    if (options_.sizes && !colour_totals_.by_paper.empty())
+      diagnostics_.Say(ColourByPaperText(colour_totals_));
+    if (colour_totals_.without_renderer > 0)
+      diagnostics_.Report(MissingRendererText(colour_totals_.without_renderer));
+  }
   if (interrupted) diagnostics_.Report("interrupted");
   return ExitStatus(interrupted, output_failed);
 }

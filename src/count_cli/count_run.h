@@ -4,15 +4,19 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
+#include "count_cli/colour_report.h"
 #include "count_cli/count_options.h"
 #include "count_cli/ordered_job_pool.h"
 #include "count_cli/output_sink.h"
 #include "count_cli/progress_line.h"
 #include "count_cli/result_format.h"
+#include "count_cli/size_report.h"
 #include "count_cli/tree_walker.h"
 #include "platform/file_system.h"
 #include "platform/input_file.h"
@@ -59,6 +63,9 @@ class CountRun {
            OutputSink& out, Diagnostics& diagnostics, const std::atomic<bool>& stop,
            InputFile* list = nullptr);
 
+  // With --sizes: where the counter leaves each file's sizes for its result line.
+  void set_size_ledger(SizeLedger* ledger) { ledger_ = ledger; }
+
   // Runs the count and returns the exit status.
   int Execute();
 
@@ -69,6 +76,8 @@ class CountRun {
   void SubmitListed(std::string name, OrderedJobPool& pool);
   void RefuseListed(std::string_view name);
   void Deliver(const std::string& path, const FileCount& result);
+  // Hands a file to the pool, with room for its page details when the run gathers them.
+  void Submit(FileToCount file, OrderedJobPool& pool);
   int ExitStatus(bool interrupted, bool output_failed) const;
 
   const CountOptions& options_;
@@ -79,6 +88,8 @@ class CountRun {
   const std::atomic<bool>& stop_;
   InputFile* list_;
   ResultFormatter formatter_;
+  SizeLedger* ledger_ = nullptr;
+  PaperTally papers_;
   // One walker for the whole run: a folder is walked once, however many paths lead to it.
   TreeWalker walker_;
 
@@ -87,6 +98,10 @@ class CountRun {
   int64_t failed_ = 0;
   int64_t recovered_ = 0;
   bool helper_warned_ = false;  // the repair helper's failure is said once a run
+  // Details of the files in the pool, in the order they were submitted, which is the order
+  // their results come back in.
+  std::deque<std::shared_ptr<PageDetails>> details_;
+  ColourTotals colour_totals_;
   bool unreadable_folder_ = false;
   bool input_failed_ = false;  // a PATH does not exist, or the list was not read whole
 };

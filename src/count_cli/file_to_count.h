@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "count_cli/page_details.h"
 #include "pagecount/foliotally.h"
 #include "platform/folder_descriptor.h"
 
@@ -37,6 +38,9 @@ struct FileToCount {
   // The walk did not read whether the file is hidden: the counter reads it from the file
   // once opened (FolderDescriptor::IsHidden) and answers kHiddenFile for a hidden one.
   bool check_hidden = false;
+  // Where the counter puts what it learns of the pages besides their number (their
+  // colours), when the run asks for it; null otherwise.
+  std::shared_ptr<PageDetails> details{};
 
   const char* NameInFolder() const { return path.c_str() + name_offset; }
 };

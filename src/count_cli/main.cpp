@@ -7,15 +7,20 @@
 #include <cstring>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "colour/page_colours.h"
+#include "colour/page_drawing.h"
 #include "count_cli/count_options.h"
 #include "count_cli/count_run.h"
 #include "count_cli/output_sink.h"
 #include "count_cli/progress_line.h"
+#include "count_cli/size_report.h"
 #include "pagecount/foliotally.h"
+#include "pagecount/unique_fd.h"
 #include "platform/input_file.h"
 #include "platform/interrupt_watch.h"
 #include "platform/posix_file_system.h"
@@ -49,18 +54,81 @@ int DefaultJobs() {
 
 // A file the walk found is opened by its name in the folder the walk holds open; one whose
 // hidden bit the walk left unread is opened once, to read the bit and to count it.
+// `at(dirfd, name)` and `open_fd(fd)` count a file named or open.
+template <typename At, typename OpenFd>
+FileCount CountFile(const FileToCount& file, At&& at, OpenFd&& open_fd) {
+  if (!file.folder) return at(AT_FDCWD, file.path.c_str());
+  if (!file.check_hidden) return at(file.folder->fd(), file.NameInFolder());
+  const foliotally::OpenedFile opened = file.folder->Open(file.NameInFolder());
+  if (!opened.ok()) return CountOf(FOLIOTALLY_UNREADABLE);
+  if (file.folder->IsHidden(opened)) return CountOf(kHiddenFile);
+  return open_fd(opened.fd());
+}
+
 FileCount CountPages(const FileToCount& file, uint32_t time_limit) {
   FileCount count{};
-  if (!file.folder) {
-    GetFoliotallyCountAt(AT_FDCWD, file.path.c_str(), time_limit, &count);
-  } else if (!file.check_hidden) {
-    GetFoliotallyCountAt(file.folder->fd(), file.NameInFolder(), time_limit, &count);
-  } else {
-    const foliotally::OpenedFile opened = file.folder->Open(file.NameInFolder());
-    if (!opened.ok()) return CountOf(FOLIOTALLY_UNREADABLE);
-    if (file.folder->IsHidden(opened)) return CountOf(kHiddenFile);
-    GetFoliotallyCountFd(opened.fd(), time_limit, &count);
-  }
+  return CountFile(
+      file,
+      [&](int dirfd, const char* name) {
+        GetFoliotallyCountAt(dirfd, name, time_limit, &count);
+        return count;
+      },
+      [&](int fd) {
+        GetFoliotallyCountFd(fd, time_limit, &count);
+        return count;
+      });
+}
+
+// Each page's colour (and, with `box`, its paper) of a file the library counted `pages`
+// pages in, into the file's details. The file is opened as the count opened it.
+void AddColours(const FileToCount& file, int32_t pages, uint32_t time_limit,
+                const std::string& renderer, std::optional<foliotally::pdf::SizeBox> box) {
+  const auto read = [&](int fd) {
+    foliotally::colour::PageColours colours =
+        foliotally::colour::ReadOpenFileColours(fd, pages, time_limit, renderer, box);
+    file.details->colours = std::move(colours.letters);
+    file.details->without_renderer = colours.without_renderer;
+    if (box) file.details->papers = PaperNames(colours.sizes);
+    return FileCount{};
+  };
+  CountFile(
+      file,
+      [&](int dirfd, const char* name) {
+        const foliotally::pdf::UniqueFd opened(
+            ::openat(dirfd, name, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+        return opened.get() < 0 ? FileCount{} : read(opened.get());
+      },
+      read);
+}
+
+// The same with the pages measured (--sizes): the count with its verdict, and the sizes
+// left in `ledger` for the file's result line when the file could be counted.
+FileCount MeasurePages(const FileToCount& file, uint32_t time_limit, int32_t box,
+                       SizeLedger& ledger) {
+  FileSizes sizes;
+  FileCount count{};
+  const auto measure = [&](auto&& count_call, auto&& sizes_call) {
+    count_call(&count);
+    if (count.pages >= 0) MeasureSizes(sizes_call, sizes);
+    return count;
+  };
+  count = CountFile(
+      file,
+      [&](int dirfd, const char* name) {
+        return measure([&](FileCount* out) { GetFoliotallyCountAt(dirfd, name, time_limit, out); },
+                       [&](FoliotallyPageSize* groups, int32_t capacity, int32_t* unknown) {
+                         return GetFoliotallySizesAt(dirfd, name, time_limit, box, groups, capacity,
+                                                     unknown);
+                       });
+      },
+      [&](int fd) {
+        return measure([&](FileCount* out) { GetFoliotallyCountFd(fd, time_limit, out); },
+                       [&](FoliotallyPageSize* groups, int32_t capacity, int32_t* unknown) {
+                         return GetFoliotallySizesFd(fd, time_limit, box, groups, capacity,
+                                                     unknown);
+                       });
+      });
+  ledger.Put(file.path, std::move(sizes));
   return count;
 }
 
@@ -107,11 +175,33 @@ int Run(const CountOptions& options) {
                         [] { return std::chrono::steady_clock::now(); });
   Diagnostics diagnostics(to_standard_error, progress);
   const uint32_t time_limit = options.file_timeout_ms;
-  const auto count_pages = [time_limit](const FileToCount& file) {
+  SizeLedger ledger;
+  const int32_t box = options.trim_box ? FOLIOTALLY_BOX_TRIM : FOLIOTALLY_BOX_CROP;
+  OrderedJobPool::Work count_pages = [time_limit](const FileToCount& file) {
     return CountPages(file, time_limit);
   };
+  if (options.sizes)
+    count_pages = [time_limit, box, &ledger](const FileToCount& file) {
+      return MeasurePages(file, time_limit, box, ledger);
+    };
+  // Looked up once: every file of the run is drawn with the same renderer, or none.
+  const std::string renderer = options.colours ? foliotally::colour::FindRenderer() : "";
+  if (options.colours) {
+    std::optional<foliotally::pdf::SizeBox> paper_box;
+    if (options.sizes)
+      paper_box =
+          options.trim_box ? foliotally::pdf::SizeBox::kTrim : foliotally::pdf::SizeBox::kCrop;
+    count_pages = [count = std::move(count_pages), time_limit, &renderer,
+                   paper_box](const FileToCount& file) {
+      const FileCount result = count(file);
+      if (result.pages >= 0 && file.details)
+        AddColours(file, result.pages, time_limit, renderer, paper_box);
+      return result;
+    };
+  }
   CountRun run(options, fs, count_pages, *out, diagnostics, interrupted,
                options.files_from ? &list : nullptr);
+  if (options.sizes) run.set_size_ledger(&ledger);
   return run.Execute();
 }
 

@@ -1,5 +1,6 @@
 #include "count_cli/result_format.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "count_cli/text_escaping.h"
@@ -45,7 +46,9 @@ std::string StatusOf(const FileCount& count) {
 }
 
 std::string ResultFormatter::Header() const {
-  if (format_ == OutputFormat::kCsv) return "path,pages,status,reason" + line_end_;
+  if (format_ == OutputFormat::kCsv)
+    return std::string("path,pages,status,reason") + (with_sizes_ ? ",sizes" : "") +
+           (colours_ ? ",color_pages,bw_pages" : "") + line_end_;
   return {};
 }
 
@@ -58,7 +61,27 @@ bool ResultFormatter::Carries(std::string_view path) const {
   return true;
 }
 
-std::string ResultFormatter::Result(std::string_view path, const FileCount& count) const {
+void ResultFormatter::AppendColours(std::string& line, bool counted,
+                                    const PageDetails* details) const {
+  if (!colours_) return;
+  const std::string none;
+  const std::string& letters = counted && details ? details->colours : none;
+  const auto pages = [&](char letter) {
+    return std::to_string(std::count(letters.begin(), letters.end(), letter));
+  };
+  if (format_ == OutputFormat::kCsv) {
+    if (counted)
+      line.append(",").append(pages('C')).append(",").append(pages('G'));
+    else
+      line.append(",,");
+  } else if (format_ == OutputFormat::kJson) {
+    line += ",\"color_pages\":" + (counted ? pages('C') : std::string("null"));
+    line += ",\"page_colors\":" + (counted ? JsonString(letters) : std::string("null"));
+  }
+}
+
+std::string ResultFormatter::Result(std::string_view path, const FileCount& count,
+                                    const FileSizes* sizes, const PageDetails* details) const {
   const bool counted = IsCounted(count);
   const std::string pages = counted ? std::to_string(count.pages) : std::string();
   const std::string status = StatusOf(count);
@@ -73,6 +96,8 @@ std::string ResultFormatter::Result(std::string_view path, const FileCount& coun
       break;
     case OutputFormat::kCsv:
       line = CsvField(path) + "," + pages + "," + CsvField(status) + "," + CsvField(reason);
+      if (with_sizes_) line += "," + CsvField(sizes ? SizesCsv(*sizes) : std::string());
+      AppendColours(line, counted, details);
       break;
     case OutputFormat::kJson:
       line = "{\"path\":" + JsonString(path);
@@ -82,6 +107,8 @@ std::string ResultFormatter::Result(std::string_view path, const FileCount& coun
       line += ",\"pages\":" + (counted ? pages : std::string("null"));
       line += ",\"status\":" + JsonString(status);
       if (!reason.empty()) line += ",\"reason\":" + JsonString(reason);
+      if (sizes) line += ",\"sizes\":" + (counted ? SizesJson(*sizes) : std::string("null"));
+      AppendColours(line, counted, details);
       line += "}";
       break;
   }

@@ -8,6 +8,8 @@
 #include <string_view>
 
 #include "count_cli/file_to_count.h"
+#include "count_cli/page_details.h"
+#include "count_cli/size_report.h"
 
 namespace foliotally::count_cli {
 
@@ -31,8 +33,11 @@ inline bool IsCounted(const FileCount& count) { return count.pages >= 0; }
 // Writes results in one format with one line ending.
 class ResultFormatter {
  public:
-  ResultFormatter(OutputFormat format, std::string_view line_end)
-      : format_(format), line_end_(line_end) {}
+  // `with_sizes`: csv has a "sizes" column (json records carry "sizes" when given some).
+  // `colours`: csv and json carry each file's colour and black-and-white pages too.
+  ResultFormatter(OutputFormat format, std::string_view line_end, bool with_sizes = false,
+                  bool colours = false)
+      : format_(format), line_end_(line_end), with_sizes_(with_sizes), colours_(colours) {}
 
   // What comes before the first result: the CSV header line, nothing otherwise.
   std::string Header() const;
@@ -40,7 +45,10 @@ class ResultFormatter {
   // The output for one file. The log has a line only for counted files (recovered ones
   // included), as the main window's log has; CSV and JSON have a line for every file, with
   // its status and, when it is not sound, the reason.
-  std::string Result(std::string_view path, const FileCount& count) const;
+  // With `sizes` (--sizes), a csv line fills its "sizes" column and a json record gains
+  // "sizes"; `details` give the colours (--color). The log line is the same.
+  std::string Result(std::string_view path, const FileCount& count,
+                     const FileSizes* sizes = nullptr, const PageDetails* details = nullptr) const;
 
   // Whether a line of this format can hold `path` unchanged. The log has neither quoting
   // nor escapes, so that its lines stay the bytes the window saves; a control character
@@ -48,8 +56,12 @@ class ResultFormatter {
   bool Carries(std::string_view path) const;
 
  private:
+  void AppendColours(std::string& line, bool counted, const PageDetails* details) const;
+
   OutputFormat format_;
   std::string line_end_;
+  bool with_sizes_;
+  bool colours_ = false;
 };
 
 }  // namespace foliotally::count_cli

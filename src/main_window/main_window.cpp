@@ -214,6 +214,9 @@ void TfrmMain::CreateMenus() {
   QMenu* file = menuBar()->addMenu("File");
   Close1 = file->addAction("Close");
   Close1->setObjectName("Close1");
+  QMenu* view = menuBar()->addMenu("View");
+  PagesBySize1 = view->addAction("Pages by Size");
+  PagesBySize1->setObjectName("PagesBySize1");
   QMenu* help = menuBar()->addMenu("Help");
   Visitwebsite1 = help->addAction("Visit website");
   Visitwebsite1->setObjectName("Visitwebsite1");
@@ -225,6 +228,7 @@ void TfrmMain::ConnectHandlers() {
   connect(Close1, &QAction::triggered, this, [this] { Close1Click(Close1); });
   connect(Visitwebsite1, &QAction::triggered, this, [this] { Visitwebsite1Click(Visitwebsite1); });
   connect(About1, &QAction::triggered, this, [this] { About1Click(About1); });
+  connect(PagesBySize1, &QAction::triggered, this, [this] { PagesBySize1Click(PagesBySize1); });
   connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(BitBtn1); });
   connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(BitBtn2); });
   connect(BitBtnStop, &QPushButton::clicked, this, [this] { BitBtnStopClick(BitBtnStop); });

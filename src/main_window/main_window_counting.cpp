@@ -53,6 +53,7 @@ void TfrmMain::CountFile(const std::string& path) {
     return;
   }
   FPageTotal = CheckedAdd(FPageTotal, pages);
+  FLastCountFiles.push_back(path);
   edtCounter->setText(QString::number(FPageTotal));
   if (chkbxAddToLog->isChecked()) RichEditLog->AppendLogLine(path + ";" + std::to_string(pages));
 }
@@ -65,6 +66,7 @@ void TfrmMain::FileListBoxClick(QObject*) {
 }
 
 void TfrmMain::BtnCountSelectedClick(QObject*) {
+  FLastCountFiles.clear();
   edtCounter->setText("0");
   FPageTotal = 0;
   FTally = {};

@@ -25,6 +25,7 @@ void TfrmMain::ProcessMessages() { QCoreApplication::processEvents(); }
 void TfrmMain::btnCountAllClick(QObject*) {
   std::string start;
   try {
+    FLastCountFiles.clear();
     edtCounter->setText("0");
     FFileCount = 0;
     FTally = {};

@@ -55,6 +55,13 @@ Object Document::Root() {
   return *root;
 }
 
+std::unique_ptr<StreamDecoder> Document::OpenStream(const Object& ref, Object& dict) {
+  if (!ref.IsRef()) Damaged("no stream");
+  StreamRef where;
+  objects_.FindStream(ref.value, dict, where);
+  return objects_.OpenStream(dict, where);
+}
+
 uint64_t Document::PageBound() const {
   // Each page needs an object besides object 0, the catalog and the tree's root; a page
   // inline in /Kids needs none, but a walk of the tree, which a /Count above the bound

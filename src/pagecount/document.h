@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string_view>
 
@@ -47,6 +48,12 @@ class Document {
   Object Resolve(Object object, std::span<const std::string_view> wanted = {}) {
     return objects_.Resolve(std::move(object), wanted);
   }
+
+  // The stream object `ref` refers to: its dictionary, and a decoder for its data within
+  // the count's decode budget. Throws a damaged verdict when `ref` leads to no stream.
+  std::unique_ptr<StreamDecoder> OpenStream(const Object& ref, Object& dict);
+  // See ObjectStore::RenewDecodeBudget.
+  void RenewDecodeBudget() { objects_.RenewDecodeBudget(); }
 
   // After OpenByScanning: calls `f` with the number of every object the scan found.
   template <typename F>

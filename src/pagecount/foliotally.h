@@ -86,6 +86,45 @@ __attribute__((visibility("default"))) int32_t GetFoliotallyCountAt(int dirfd, c
 /* GetFoliotallyFd's count, with its verdict and reason written to `*out`. */
 __attribute__((visibility("default"))) int32_t GetFoliotallyCountFd(int fd, uint32_t time_limit_ms,
                                                                     struct FoliotallyCount* out);
+/* Page sizes. The pages of a file grouped by size: each group is one size and its number
+ * of pages, in the order the sizes first appear in the file. A size is the page as a
+ * viewer shows it: the crop box (the media box where the page has none) clipped to the
+ * media box, turned by the page's rotation and scaled by its user unit, in points (1/72
+ * inch) to a thousandth of a point. With FOLIOTALLY_BOX_TRIM the page's trim box is taken
+ * instead where it has one that can be read. */
+#define FOLIOTALLY_BOX_CROP 0
+#define FOLIOTALLY_BOX_TRIM 1
+
+typedef struct FoliotallyPageSize {
+  double width_pt;  /* after rotation */
+  double height_pt; /* after rotation */
+  int32_t pages;
+} FoliotallyPageSize;
+
+/* Measures the file at `path` (relative to `dirfd`, as for GetFoliotallyAt, within the same
+ * `time_limit_ms`) and returns the number of distinct sizes, or one of the negative values
+ * above for a file GetFoliotallyAt would not count; the page count and the error codes are
+ * always those GetFoliotallyAt gives.
+ *
+ * Memory: the caller owns everything. `sizes` is an array of `capacity` elements that the
+ * call fills with the first groups (it may be NULL when `capacity` is 0); nothing is
+ * allocated for the caller and nothing needs freeing. When the result is larger than
+ * `capacity`, the groups did not all fit: call again with an array of at least that many
+ * elements. `unknown_pages` (may be NULL) receives the number of pages whose size could not
+ * be read (a damaged box or page, a rotation that is not a multiple of 90, or pages the
+ * walk did not reach in time); the groups' pages plus the unknown pages are the file's
+ * page count. An unknown size is never guessed. Reentrant, as the count is; an unknown
+ * `box` measures the crop box. */
+__attribute__((visibility("default"))) int32_t GetFoliotallySizesAt(
+    int dirfd, const char* path, uint32_t time_limit_ms, int32_t box, FoliotallyPageSize* sizes,
+    int32_t capacity, int32_t* unknown_pages);
+
+/* The same for a file the caller has open as `fd`, read as GetFoliotallyFd reads it. */
+__attribute__((visibility("default"))) int32_t GetFoliotallySizesFd(int fd, uint32_t time_limit_ms,
+                                                                    int32_t box,
+                                                                    FoliotallyPageSize* sizes,
+                                                                    int32_t capacity,
+                                                                    int32_t* unknown_pages);
 
 #ifdef __cplusplus
 }

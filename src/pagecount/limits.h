@@ -35,6 +35,8 @@ inline constexpr int kMaxResolveDepth = 16;
 inline constexpr size_t kMaxWalkNodes = 4u << 20;
 // Kids a walk may put on its stack (a /Kids array shared by many nodes is pushed each time).
 inline constexpr size_t kMaxWalkPushes = 16u << 20;
+// Kids a walk page by page may hold waiting at once (each with what it inherits).
+inline constexpr size_t kMaxWalkPending = 4u << 20;
 // Objects fetched by one count, walk included.
 inline constexpr uint64_t kMaxFetches = 8u << 20;
 

@@ -143,6 +143,19 @@ std::unique_ptr<StreamDecoder> ObjectStore::OpenStream(const Object& dict, const
                                          StreamFormatOf(resolved), decode_budget_);
 }
 
+void ObjectStore::FindStream(int64_t num, Object& dict, StreamRef& where) {
+  if (num <= 0 || static_cast<uint64_t>(num) >= limits::kMaxObjectNumber) Damaged("no stream");
+  // Without the key its data would be read as noise.
+  if (streams_encrypted_) Fail(Verdict::kEncrypted, "stream of an encrypted file");
+  const XrefEntry e = index_.Lookup(num);
+  if (e.type != XrefEntry::Type::kInFile) Damaged("stream not in the file");
+  if (!ParseIndirectAt(e.offset, num, {}, dict, &where) &&
+      !(header_offset_ > 0 && ParseIndirectAt(e.offset + header_offset_, num, {}, dict, &where)))
+    Damaged("stream not found");
+}
+
+void ObjectStore::RenewDecodeBudget() { decode_budget_ = limits::kMaxDecodedPerCount; }
+
 const std::vector<std::pair<int64_t, int64_t>>& ObjectStore::ObjectsInStream(int64_t stream_num) {
   return ObjectStreamFor(stream_num).pairs;
 }

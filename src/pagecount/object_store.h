@@ -54,6 +54,13 @@ class ObjectStore {
   // whose data is then located.
   bool ParseIndirectAt(uint64_t offset, int64_t num, std::span<const std::string_view> wanted,
                        Object& out, StreamRef* stream);
+  // The stream object `num`, which stands in the file itself (never in an object stream):
+  // its dictionary and where its data lies. Throws a damaged verdict when there is none,
+  // an encrypted one when the file's streams are encrypted.
+  void FindStream(int64_t num, Object& dict, StreamRef& where);
+  // Grants the decode budget anew: for a reader of many pages' contents, which bounds each
+  // page on its own, under the same deadline.
+  void RenewDecodeBudget();
   // A decoder for the stream with dictionary `dict` at `where`.
   std::unique_ptr<StreamDecoder> OpenStream(const Object& dict, const StreamRef& where);
   // The (object number, offset) pairs that object stream `stream_num` lists.

@@ -1,8 +1,10 @@
-// A PDF object as the reader keeps it: only what a page count looks at. Strings keep no
-// content (nothing here reads them); names keep their decoded bytes.
+// A PDF object as the reader keeps it: only what a page count and a page's size look at.
+// Strings keep no content (nothing here reads them); names keep their decoded bytes.
 #pragma once
 
+#include <bit>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,7 +17,7 @@ struct Object {
   enum class Kind : uint8_t { kNull, kBool, kInt, kReal, kName, kString, kArray, kDict, kRef };
 
   Kind kind = Kind::kNull;
-  int64_t value = 0;  // bool, integer, or the object number of a reference
+  int64_t value = 0;  // bool, integer, the object number of a reference, or a real's bits
   uint32_t gen = 0;   // generation of a reference
   std::string name;
   std::vector<Object> items;       // array
@@ -28,6 +30,19 @@ struct Object {
   bool IsArray() const { return kind == Kind::kArray; }
   bool IsDict() const { return kind == Kind::kDict; }
   bool IsRef() const { return kind == Kind::kRef; }
+  bool IsNumber() const { return kind == Kind::kInt || kind == Kind::kReal; }
+
+  // A real keeps its value in `value`'s bits: an object stays as small as it was.
+  void SetReal(double real) {
+    kind = Kind::kReal;
+    value = std::bit_cast<int64_t>(real);
+  }
+  // The value of an integer or a real.
+  std::optional<double> Number() const {
+    if (kind == Kind::kInt) return static_cast<double>(value);
+    if (kind == Kind::kReal) return std::bit_cast<double>(value);
+    return std::nullopt;
+  }
 
   // The value stored under `key` in a dictionary (the first one, as the file has it), or null.
   const Object* Find(std::string_view key) const;

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <limits>
+#include <system_error>
 
 #include "pagecount/limits.h"
 
@@ -59,6 +62,24 @@ bool LooksLikeReal(std::string_view word) {
     }
   }
   return digit;
+}
+
+// The value of a word LooksLikeReal accepted. A value beyond a double's range is infinite,
+// which every reader of numbers here refuses.
+double RealValue(std::string_view word) {
+  const bool negative = word[0] == '-';
+  if (word[0] == '+' || word[0] == '-') word.remove_prefix(1);
+  double value = 0;
+  const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
+  if (error == std::errc::result_out_of_range) {
+    // Too small rounds to zero; too large is infinite. Only digits before a dot can be large.
+    const size_t dot = word.find('.');
+    const bool large = word.substr(0, dot).find_first_not_of('0') != std::string_view::npos;
+    value = large ? std::numeric_limits<double>::infinity() : 0.0;
+  } else if (error != std::errc() || end != word.data() + word.size()) {
+    value = 0;
+  }
+  return negative ? -value : value;
 }
 
 }  // namespace
@@ -205,7 +226,7 @@ ParseStatus Parser::Number(Object* out) {
   int64_t value = 0;
   if (!ParseInteger(word, value)) {
     if (!LooksLikeReal(word)) return ParseStatus::kBad;
-    if (out) out->kind = Object::Kind::kReal;
+    if (out) out->SetReal(RealValue(word));
     return ParseStatus::kOk;
   }
   if (out) {
@@ -308,7 +329,10 @@ bool Parser::PlainRef(int64_t& num, int64_t& gen) {
 
 ParseStatus Parser::Array(Object* out, int depth) {
   ++pos_;
-  if (out) out->kind = Object::Kind::kArray;
+  if (out) {
+    out->kind = Object::Kind::kArray;
+    out->items.reserve(4);  // a box, a matrix's first half: most arrays read are this short
+  }
   const bool items_allowed = depth + 1 <= limits::kMaxNesting;
   for (;;) {
     // A long /Kids array is references only: each is taken in one pass over its bytes.

@@ -50,9 +50,11 @@ TEST(MainWindowLayout, ControlsSitWhereTheLayoutPutsThem) {
 TEST(MainWindowLayout, MenusHoldTheirItems) {
   TfrmMain w("");
   const auto menus = w.menuBar()->actions();
-  ASSERT_EQ(menus.size(), 2);
+  ASSERT_EQ(menus.size(), 3);
   EXPECT_EQ(menus[0]->text(), "File");
-  EXPECT_EQ(menus[1]->text(), "Help");
+  EXPECT_EQ(menus[1]->text(), "View");
+  EXPECT_EQ(menus[2]->text(), "Help");
+  EXPECT_EQ(w.PagesBySize1->text(), "Pages by Size");
   EXPECT_EQ(w.Close1->text(), "Close");
   EXPECT_EQ(w.Visitwebsite1->text(), "Visit website");
   EXPECT_EQ(w.About1->text(), "About");
