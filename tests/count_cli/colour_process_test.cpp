@@ -40,21 +40,22 @@ TEST_F(ColourRun, JsonCarriesEachPagesColourAndTheTotalsFollowTheSummary) {
   for (const char* spelling : {"--color", "--colour"}) {
     const ProcessResult result = RunCount({spelling, "-f", "json", "-j", "3", dir_.str()});
     const std::string d = dir_.str();
-    EXPECT_EQ(result.out, "{\"path\":\"" + d +
-                              "/a-grey.pdf\",\"pages\":1,\"status\":\"ok\",\"color_pages\":0,"
-                              "\"page_colors\":\"G\"}\n"
-                              "{\"path\":\"" +
-                              d +
-                              "/b-red.pdf\",\"pages\":1,\"status\":\"ok\",\"color_pages\":1,"
-                              "\"page_colors\":\"C\"}\n"
-                              "{\"path\":\"" +
-                              d +
-                              "/c-blank.pdf\",\"pages\":3,\"status\":\"ok\",\"color_pages\":0,"
-                              "\"page_colors\":\"GGG\"}\n"
-                              "{\"path\":\"" +
-                              d +
-                              "/d-broken.pdf\",\"pages\":null,\"status\":\"not a PDF file\","
-                              "\"color_pages\":null,\"page_colors\":null}\n")
+    EXPECT_EQ(result.out,
+              "{\"path\":\"" + d +
+                  "/a-grey.pdf\",\"pages\":1,\"status\":\"ok\",\"color_pages\":0,"
+                  "\"page_colors\":\"G\"}\n"
+                  "{\"path\":\"" +
+                  d +
+                  "/b-red.pdf\",\"pages\":1,\"status\":\"ok\",\"color_pages\":1,"
+                  "\"page_colors\":\"C\"}\n"
+                  "{\"path\":\"" +
+                  d +
+                  "/c-blank.pdf\",\"pages\":3,\"status\":\"ok\",\"color_pages\":0,"
+                  "\"page_colors\":\"GGG\"}\n"
+                  "{\"path\":\"" +
+                  d +
+                  "/d-broken.pdf\",\"pages\":null,\"status\":\"not a PDF file\","
+                  "\"reason\":\"no PDF header\",\"color_pages\":null,\"page_colors\":null}\n")
         << spelling;
     EXPECT_NE(result.err.find("Counted 4 files, 5 pages. 1 file could not be counted.\n"
                               "Colour: 1 page, black-and-white: 4 pages, unknown: 0 pages.\n"),
@@ -67,9 +68,10 @@ TEST_F(ColourRun, CsvGainsTwoColumnsAndTheLogStaysAsItIs) {
   if (!HaveRenderer()) GTEST_SKIP() << "pdftoppm is not installed";
   const std::string d = dir_.str();
   const ProcessResult csv = RunCount({"--color", "-f", "csv", dir_.str()});
-  EXPECT_EQ(csv.out, "path,pages,status,color_pages,bw_pages\n" + d + "/a-grey.pdf,1,ok,0,1\n" + d +
-                         "/b-red.pdf,1,ok,1,0\n" + d + "/c-blank.pdf,3,ok,0,3\n" + d +
-                         "/d-broken.pdf,,not a PDF file,,\n");
+  EXPECT_EQ(csv.out, "path,pages,status,reason,color_pages,bw_pages\n" + d +
+                         "/a-grey.pdf,1,ok,,0,1\n" + d + "/b-red.pdf,1,ok,,1,0\n" + d +
+                         "/c-blank.pdf,3,ok,,0,3\n" + d +
+                         "/d-broken.pdf,,not a PDF file,no PDF header,,\n");
   const ProcessResult log = RunCount({"--color", dir_.str()});
   const ProcessResult plain = RunCount({dir_.str()});
   EXPECT_EQ(log.out, plain.out);

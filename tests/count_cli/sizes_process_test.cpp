@@ -50,7 +50,7 @@ TEST_F(SizesRun, JsonRecordsCarryTheSizesOfEachFile) {
                 "{\"path\":\"" +
                 S() +
                 "/c.pdf\",\"pages\":null,\"status\":\"not a PDF file\","
-                "\"sizes\":null}\n");
+                "\"reason\":\"no PDF header\",\"sizes\":null}\n");
   // Without --sizes the records are as they always were.
   const ProcessResult plain = RunCount({"--format=json", S() + "/b.pdf"});
   EXPECT_EQ(plain.out, "{\"path\":\"" + S() + "/b.pdf\",\"pages\":2,\"status\":\"ok\"}\n");
