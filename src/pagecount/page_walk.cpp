@@ -124,7 +124,18 @@ std::shared_ptr<const InheritedAttributes> PageWalk::Inherit(
 void PageWalk::Fill(WalkedPage& out, const InheritedAttributes& inherited) {
   // Reading sizes only, the page's dictionary is the walk's own: its values are moved out.
   const bool keep = options_.whole_page;
-  out.attributes = inherited;
+  // What is null in both needs no copy: most pages inherit little or nothing.
+  auto inherit = [](Object& to, const Object& from) {
+    if (!from.IsNull()) {
+      to = from;
+    } else if (!to.IsNull()) {
+      to = Object();
+    }
+  };
+  inherit(out.attributes.resources, inherited.resources);
+  inherit(out.attributes.media_box, inherited.media_box);
+  inherit(out.attributes.crop_box, inherited.crop_box);
+  inherit(out.attributes.rotate, inherited.rotate);
   Override(out.page, out.attributes, keep);
   auto own = [&](std::string_view key) {
     Object* given = FindIn(out.page, key);

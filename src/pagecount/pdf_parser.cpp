@@ -341,6 +341,14 @@ ParseStatus Parser::Array(Object* out, int depth) {
     int64_t num = 0, gen = 0;
     while (items_allowed && PlainRef(num, gen)) {
       if (!out) continue;
+      // A long run of references is a /Kids array: room for all of them at once, as many
+      // as fit before the next "]" ("1 0 R" and a space take six bytes at least), spares
+      // the copies and fresh pages of a vector that doubles its way up.
+      if (out->items.size() == out->items.capacity()) {
+        const size_t close = text_.find(']', pos_);
+        const size_t room = (close == std::string_view::npos ? text_.size() : close) - pos_;
+        out->items.reserve(out->items.size() + 1 + room / 6);
+      }
       Object& ref = out->items.emplace_back();
       ref.kind = Object::Kind::kRef;
       ref.value = num;
