@@ -24,7 +24,7 @@ FileSizes Mixed() {
 TEST(SizeFormats, JsonRecordsGainASizesListThatAddsUpToThePages) {
   const ResultFormatter json(OutputFormat::kJson, "\n", true);
   const FileSizes sizes = Mixed();
-  EXPECT_EQ(json.Result("/d/a.pdf", 7, &sizes),
+  EXPECT_EQ(json.Result("/d/a.pdf", CountOf(7), &sizes),
             "{\"path\":\"/d/a.pdf\",\"pages\":7,\"status\":\"ok\",\"sizes\":["
             "{\"width_pt\":595.276,\"height_pt\":841.89,\"pages\":3,\"paper\":\"A4\","
             "\"orientation\":\"portrait\"},"
@@ -34,24 +34,25 @@ TEST(SizeFormats, JsonRecordsGainASizesListThatAddsUpToThePages) {
             "\"orientation\":\"landscape\"},"
             "{\"width_pt\":null,\"height_pt\":null,\"pages\":1,\"paper\":null,"
             "\"orientation\":null}]}\n");
-  EXPECT_EQ(json.Result("/d/bad.pdf", FOLIOTALLY_DAMAGED, &sizes),
+  EXPECT_EQ(json.Result("/d/bad.pdf", CountOf(FOLIOTALLY_DAMAGED), &sizes),
             "{\"path\":\"/d/bad.pdf\",\"pages\":null,\"status\":\"damaged PDF\",\"sizes\":null}\n");
   const FileSizes none;
-  EXPECT_EQ(json.Result("/d/empty.pdf", 0, &none),
+  EXPECT_EQ(json.Result("/d/empty.pdf", CountOf(0), &none),
             "{\"path\":\"/d/empty.pdf\",\"pages\":0,\"status\":\"ok\",\"sizes\":[]}\n");
 }
 
 TEST(SizeFormats, CsvHasOneSizesFieldSplittableAtSemicolons) {
   const ResultFormatter csv(OutputFormat::kCsv, "\r\n", true);
-  EXPECT_EQ(csv.Header(), "path,pages,status,sizes\r\n");
+  EXPECT_EQ(csv.Header(), "path,pages,status,reason,sizes\r\n");
   const FileSizes sizes = Mixed();
-  EXPECT_EQ(csv.Result("/d/a.pdf", 7, &sizes),
-            "/d/a.pdf,7,ok,3 A4 portrait 595.276x841.89 pt; 1 Letter landscape 792x612 pt; "
+  EXPECT_EQ(csv.Result("/d/a.pdf", CountOf(7), &sizes),
+            "/d/a.pdf,7,ok,,3 A4 portrait 595.276x841.89 pt; 1 Letter landscape 792x612 pt; "
             "2 210x99 mm landscape 595.3x280.6 pt; 1 unknown\r\n");
-  EXPECT_EQ(csv.Result("/d/e.pdf", FOLIOTALLY_ENCRYPTED, nullptr), "/d/e.pdf,,encrypted,\r\n");
+  EXPECT_EQ(csv.Result("/d/e.pdf", CountOf(FOLIOTALLY_ENCRYPTED), nullptr),
+            "/d/e.pdf,,encrypted,,\r\n");
   // The log line is the same with sizes or without.
   const ResultFormatter log(OutputFormat::kLog, "\r\n", true);
-  EXPECT_EQ(log.Result("/d/a.pdf", 7, &sizes), "/d/a.pdf;7\r\n");
+  EXPECT_EQ(log.Result("/d/a.pdf", CountOf(7), &sizes), "/d/a.pdf;7\r\n");
 }
 
 TEST(SizeFormats, RunTallyIsLargestFirstWithUnknownLast) {
