@@ -115,8 +115,9 @@ class TfrmMain : public QMainWindow {
   // which ends the drop quietly with nothing done.
   void DropFileTarget1Drop(dragdrop::TCustomDropTarget& sender, dragdrop::TShiftState shift,
                            dragdrop::TPoint point, uint32_t& effect);
-  // Ctrl+V in the folder list: a folder (or a file's folder) copied in the file manager is
-  // entered, by the rules of a drop. Nothing happens when the clipboard holds no name.
+  // Ctrl+V in the window (but in the log, which pastes text): a folder (or a file's folder)
+  // copied in the file manager is entered, by the rules of a drop. Nothing happens when the
+  // clipboard holds no name, or while "Count All" runs.
   void DirectoryListBoxPaste();
 
  protected:
@@ -143,6 +144,23 @@ class TfrmMain : public QMainWindow {
   // one's files counted and its subtree walked, unless `walked` holds it already.
   void WalkSubfolders(const std::string& folder, WalkedFolders& walked);
   void SetStatusText(const std::string& text);
+  // A folder is entered; a file's folder is entered and the file selected and counted, as
+  // a click on it would. Raises when the name cannot be entered.
+  void ShowFolderOrFile(const std::string& path);
+  void SelectListedFile(const std::string& name);
+  // Refuses drops and pastes while it lives: "Count All" ends by going back to the folder
+  // it started in, which would undo them.
+  class DropsRefused {
+   public:
+    explicit DropsRefused(dragdrop::TCustomDropTarget& target);
+    ~DropsRefused();
+    DropsRefused(const DropsRefused&) = delete;
+    DropsRefused& operator=(const DropsRefused&) = delete;
+
+   private:
+    dragdrop::TCustomDropTarget& target_;
+    bool enabled_;
+  };
   // Lets the message loop run: every waiting event is handled, then control comes back.
   static void ProcessMessages();
 

@@ -3,12 +3,15 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QUrl>
+#include <cctype>
 #include <map>
 
 #include "dragdrop/formats/clipboard_format_feedback.h"
 #include "dragdrop/formats/clipboard_format_hdrop.h"
 #include "dragdrop/formats/clipboard_format_ids.h"
 #include "dragdrop/formats/data_format_registry.h"
+#include "dragdrop/formats/file_name_text.h"
+#include "dragdrop/formats/file_uri.h"
 #include "dragdrop/formats/format_list_enumerator.h"
 #include "dragdrop/formats/shell_id_lists.h"
 
@@ -18,14 +21,43 @@ namespace {
 // The desktop's ID list: the folder every dragged URI is relative to.
 constexpr uint8_t kDesktopList[] = {0, 0};
 
-std::vector<uint8_t> DropFilesOf(const QList<QUrl>& urls) {
+std::vector<uint8_t> DropFilesOf(const std::vector<std::string>& names) {
   TFileClipboardFormat format;
-  for (const QUrl& url : urls) {
-    if (url.isLocalFile()) format.Names().Add(url.toLocalFile().toStdU16String());
-  }
+  for (const std::string& name : names) format.Names().Add(FileNameToUtf16(name));
   std::vector<uint8_t> block(static_cast<size_t>(std::max(format.GetDataSize(), 0)));
   if (block.empty() || !format.WriteData(block)) return {};
   return block;
+}
+
+bool IsFileUri(std::string_view line) {
+  return line.size() >= 5 &&
+         QByteArrayView(line.substr(0, 5)).compare("file:", Qt::CaseInsensitive) == 0;
+}
+
+// The names of the file: lines, in order. A file: address that names no local file (another
+// machine's, or one holding a NUL) gives an empty name, so that it is refused in its place
+// and never stands aside for the next; other addresses have no file name and are left out.
+std::vector<std::string> LocalNamesOf(const std::vector<std::string_view>& lines) {
+  const std::string host = ThisHostName();
+  std::vector<std::string> names;
+  for (std::string_view line : lines) {
+    if (IsFileUri(line)) names.push_back(LocalPathOfFileUri(line, host).value_or(std::string()));
+  }
+  return names;
+}
+
+// A path typed or copied as text (a terminal, an address bar): one line, absolute, or a
+// file: address. Anything else is no name.
+std::vector<std::string> NamesOfText(std::string_view text) {
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+    text.remove_suffix(1);
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
+    text.remove_prefix(1);
+  if (text.empty() || text.find_first_of("\r\n") != std::string_view::npos) return {};
+  if (IsFileUri(text)) return LocalNamesOf({text});
+  if (text.front() != '/') return {};
+  if (text.find('\0') != std::string_view::npos) return {""};
+  return {std::string(text)};
 }
 
 std::vector<uint8_t> IdListArrayOf(const QList<QUrl>& urls) {
@@ -80,20 +112,46 @@ QString FormatNameOf(const QString& mime_type) {
 }  // namespace
 
 TMimeDataObject::TMimeDataObject(const QMimeData* data, std::optional<uint32_t> preferred_effect,
-                                 ValueSink sink)
-    : data_(data), sink_(std::move(sink)) {
+                                 ValueSink sink, TNameSources sources)
+    : data_(data), sink_(std::move(sink)), sources_(sources) {
   if (data == nullptr) return;
   OfferUris();
   OfferNamedFormats();
   OfferPreferredEffect(preferred_effect);
 }
 
+// Each payload is fetched from the source once: across processes every fetch is a
+// transfer of its own, and a list can be megabytes long.
+const QByteArray& TMimeDataObject::Payload(const QString& mime_type) {
+  auto cached = payloads_.find(mime_type);
+  if (cached == payloads_.end())
+    cached = payloads_.emplace(mime_type, data_ ? data_->data(mime_type) : QByteArray()).first;
+  return cached->second;
+}
+
+const std::vector<std::string>& TMimeDataObject::LocalNames() {
+  if (localNames_) return *localNames_;
+  localNames_.emplace();
+  const auto view = [](const QByteArray& bytes) {
+    return std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()));
+  };
+  if (data_->hasFormat(kUriList)) {
+    *localNames_ = LocalNamesOf(UriListLines(view(Payload(kUriList))));
+  } else if (sources_ == TNameSources::Clipboard && data_->hasFormat(kCopiedFiles)) {
+    // The first line says "copy" or "cut"; the addresses follow.
+    std::vector<std::string_view> lines = UriListLines(view(Payload(kCopiedFiles)));
+    if (!lines.empty()) lines.erase(lines.begin());
+    *localNames_ = LocalNamesOf(lines);
+  } else if (sources_ == TNameSources::Clipboard && data_->hasText()) {
+    *localNames_ = NamesOfText(view(Payload("text/plain")));
+  }
+  return *localNames_;
+}
+
 void TMimeDataObject::OfferUris() {
+  if (!LocalNames().empty())
+    offers_.push_back({CF_HDROP, [this] { return DropFilesOf(LocalNames()); }});
   if (!data_->hasUrls()) return;
-  const QList<QUrl> urls = data_->urls();
-  const bool any_local =
-      std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
-  if (any_local) offers_.push_back({CF_HDROP, [this] { return DropFilesOf(data_->urls()); }});
   offers_.push_back(
       {RegisteredFormatId("Shell IDList Array"), [this] { return IdListArrayOf(data_->urls()); }});
 }
@@ -114,7 +172,8 @@ void TMimeDataObject::OfferNamedFormats() {
 // or "cut", KDE adds a cut flag.
 void TMimeDataObject::OfferPreferredEffect(std::optional<uint32_t> preferred_effect) {
   if (!preferred_effect) {
-    const QByteArray gnome = data_->data("x-special/gnome-copied-files");
+    const QByteArray gnome =
+        data_->hasFormat(kCopiedFiles) ? Payload(kCopiedFiles).left(5) : QByteArray();
     if (gnome.startsWith("cut\n") || data_->data("application/x-kde-cutselection") == "1")
       preferred_effect = 2;  // move
     else if (gnome.startsWith("copy\n"))

@@ -188,7 +188,8 @@ std::shared_ptr<IDataObject> TQtDropPlatform::ClipboardDataObject() {
   const QMimeData* data = clipboard != nullptr ? clipboard->mimeData() : nullptr;
   const uint16_t paste_succeeded = TPasteSucceededClipboardFormat().FormatEtc().cfFormat;
   return std::make_shared<TMimeDataObject>(
-      data, std::nullopt, [clipboard, paste_succeeded](uint16_t id, uint32_t value) {
+      data, std::nullopt,
+      [clipboard, paste_succeeded](uint16_t id, uint32_t value) {
         if (id != paste_succeeded || clipboard == nullptr || !clipboard->ownsClipboard())
           return false;
         auto* copy = new QMimeData;
@@ -200,7 +201,8 @@ std::shared_ptr<IDataObject> TQtDropPlatform::ClipboardDataObject() {
                       QByteArray(bytes, 4));
         clipboard->setMimeData(copy);
         return true;
-      });
+      },
+      TMimeDataObject::TNameSources::Clipboard);
 }
 
 }  // namespace foliotally::dragdrop
