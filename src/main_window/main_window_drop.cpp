@@ -24,6 +24,8 @@ namespace foliotally {
 void TfrmMain::CreateDropTarget() {
   using namespace dragdrop;
   FDropPlatform = std::make_unique<TQtDropPlatform>();
+  // The drop handler uses the first name only.
+  FDropPlatform->SetItemsWanted(1);
   DropFileTarget1 = std::make_unique<TDropFileTarget>(*FDropPlatform);
   // The stored settings: drag types, the drop handler, the targets, a move seen as a copy.
   DropFileTarget1->SetLoading(true);

@@ -1,8 +1,6 @@
 #include "dragdrop/qt/mime_data_object.h"
 
-#include <QFile>
 #include <QRegularExpression>
-#include <QUrl>
 #include <cctype>
 #include <map>
 
@@ -21,12 +19,24 @@ namespace {
 // The desktop's ID list: the folder every dragged URI is relative to.
 constexpr uint8_t kDesktopList[] = {0, 0};
 
-std::vector<uint8_t> DropFilesOf(const std::vector<std::string>& names) {
+using TDroppedItem = TMimeDataObject::TDroppedItem;
+
+std::vector<uint8_t> DropFilesOf(const std::vector<TDroppedItem>& items) {
   TFileClipboardFormat format;
-  for (const std::string& name : names) format.Names().Add(FileNameToUtf16(name));
+  for (const TDroppedItem& item : items) {
+    if (item.path) format.Names().Add(FileNameToUtf16(*item.path));
+  }
   std::vector<uint8_t> block(static_cast<size_t>(std::max(format.GetDataSize(), 0)));
   if (block.empty() || !format.WriteData(block)) return {};
   return block;
+}
+
+// Every address, one item list each: a local path's, or the address itself.
+std::vector<uint8_t> IdListArrayOf(const std::vector<TDroppedItem>& items) {
+  std::vector<TIdList> lists;
+  for (const TDroppedItem& item : items)
+    lists.push_back(item.path ? MakeLocalPathIdList(*item.path) : MakeUriIdList(item.uri));
+  return MakeShellIdListArray(kDesktopList, lists);
 }
 
 bool IsFileUri(std::string_view line) {
@@ -34,40 +44,31 @@ bool IsFileUri(std::string_view line) {
          QByteArrayView(line.substr(0, 5)).compare("file:", Qt::CaseInsensitive) == 0;
 }
 
-// The names of the file: lines, in order. A file: address that names no local file (another
-// machine's, or one holding a NUL) gives an empty name, so that it is refused in its place
-// and never stands aside for the next; other addresses have no file name and are left out.
-std::vector<std::string> LocalNamesOf(const std::vector<std::string_view>& lines) {
+// The addresses in order, each with the local path it names. A file: address that names no
+// local file (another machine's, or one holding a NUL) has none, like a web address.
+std::vector<TDroppedItem> ItemsOf(const std::vector<std::string_view>& lines) {
   const std::string host = ThisHostName();
-  std::vector<std::string> names;
+  std::vector<TDroppedItem> items;
+  items.reserve(lines.size());
   for (std::string_view line : lines) {
-    if (IsFileUri(line)) names.push_back(LocalPathOfFileUri(line, host).value_or(std::string()));
+    items.push_back({std::string(line), IsFileUri(line) ? LocalPathOfFileUri(line, host)
+                                                        : std::optional<std::string>()});
   }
-  return names;
+  return items;
 }
 
 // A path typed or copied as text (a terminal, an address bar): one line, absolute, or a
-// file: address. Anything else is no name.
-std::vector<std::string> NamesOfText(std::string_view text) {
+// file: address. Anything else is no item.
+std::vector<TDroppedItem> ItemsOfText(std::string_view text) {
   while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
     text.remove_suffix(1);
   while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
     text.remove_prefix(1);
   if (text.empty() || text.find_first_of("\r\n") != std::string_view::npos) return {};
-  if (IsFileUri(text)) return LocalNamesOf({text});
+  if (IsFileUri(text)) return ItemsOf({text});
   if (text.front() != '/') return {};
-  if (text.find('\0') != std::string_view::npos) return {""};
-  return {std::string(text)};
-}
-
-std::vector<uint8_t> IdListArrayOf(const QList<QUrl>& urls) {
-  std::vector<TIdList> items;
-  for (const QUrl& url : urls) {
-    items.push_back(url.isLocalFile()
-                        ? MakeLocalPathIdList(QFile::encodeName(url.toLocalFile()).toStdString())
-                        : MakeUriIdList(url.toEncoded().toStdString()));
-  }
-  return MakeShellIdListArray(kDesktopList, items);
+  if (text.find('\0') != std::string_view::npos) return {{std::string(), std::nullopt}};
+  return {{std::string(), std::string(text)}};
 }
 
 std::vector<uint8_t> LittleEndian(uint32_t value) {
@@ -112,8 +113,8 @@ QString FormatNameOf(const QString& mime_type) {
 }  // namespace
 
 TMimeDataObject::TMimeDataObject(const QMimeData* data, std::optional<uint32_t> preferred_effect,
-                                 ValueSink sink, TNameSources sources)
-    : data_(data), sink_(std::move(sink)), sources_(sources) {
+                                 ValueSink sink, TNameSources sources, size_t max_items)
+    : data_(data), sink_(std::move(sink)), sources_(sources), maxItems_(max_items) {
   if (data == nullptr) return;
   OfferUris();
   OfferNamedFormats();
@@ -129,31 +130,35 @@ const QByteArray& TMimeDataObject::Payload(const QString& mime_type) {
   return cached->second;
 }
 
-const std::vector<std::string>& TMimeDataObject::LocalNames() {
-  if (localNames_) return *localNames_;
-  localNames_.emplace();
+const std::vector<TDroppedItem>& TMimeDataObject::Items() {
+  if (items_) return *items_;
+  items_.emplace();
   const auto view = [](const QByteArray& bytes) {
     return std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()));
   };
   if (data_->hasFormat(kUriList)) {
-    *localNames_ = LocalNamesOf(UriListLines(view(Payload(kUriList))));
+    *items_ = ItemsOf(UriListLines(view(Payload(kUriList)), maxItems_));
   } else if (sources_ == TNameSources::Clipboard && data_->hasFormat(kCopiedFiles)) {
     // The first line says "copy" or "cut"; the addresses follow.
-    std::vector<std::string_view> lines = UriListLines(view(Payload(kCopiedFiles)));
+    std::vector<std::string_view> lines =
+        UriListLines(view(Payload(kCopiedFiles)), maxItems_ == SIZE_MAX ? SIZE_MAX : maxItems_ + 1);
     if (!lines.empty()) lines.erase(lines.begin());
-    *localNames_ = LocalNamesOf(lines);
+    *items_ = ItemsOf(lines);
   } else if (sources_ == TNameSources::Clipboard && data_->hasText()) {
-    *localNames_ = NamesOfText(view(Payload("text/plain")));
+    *items_ = ItemsOfText(view(Payload("text/plain")));
   }
-  return *localNames_;
+  // The bytes are read; only the items are kept.
+  payloads_.erase(kUriList);
+  return *items_;
 }
 
 void TMimeDataObject::OfferUris() {
-  if (!LocalNames().empty())
-    offers_.push_back({CF_HDROP, [this] { return DropFilesOf(LocalNames()); }});
-  if (!data_->hasUrls()) return;
-  offers_.push_back(
-      {RegisteredFormatId("Shell IDList Array"), [this] { return IdListArrayOf(data_->urls()); }});
+  const std::vector<TDroppedItem>& items = Items();
+  if (std::any_of(items.begin(), items.end(), [](const TDroppedItem& i) { return i.path; }))
+    offers_.push_back({CF_HDROP, [this] { return DropFilesOf(Items()); }});
+  if (data_->hasUrls())
+    offers_.push_back(
+        {RegisteredFormatId("Shell IDList Array"), [this] { return IdListArrayOf(Items()); }});
 }
 
 void TMimeDataObject::OfferNamedFormats() {

@@ -18,6 +18,7 @@
 
 #include <QMimeData>
 #include <QPointer>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
@@ -38,8 +39,16 @@ class TMimeDataObject : public IDataObject {
 
   // `preferred_effect` is what "Preferred DropEffect" answers; nothing leaves it out unless
   // the clipboard marks its files as copied or cut.
+  // `max_items` items at most are read from a list; the rest are never looked at.
   TMimeDataObject(const QMimeData* data, std::optional<uint32_t> preferred_effect, ValueSink sink,
-                  TNameSources sources = TNameSources::Drag);
+                  TNameSources sources = TNameSources::Drag, size_t max_items = SIZE_MAX);
+
+  // One item: its address (empty for a typed path) and the local path it names, as the
+  // file system's bytes, if it names one.
+  struct TDroppedItem {
+    std::string uri;
+    std::optional<std::string> path;
+  };
 
   HResult GetData(const TFormatEtc& format, TStgMedium& medium) override;
   HResult QueryGetData(const TFormatEtc& format) override;
@@ -57,8 +66,8 @@ class TMimeDataObject : public IDataObject {
   void OfferPreferredEffect(std::optional<uint32_t> preferred_effect);
   const Offer* Find(uint16_t id) const;
   const QByteArray& Payload(const QString& mime_type);
-  // The local names the data carries, as the file system's bytes; read once.
-  const std::vector<std::string>& LocalNames();
+  // The items the data carries; read once.
+  const std::vector<TDroppedItem>& Items();
 
   static constexpr const char* kUriList = "text/uri-list";
   static constexpr const char* kCopiedFiles = "x-special/gnome-copied-files";
@@ -66,9 +75,10 @@ class TMimeDataObject : public IDataObject {
   QPointer<const QMimeData> data_;
   ValueSink sink_;
   TNameSources sources_;
+  size_t maxItems_;
   std::vector<Offer> offers_;
   std::map<QString, QByteArray> payloads_;
-  std::optional<std::vector<std::string>> localNames_;
+  std::optional<std::vector<TDroppedItem>> items_;
 };
 
 }  // namespace foliotally::dragdrop

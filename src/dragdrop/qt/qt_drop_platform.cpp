@@ -202,7 +202,7 @@ std::shared_ptr<IDataObject> TQtDropPlatform::ClipboardDataObject() {
         clipboard->setMimeData(copy);
         return true;
       },
-      TMimeDataObject::TNameSources::Clipboard);
+      TMimeDataObject::TNameSources::Clipboard, itemsWanted_);
 }
 
 }  // namespace foliotally::dragdrop

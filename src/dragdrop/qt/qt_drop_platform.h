@@ -7,6 +7,7 @@
 #include <QMetaObject>
 #include <QPointer>
 #include <QWidget>
+#include <cstdint>
 #include <map>
 #include <utility>
 
@@ -57,10 +58,16 @@ class TQtDropPlatform : public IDropPlatform {
   // hides global positions (Wayland), the control at the drag's point is found from it.
   void SetPointerWidget(QWidget* widget) { pointerWidget_ = widget; }
 
+  // How many of a dropped or pasted list's items are read (all unless set): a program that
+  // uses only the first keeps a list of a hundred thousand names from holding it up.
+  size_t ItemsWanted() const { return itemsWanted_; }
+  void SetItemsWanted(size_t count) { itemsWanted_ = count; }
+
  private:
   std::map<std::pair<QWidget*, const void*>, QMetaObject::Connection> watches_;
   std::map<QWidget*, QPointer<TDropEventForwarder>> directRegistrations_;
   QPointer<QWidget> pointerWidget_;
+  size_t itemsWanted_ = SIZE_MAX;
 };
 
 }  // namespace foliotally::dragdrop

@@ -71,13 +71,14 @@ bool TDropEventForwarder::Forward(QDropEvent* event, QEvent::Type type) {
   platform_.SetPointerWidget(under != nullptr ? under : dropArea_.data());
   if (type == QEvent::DragEnter || !dataObject_) {
     const uint16_t performed_id = TPerformedDropEffectClipboardFormat().FormatEtc().cfFormat;
-    dataObject_ =
-        std::make_shared<TMimeDataObject>(event->mimeData(), EffectsOf(event->proposedAction()),
-                                          [this, performed_id](uint16_t id, uint32_t value) {
-                                            if (!inDrop_ || id != performed_id) return false;
-                                            performed_ = value;
-                                            return true;
-                                          });
+    dataObject_ = std::make_shared<TMimeDataObject>(
+        event->mimeData(), EffectsOf(event->proposedAction()),
+        [this, performed_id](uint16_t id, uint32_t value) {
+          if (!inDrop_ || id != performed_id) return false;
+          performed_ = value;
+          return true;
+        },
+        TMimeDataObject::TNameSources::Drag, platform_.ItemsWanted());
   }
   HResult result = E_UNEXPECTED;
   if (type == QEvent::DragEnter) {

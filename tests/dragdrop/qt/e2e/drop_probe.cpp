@@ -17,6 +17,8 @@
 // Other lines on standard input: "count" clicks Count All, "paste" pastes as Ctrl+V does.
 // With --hold FILE each file counted takes until FILE is gone, the window answering
 // meanwhile, as a long count does. The window starts in the process's working folder.
+#include <unistd.h>
+
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFile>
@@ -30,7 +32,6 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
-#include <iostream>
 #include <string>
 
 #include "dragdrop/qt/e2e/report_line.h"
@@ -149,6 +150,25 @@ std::string BytesOf(const std::string& path) {
   return out;
 }
 
+void HandleLine(const std::string& line, foliotally::TfrmMain& window, GapWatch& gaps) {
+  if (line == "ping") {
+    Say("pong");
+  } else if (line == "count") {
+    QTimer::singleShot(0, window.btnCountAll, &QPushButton::click);
+  } else if (line == "paste") {
+    QTimer::singleShot(0, &window, [&window] { window.DirectoryListBoxPaste(); });
+  } else if (line == "log") {
+    Say("log " + Escaped(window.RichEditLog->LogText()));
+  } else if (line == "gap") {
+    Say("gap " + std::to_string(gaps.TakeLongest()));
+  } else if (line.rfind("shot ", 0) == 0) {
+    const QRect frame = window.frameGeometry().adjusted(-8, -8, 8, 8);
+    const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(
+        0, frame.x(), frame.y(), frame.width(), frame.height());
+    Say(shot.save(QString::fromStdString(line.substr(5)), "PNG") ? "shot" : "shot failed");
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -165,28 +185,25 @@ int main(int argc, char** argv) {
   QObject::connect(list->verticalScrollBar(), &QScrollBar::valueChanged, list,
                    [](int value) { Say("scroll " + std::to_string(value)); });
   QSocketNotifier input(0, QSocketNotifier::Read);
-  QObject::connect(&input, &QSocketNotifier::activated, &window, [&input, &window, &gaps] {
-    std::string line;
-    if (!std::getline(std::cin, line)) {
-      input.setEnabled(false);
-      QCoreApplication::quit();
-    } else if (line == "ping") {
-      Say("pong");
-    } else if (line == "count") {
-      QTimer::singleShot(0, window.btnCountAll, &QPushButton::click);
-    } else if (line == "paste") {
-      QTimer::singleShot(0, &window, [&window] { window.DirectoryListBoxPaste(); });
-    } else if (line == "log") {
-      Say("log " + Escaped(window.RichEditLog->LogText()));
-    } else if (line == "gap") {
-      Say("gap " + std::to_string(gaps.TakeLongest()));
-    } else if (line.rfind("shot ", 0) == 0) {
-      const QRect frame = window.frameGeometry().adjusted(-8, -8, 8, 8);
-      const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(
-          0, frame.x(), frame.y(), frame.width(), frame.height());
-      Say(shot.save(QString::fromStdString(line.substr(5)), "PNG") ? "shot" : "shot failed");
-    }
-  });
+  std::string pending;
+  QObject::connect(
+      &input, &QSocketNotifier::activated, &window, [&input, &window, &gaps, &pending] {
+        // Read as it comes: several lines may arrive at once, and the notifier
+        // fires only for bytes not yet read.
+        char bytes[4096];
+        const ssize_t got = ::read(0, bytes, sizeof bytes);
+        if (got <= 0) {
+          input.setEnabled(false);
+          QCoreApplication::quit();
+          return;
+        }
+        pending.append(bytes, static_cast<size_t>(got));
+        for (size_t end = pending.find('\n'); end != std::string::npos; end = pending.find('\n')) {
+          const std::string line = pending.substr(0, end);
+          pending.erase(0, end + 1);
+          HandleLine(line, window, gaps);
+        }
+      });
   window.show();
   QTimer::singleShot(0, &window, [list, &window] {
     Say("folder " + BytesOf(list->Directory()));

@@ -67,7 +67,6 @@ class WindowDropE2E : public DropE2E {
     ASSERT_TRUE(source->WaitFor([](const QString& l) { return l == "clipboard"; }))
         << source->Transcript();
     probe->Write("paste");
-    Settle();
   }
 };
 
@@ -152,6 +151,7 @@ TEST_F(WindowDropE2E, FolderWhoseNameIsNotUtf8IsEnteredByItsBytes) {
 TEST_F(WindowDropE2E, PastedAddressHoldingANulIsRefusedNotCut) {
   StartTarget(root.path());
   PasteFrom({"--clip", "text/uri-list=file://" + Path("Docs") + "%00/Gone"});
+  Settle();
   EXPECT_EQ(FolderLines(), 1) << probe->Transcript();
   EXPECT_FALSE(TargetSaid("window ")) << probe->Transcript();
 }
