@@ -156,6 +156,20 @@ TEST_F(WindowDropE2E, PastedAddressHoldingANulIsRefusedNotCut) {
   EXPECT_FALSE(TargetSaid("window ")) << probe->Transcript();
 }
 
+// The same for a path pasted as text, and for a file manager's copied files.
+TEST_F(WindowDropE2E, PastedPathHoldingARawNulIsRefusedNotCut) {
+  QFile text(root.filePath("text.txt"));
+  ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+  text.write((Path("Docs") + QChar(0) + "/Gone").toUtf8());
+  text.close();
+  StartTarget(root.path());
+  PasteFrom({"--clip-file", "text/plain=" + text.fileName()});
+  Settle();
+  PasteFrom({"--clip", "x-special/gnome-copied-files=copy\n" + Uri("Docs") + "%00/Gone"});
+  Settle();
+  EXPECT_EQ(FolderLines(), 1) << probe->Transcript();
+}
+
 TEST_F(WindowDropE2E, FileManagersCopiedFilesAloneArePasted) {
   StartTarget(root.path());
   PasteFrom({"--clip", "x-special/gnome-copied-files=copy\n" + Uri("Docs")});
