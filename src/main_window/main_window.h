@@ -20,6 +20,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMimeData;
 class QPushButton;
 class QStatusBar;
 class QTimer;
@@ -27,6 +28,7 @@ class QTimer;
 namespace foliotally {
 
 namespace dragdrop {
+class TBackgroundClipboard;
 class TCustomDropTarget;
 class TDropFileTarget;
 class TQtDropPlatform;
@@ -148,6 +150,8 @@ class TfrmMain : public QMainWindow {
   // a click on it would. Raises when the name cannot be entered.
   void ShowFolderOrFile(const std::string& path);
   void SelectListedFile(const std::string& name);
+  // Pastes the names in `data`, or on the clipboard when null.
+  void PasteNames(const QMimeData* data);
   // Refuses drops and pastes while it lives: "Count All" ends by going back to the folder
   // it started in, which would undo them.
   class DropsRefused {
@@ -182,6 +186,8 @@ class TfrmMain : public QMainWindow {
   // The folder list's drop target; declared after its platform, so it goes first.
   std::unique_ptr<dragdrop::TQtDropPlatform> FDropPlatform;
   std::unique_ptr<dragdrop::TDropFileTarget> DropFileTarget1;
+  // Reads another program's clipboard for a paste; a child of the window.
+  dragdrop::TBackgroundClipboard* FClipboardReader = nullptr;
 };
 
 }  // namespace foliotally

@@ -4,9 +4,11 @@
 // Ctrl+V pastes them anywhere but in the log, which pastes its own text.
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QShortcut>
 
 #include "dragdrop/formats/file_name_text.h"
+#include "dragdrop/qt/background_clipboard.h"
 #include "dragdrop/qt/drag_event_translation.h"
 #include "dragdrop/qt/qt_drop_platform.h"
 #include "dragdrop/target/drop_file_target.h"
@@ -24,6 +26,7 @@ namespace foliotally {
 void TfrmMain::CreateDropTarget() {
   using namespace dragdrop;
   FDropPlatform = std::make_unique<TQtDropPlatform>();
+  FClipboardReader = new TBackgroundClipboard(this);
   // The drop handler uses the first name only.
   FDropPlatform->SetItemsWanted(1);
   DropFileTarget1 = std::make_unique<TDropFileTarget>(*FDropPlatform);
@@ -83,15 +86,31 @@ void TfrmMain::SelectListedFile(const std::string& name) {
   }
 }
 
+// Another program's clipboard is read on a thread of its own: a list of megabytes takes a
+// while to come across, and the window keeps answering meanwhile.
 void TfrmMain::DirectoryListBoxPaste() {
   // A paste during "Count All" would be undone by the count's last step.
   if (!DropFileTarget1->Enabled()) return;
+  if (!dragdrop::TBackgroundClipboard::Available()) {
+    PasteNames(nullptr);
+    return;
+  }
+  FClipboardReader->Read({"text/uri-list", "x-special/gnome-copied-files", "text/plain"},
+                         [this](std::optional<dragdrop::TClipboardPayload> payload) {
+                           if (!payload || !DropFileTarget1->Enabled()) return;
+                           PasteNames(dragdrop::MimeDataOf(std::move(*payload)).get());
+                         });
+}
+
+void TfrmMain::PasteNames(const QMimeData* data) {
+  FDropPlatform->SetClipboardData(data);
   try {
     DropFileTarget1->PasteFromClipboard();
   } catch (...) {
     // A name that cannot be entered, or a clipboard that cannot be read: like a drop that
     // cannot be used, the paste ends without a word.
   }
+  FDropPlatform->SetClipboardData(nullptr);
 }
 
 TfrmMain::DropsRefused::DropsRefused(dragdrop::TCustomDropTarget& target)

@@ -184,6 +184,10 @@ void TQtDropPlatform::PostToUserInterface(std::function<void()> action) {
 // The clipboard has no channel back to the program that filled it, unless that program
 // is this one: then "Paste Succeeded" is added to the clipboard's data.
 std::shared_ptr<IDataObject> TQtDropPlatform::ClipboardDataObject() {
+  if (clipboardData_ != nullptr)
+    return std::make_shared<TMimeDataObject>(clipboardData_, std::nullopt, nullptr,
+                                             TMimeDataObject::TNameSources::Clipboard,
+                                             itemsWanted_);
   QClipboard* clipboard = QGuiApplication::clipboard();
   const QMimeData* data = clipboard != nullptr ? clipboard->mimeData() : nullptr;
   const uint16_t paste_succeeded = TPasteSucceededClipboardFormat().FormatEtc().cfFormat;

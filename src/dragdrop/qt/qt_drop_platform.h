@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QMetaObject>
+#include <QMimeData>
 #include <QPointer>
 #include <QWidget>
 #include <cstdint>
@@ -61,6 +62,9 @@ class TQtDropPlatform : public IDropPlatform {
   // How many of a dropped or pasted list's items are read (all unless set): a program that
   // uses only the first keeps a list of a hundred thousand names from holding it up.
   size_t ItemsWanted() const { return itemsWanted_; }
+  // Data read from the clipboard beforehand that a paste takes in place of the clipboard's
+  // (null: the clipboard itself). Not owned.
+  void SetClipboardData(const QMimeData* data) { clipboardData_ = data; }
   void SetItemsWanted(size_t count) { itemsWanted_ = count; }
 
  private:
@@ -68,6 +72,7 @@ class TQtDropPlatform : public IDropPlatform {
   std::map<QWidget*, QPointer<TDropEventForwarder>> directRegistrations_;
   QPointer<QWidget> pointerWidget_;
   size_t itemsWanted_ = SIZE_MAX;
+  const QMimeData* clipboardData_ = nullptr;
 };
 
 }  // namespace foliotally::dragdrop
