@@ -104,6 +104,16 @@ TEST_F(WindowDropE2E, FileDroppedOnTheLogIsNotWrittenIntoItAndEntersItsFolderAsC
   EXPECT_EQ(LogText(), before);
 }
 
+// Text is still the log's own: the window takes no text, and leaves it to the editor.
+TEST_F(WindowDropE2E, TextDroppedOnTheLogIsInsertedThere) {
+  StartTarget(root.path());
+  StartSource({"--text", "note from elsewhere", "--actions", "copy"});
+  DragTo(areas["log"].center());
+  EXPECT_EQ(Release(), "copy");
+  EXPECT_NE(LogText().indexOf("note from elsewhere"), -1) << probe->Transcript();
+  EXPECT_EQ(FolderLines(), 1) << probe->Transcript();
+}
+
 TEST_F(WindowDropE2E, PdfDroppedOnTheFileListIsSelectedAndItsCountShown) {
   WritePdf("Scans/b.pdf", 3);
   StartTarget(root.path());
