@@ -92,6 +92,7 @@ TfrmMain::TfrmMain(std::string startup_file, TfrmMainServices services, QWidget*
   CreateLogAndOptions(client);
   CreateButtons(client);
   CreateMenus();
+  CreateDropTarget();
 
   StatusBar = new QStatusBar(this);
   StatusBar->setObjectName("StatusBar");
@@ -125,7 +126,6 @@ void TfrmMain::CreateFolderBrowser(QWidget* client) {
   DirectoryListBox->setAccessibleName("Folders");
 
   DirectoryListBox->SetItemHeight(16);
-  CreateDropTarget();
 
   FileListBox = Place(new TFileListBox(*FFileSystem, client), 344, 0, 193, 233);
   FileListBox->setObjectName("FileListBox");
@@ -287,6 +287,7 @@ void TfrmMain::ApplyStartupFile() {
   FileListBox->SetDirectory(FolderPartOf(FStartupFile));
   // Appended, not "*" + ...: GCC 12 at -O3 warns falsely (-Wrestrict) inside that operator+.
   FileListBox->SetMask(std::string("*").append(ExtensionPartOf(FStartupFile)));
+  SelectListedFile(NamePartOf(FStartupFile));
 }
 
 void TfrmMain::Close1Click(QObject*) { close(); }

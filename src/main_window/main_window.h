@@ -21,6 +21,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMimeData;
 class QPushButton;
 class QStatusBar;
 class QTimer;
@@ -28,6 +29,7 @@ class QTimer;
 namespace foliotally {
 
 namespace dragdrop {
+class TBackgroundClipboard;
 class TCustomDropTarget;
 class TDropFileTarget;
 class TQtDropPlatform;
@@ -120,8 +122,9 @@ class TfrmMain : public QMainWindow {
   // which ends the drop quietly with nothing done.
   void DropFileTarget1Drop(dragdrop::TCustomDropTarget& sender, dragdrop::TShiftState shift,
                            dragdrop::TPoint point, uint32_t& effect);
-  // Ctrl+V in the folder list: a folder (or a file's folder) copied in the file manager is
-  // entered, by the rules of a drop. Nothing happens when the clipboard holds no name.
+  // Ctrl+V in the window (but in the log, which pastes text): a folder (or a file's folder)
+  // copied in the file manager is entered, by the rules of a drop. Nothing happens when the
+  // clipboard holds no name, or while "Count All" runs.
   void DirectoryListBoxPaste();
 
  protected:
@@ -149,6 +152,25 @@ class TfrmMain : public QMainWindow {
   // one's files counted and its subtree walked, unless `walked` holds it already.
   void WalkSubfolders(const std::string& folder, WalkedFolders& walked);
   void SetStatusText(const std::string& text);
+  // A folder is entered; a file's folder is entered and the file selected and counted, as
+  // a click on it would. Raises when the name cannot be entered.
+  void ShowFolderOrFile(const std::string& path);
+  void SelectListedFile(const std::string& name);
+  // Pastes the names in `data`, or on the clipboard when null.
+  void PasteNames(const QMimeData* data);
+  // Refuses drops and pastes while it lives: "Count All" ends by going back to the folder
+  // it started in, which would undo them.
+  class DropsRefused {
+   public:
+    explicit DropsRefused(dragdrop::TCustomDropTarget& target);
+    ~DropsRefused();
+    DropsRefused(const DropsRefused&) = delete;
+    DropsRefused& operator=(const DropsRefused&) = delete;
+
+   private:
+    dragdrop::TCustomDropTarget& target_;
+    bool enabled_;
+  };
   // Lets the message loop run: every waiting event is handled, then control comes back.
   static void ProcessMessages();
 
@@ -174,6 +196,8 @@ class TfrmMain : public QMainWindow {
   // The folder list's drop target; declared after its platform, so it goes first.
   std::unique_ptr<dragdrop::TQtDropPlatform> FDropPlatform;
   std::unique_ptr<dragdrop::TDropFileTarget> DropFileTarget1;
+  // Reads another program's clipboard for a paste; a child of the window.
+  dragdrop::TBackgroundClipboard* FClipboardReader = nullptr;
 };
 
 }  // namespace foliotally

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <string>
 
+#include "dragdrop/target/drop_file_target.h"
 #include "folder_browser/directory_list_box.h"
 #include "folder_browser/file_list_box.h"
 #include "folder_browser/path_functions.h"
@@ -23,6 +24,7 @@ namespace foliotally {
 void TfrmMain::ProcessMessages() { QCoreApplication::processEvents(); }
 
 void TfrmMain::btnCountAllClick(QObject*) {
+  const DropsRefused refused(*DropFileTarget1);
   std::string start;
   try {
     FLastCountFiles.clear();

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QStatusBar>
 #include <QTest>
 
 #include "folder_browser/current_folder.h"
@@ -60,6 +61,22 @@ TEST_F(StartupFile, ArgumentSetsTheFolderAndTheMaskFromItsExtension) {
   EXPECT_EQ(w->DirectoryListBox->Directory(), docs);
   EXPECT_EQ(w->FileListBox->Directory(), docs);
   EXPECT_EQ(w->FileListBox->Mask(), "*.PDF");
+}
+
+// "Open with": the file is also selected and its count shown, as a click on it would.
+TEST_F(StartupFile, ArgumentFileIsSelectedAndItsCountShown) {
+  const std::string docs = dir.MakeFolder("Docs").string();
+  dir.Write("Docs/a.pdf", MakePdf(1));
+  dir.Write("Docs/report.pdf", MakePdf(2));
+  dir.Write("Docs/z.pdf", MakePdf(1));
+  auto w = Start(docs + "/report.pdf");
+  ActivateAndIdle(*w);
+  ASSERT_EQ(w->FileListBox->Count(), 3);
+  EXPECT_FALSE(w->FileListBox->Selected(0));
+  EXPECT_TRUE(w->FileListBox->Selected(1));
+  EXPECT_FALSE(w->FileListBox->Selected(2));
+  EXPECT_EQ(w->FileListBox->ItemIndex(), 1);
+  EXPECT_EQ(w->StatusBar->currentMessage().toStdString(), "report.pdf has 2 pages");
 }
 
 TEST_F(StartupFile, ArgumentWithoutExtensionListsEveryFile) {

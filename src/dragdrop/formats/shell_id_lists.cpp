@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "dragdrop/formats/code_page.h"
 #include "dragdrop/formats/dragdrop_errors.h"
+#include "dragdrop/formats/file_name_text.h"
 #include "dragdrop/formats/little_endian.h"
 
 namespace foliotally::dragdrop {
@@ -43,7 +43,8 @@ bool SHGetPathFromIDListW(std::span<const uint8_t> absolute_list, std::u16string
     at += length;
   }
   if (bytes.empty()) return false;
-  path = SystemCodePageToUtf16(bytes);
+  // The bytes of a local name, each kept: the drop handler turns them back.
+  path = FileNameToUtf16(bytes);
   return true;
 }
 

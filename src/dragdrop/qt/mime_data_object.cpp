@@ -1,14 +1,15 @@
 #include "dragdrop/qt/mime_data_object.h"
 
-#include <QFile>
 #include <QRegularExpression>
-#include <QUrl>
+#include <cctype>
 #include <map>
 
 #include "dragdrop/formats/clipboard_format_feedback.h"
 #include "dragdrop/formats/clipboard_format_hdrop.h"
 #include "dragdrop/formats/clipboard_format_ids.h"
 #include "dragdrop/formats/data_format_registry.h"
+#include "dragdrop/formats/file_name_text.h"
+#include "dragdrop/formats/file_uri.h"
 #include "dragdrop/formats/format_list_enumerator.h"
 #include "dragdrop/formats/shell_id_lists.h"
 
@@ -18,24 +19,56 @@ namespace {
 // The desktop's ID list: the folder every dragged URI is relative to.
 constexpr uint8_t kDesktopList[] = {0, 0};
 
-std::vector<uint8_t> DropFilesOf(const QList<QUrl>& urls) {
+using TDroppedItem = TMimeDataObject::TDroppedItem;
+
+std::vector<uint8_t> DropFilesOf(const std::vector<TDroppedItem>& items) {
   TFileClipboardFormat format;
-  for (const QUrl& url : urls) {
-    if (url.isLocalFile()) format.Names().Add(url.toLocalFile().toStdU16String());
+  for (const TDroppedItem& item : items) {
+    if (item.path) format.Names().Add(FileNameToUtf16(*item.path));
   }
   std::vector<uint8_t> block(static_cast<size_t>(std::max(format.GetDataSize(), 0)));
   if (block.empty() || !format.WriteData(block)) return {};
   return block;
 }
 
-std::vector<uint8_t> IdListArrayOf(const QList<QUrl>& urls) {
-  std::vector<TIdList> items;
-  for (const QUrl& url : urls) {
-    items.push_back(url.isLocalFile()
-                        ? MakeLocalPathIdList(QFile::encodeName(url.toLocalFile()).toStdString())
-                        : MakeUriIdList(url.toEncoded().toStdString()));
+// Every address, one item list each: a local path's, or the address itself.
+std::vector<uint8_t> IdListArrayOf(const std::vector<TDroppedItem>& items) {
+  std::vector<TIdList> lists;
+  for (const TDroppedItem& item : items)
+    lists.push_back(item.path ? MakeLocalPathIdList(*item.path) : MakeUriIdList(item.uri));
+  return MakeShellIdListArray(kDesktopList, lists);
+}
+
+bool IsFileUri(std::string_view line) {
+  return line.size() >= 5 &&
+         QByteArrayView(line.substr(0, 5)).compare("file:", Qt::CaseInsensitive) == 0;
+}
+
+// The addresses in order, each with the local path it names. A file: address that names no
+// local file (another machine's, or one holding a NUL) has none, like a web address.
+std::vector<TDroppedItem> ItemsOf(const std::vector<std::string_view>& lines) {
+  const std::string host = ThisHostName();
+  std::vector<TDroppedItem> items;
+  items.reserve(lines.size());
+  for (std::string_view line : lines) {
+    items.push_back({std::string(line), IsFileUri(line) ? LocalPathOfFileUri(line, host)
+                                                        : std::optional<std::string>()});
   }
-  return MakeShellIdListArray(kDesktopList, items);
+  return items;
+}
+
+// A path typed or copied as text (a terminal, an address bar): one line, absolute, or a
+// file: address. Anything else is no item.
+std::vector<TDroppedItem> ItemsOfText(std::string_view text) {
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+    text.remove_suffix(1);
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
+    text.remove_prefix(1);
+  if (text.empty() || text.find_first_of("\r\n") != std::string_view::npos) return {};
+  if (IsFileUri(text)) return ItemsOf({text});
+  if (text.front() != '/') return {};
+  if (text.find('\0') != std::string_view::npos) return {{std::string(), std::nullopt}};
+  return {{std::string(), std::string(text)}};
 }
 
 std::vector<uint8_t> LittleEndian(uint32_t value) {
@@ -80,22 +113,52 @@ QString FormatNameOf(const QString& mime_type) {
 }  // namespace
 
 TMimeDataObject::TMimeDataObject(const QMimeData* data, std::optional<uint32_t> preferred_effect,
-                                 ValueSink sink)
-    : data_(data), sink_(std::move(sink)) {
+                                 ValueSink sink, TNameSources sources, size_t max_items)
+    : data_(data), sink_(std::move(sink)), sources_(sources), maxItems_(max_items) {
   if (data == nullptr) return;
   OfferUris();
   OfferNamedFormats();
   OfferPreferredEffect(preferred_effect);
 }
 
+// Each payload is fetched from the source once: across processes every fetch is a
+// transfer of its own, and a list can be megabytes long.
+const QByteArray& TMimeDataObject::Payload(const QString& mime_type) {
+  auto cached = payloads_.find(mime_type);
+  if (cached == payloads_.end())
+    cached = payloads_.emplace(mime_type, data_ ? data_->data(mime_type) : QByteArray()).first;
+  return cached->second;
+}
+
+const std::vector<TDroppedItem>& TMimeDataObject::Items() {
+  if (items_) return *items_;
+  items_.emplace();
+  const auto view = [](const QByteArray& bytes) {
+    return std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()));
+  };
+  if (data_->hasFormat(kUriList)) {
+    *items_ = ItemsOf(UriListLines(view(Payload(kUriList)), maxItems_));
+  } else if (sources_ == TNameSources::Clipboard && data_->hasFormat(kCopiedFiles)) {
+    // The first line says "copy" or "cut"; the addresses follow.
+    std::vector<std::string_view> lines =
+        UriListLines(view(Payload(kCopiedFiles)), maxItems_ == SIZE_MAX ? SIZE_MAX : maxItems_ + 1);
+    if (!lines.empty()) lines.erase(lines.begin());
+    *items_ = ItemsOf(lines);
+  } else if (sources_ == TNameSources::Clipboard && data_->hasText()) {
+    *items_ = ItemsOfText(view(Payload("text/plain")));
+  }
+  // The bytes are read; only the items are kept.
+  payloads_.erase(kUriList);
+  return *items_;
+}
+
 void TMimeDataObject::OfferUris() {
-  if (!data_->hasUrls()) return;
-  const QList<QUrl> urls = data_->urls();
-  const bool any_local =
-      std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
-  if (any_local) offers_.push_back({CF_HDROP, [this] { return DropFilesOf(data_->urls()); }});
-  offers_.push_back(
-      {RegisteredFormatId("Shell IDList Array"), [this] { return IdListArrayOf(data_->urls()); }});
+  const std::vector<TDroppedItem>& items = Items();
+  if (std::any_of(items.begin(), items.end(), [](const TDroppedItem& i) { return i.path; }))
+    offers_.push_back({CF_HDROP, [this] { return DropFilesOf(Items()); }});
+  if (data_->hasUrls())
+    offers_.push_back(
+        {RegisteredFormatId("Shell IDList Array"), [this] { return IdListArrayOf(Items()); }});
 }
 
 void TMimeDataObject::OfferNamedFormats() {
@@ -114,7 +177,8 @@ void TMimeDataObject::OfferNamedFormats() {
 // or "cut", KDE adds a cut flag.
 void TMimeDataObject::OfferPreferredEffect(std::optional<uint32_t> preferred_effect) {
   if (!preferred_effect) {
-    const QByteArray gnome = data_->data("x-special/gnome-copied-files");
+    const QByteArray gnome =
+        data_->hasFormat(kCopiedFiles) ? Payload(kCopiedFiles).left(5) : QByteArray();
     if (gnome.startsWith("cut\n") || data_->data("application/x-kde-cutselection") == "1")
       preferred_effect = 2;  // move
     else if (gnome.startsWith("copy\n"))

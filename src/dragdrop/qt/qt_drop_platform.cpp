@@ -184,11 +184,16 @@ void TQtDropPlatform::PostToUserInterface(std::function<void()> action) {
 // The clipboard has no channel back to the program that filled it, unless that program
 // is this one: then "Paste Succeeded" is added to the clipboard's data.
 std::shared_ptr<IDataObject> TQtDropPlatform::ClipboardDataObject() {
+  if (clipboardData_ != nullptr)
+    return std::make_shared<TMimeDataObject>(clipboardData_, std::nullopt, nullptr,
+                                             TMimeDataObject::TNameSources::Clipboard,
+                                             itemsWanted_);
   QClipboard* clipboard = QGuiApplication::clipboard();
   const QMimeData* data = clipboard != nullptr ? clipboard->mimeData() : nullptr;
   const uint16_t paste_succeeded = TPasteSucceededClipboardFormat().FormatEtc().cfFormat;
   return std::make_shared<TMimeDataObject>(
-      data, std::nullopt, [clipboard, paste_succeeded](uint16_t id, uint32_t value) {
+      data, std::nullopt,
+      [clipboard, paste_succeeded](uint16_t id, uint32_t value) {
         if (id != paste_succeeded || clipboard == nullptr || !clipboard->ownsClipboard())
           return false;
         auto* copy = new QMimeData;
@@ -200,7 +205,8 @@ std::shared_ptr<IDataObject> TQtDropPlatform::ClipboardDataObject() {
                       QByteArray(bytes, 4));
         clipboard->setMimeData(copy);
         return true;
-      });
+      },
+      TMimeDataObject::TNameSources::Clipboard, itemsWanted_);
 }
 
 }  // namespace foliotally::dragdrop

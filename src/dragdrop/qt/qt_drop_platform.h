@@ -5,8 +5,10 @@
 #pragma once
 
 #include <QMetaObject>
+#include <QMimeData>
 #include <QPointer>
 #include <QWidget>
+#include <cstdint>
 #include <map>
 #include <utility>
 
@@ -57,10 +59,20 @@ class TQtDropPlatform : public IDropPlatform {
   // hides global positions (Wayland), the control at the drag's point is found from it.
   void SetPointerWidget(QWidget* widget) { pointerWidget_ = widget; }
 
+  // How many of a dropped or pasted list's items are read (all unless set): a program that
+  // uses only the first keeps a list of a hundred thousand names from holding it up.
+  size_t ItemsWanted() const { return itemsWanted_; }
+  // Data read from the clipboard beforehand that a paste takes in place of the clipboard's
+  // (null: the clipboard itself). Not owned.
+  void SetClipboardData(const QMimeData* data) { clipboardData_ = data; }
+  void SetItemsWanted(size_t count) { itemsWanted_ = count; }
+
  private:
   std::map<std::pair<QWidget*, const void*>, QMetaObject::Connection> watches_;
   std::map<QWidget*, QPointer<TDropEventForwarder>> directRegistrations_;
   QPointer<QWidget> pointerWidget_;
+  size_t itemsWanted_ = SIZE_MAX;
+  const QMimeData* clipboardData_ = nullptr;
 };
 
 }  // namespace foliotally::dragdrop

@@ -21,6 +21,7 @@ void TDropEventForwarder::Register() {
   if (!control_) return;
   dropArea_ = DropAreaOf(control_);
   acceptedDropsBefore_ = dropArea_->acceptDrops();
+  takesDropsItself_ = acceptedDropsBefore_ || control_->acceptDrops();
   dropArea_->setAcceptDrops(true);
   dropArea_->installEventFilter(this);
   window_ = control_->internalWinId();
@@ -37,6 +38,7 @@ void TDropEventForwarder::Revoke() {
 
 bool TDropEventForwarder::eventFilter(QObject* watched, QEvent* event) {
   if (watched != dropArea_) return false;
+  if (passedOn_) return PassOn(event->type());
   switch (event->type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove:
@@ -51,6 +53,13 @@ bool TDropEventForwarder::eventFilter(QObject* watched, QEvent* event) {
   }
 }
 
+// A drag the target refused over a control that takes drops of its own (a text editor
+// takes text) is the control's, from its enter to its leave or drop.
+bool TDropEventForwarder::PassOn(QEvent::Type type) {
+  if (type == QEvent::DragLeave || type == QEvent::Drop) passedOn_ = false;
+  return false;
+}
+
 // One drag event as one drag call. The enter is always taken, so that the drag keeps
 // reporting its moves here; whether the data may be dropped is told by the answer.
 bool TDropEventForwarder::Forward(QDropEvent* event, QEvent::Type type) {
@@ -62,13 +71,14 @@ bool TDropEventForwarder::Forward(QDropEvent* event, QEvent::Type type) {
   platform_.SetPointerWidget(under != nullptr ? under : dropArea_.data());
   if (type == QEvent::DragEnter || !dataObject_) {
     const uint16_t performed_id = TPerformedDropEffectClipboardFormat().FormatEtc().cfFormat;
-    dataObject_ =
-        std::make_shared<TMimeDataObject>(event->mimeData(), EffectsOf(event->proposedAction()),
-                                          [this, performed_id](uint16_t id, uint32_t value) {
-                                            if (!inDrop_ || id != performed_id) return false;
-                                            performed_ = value;
-                                            return true;
-                                          });
+    dataObject_ = std::make_shared<TMimeDataObject>(
+        event->mimeData(), EffectsOf(event->proposedAction()),
+        [this, performed_id](uint16_t id, uint32_t value) {
+          if (!inDrop_ || id != performed_id) return false;
+          performed_ = value;
+          return true;
+        },
+        TMimeDataObject::TNameSources::Drag, platform_.ItemsWanted());
   }
   HResult result = E_UNEXPECTED;
   if (type == QEvent::DragEnter) {
@@ -85,6 +95,13 @@ bool TDropEventForwarder::Forward(QDropEvent* event, QEvent::Type type) {
     dataObject_.reset();
   }
   platform_.SetPointerWidget(nullptr);
+  if (type == QEvent::DragEnter && takesDropsItself_ &&
+      (Failed(result) || (effect & ~DROPEFFECT_SCROLL) == DROPEFFECT_NONE)) {
+    target_.DragLeave();
+    dataObject_.reset();
+    passedOn_ = true;
+    return false;
+  }
   const Qt::DropAction action = Succeeded(result) ? ActionOf(effect) : Qt::IgnoreAction;
   event->setDropAction(action);
   event->setAccepted(type == QEvent::DragEnter || action != Qt::IgnoreAction);

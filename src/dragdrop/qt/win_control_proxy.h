@@ -41,11 +41,14 @@ class TDropEventForwarder : public QObject {
 
  private:
   bool Forward(QDropEvent* event, QEvent::Type type);
+  bool PassOn(QEvent::Type type);
 
   QPointer<QWidget> dropArea_;
   IDropTarget& target_;
   TQtDropPlatform& platform_;
   bool acceptedDropsBefore_ = false;
+  bool takesDropsItself_ = false;
+  bool passedOn_ = false;
   WId window_ = 0;
   std::shared_ptr<TMimeDataObject> dataObject_;
   std::optional<uint32_t> performed_;

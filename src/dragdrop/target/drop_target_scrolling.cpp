@@ -15,24 +15,23 @@ void TCustomDropTarget::PrepareAutoScroll() {
                              platform_.ScrollArrowWidth(currentTarget_));
 }
 
-// In the margin the timer runs while the pointer is slow; the first step waits
-// ScrollDelay. Out of the margin it stops.
+// In the margin the timer runs, whatever the pointer's speed; the first step waits
+// ScrollDelay. Out of the margin it stops. A drag source sends positions only while the
+// pointer moves (X11 does), so a pointer that reached the margin fast and then rests sends
+// nothing more: the speed is judged by each tick from where the pointer is then.
 void TCustomDropTarget::UpdateScrollTimer(TPoint screen, uint32_t effect) {
-  const bool slow = ScrollSpeedIsSlow(screen);
+  ScrollSpeedIsSlow(screen);  // keeps the speed samples current
   if ((effect & DROPEFFECT_SCROLL) == 0) {
     scrollTimer_->Stop();
     return;
   }
-  if (!scrollTimer_->Enabled()) scrollTimer_->SetInterval(ScrollDelay);
-  if (slow)
-    scrollTimer_->Start();
-  else
-    scrollTimer_->Stop();
+  if (scrollTimer_->Enabled()) return;
+  scrollTimer_->SetInterval(ScrollDelay);
+  scrollTimer_->Start();
 }
 
 TScrollDirections TCustomDropTarget::ScrollDirectionsNow() {
   if (currentTarget_ == nullptr || scrollZone_.Contains(lastPoint_)) return {};
-  if (!ScrollSpeedIsSlow(platform_.CursorPos())) return {};
   std::optional<TScrollInfo> vertical;
   std::optional<TScrollInfo> horizontal;
   if (scrollBars_.vertical)
@@ -42,20 +41,25 @@ TScrollDirections TCustomDropTarget::ScrollDirectionsNow() {
   return ScrollDirectionsAt(lastPoint_, scrollZone_, vertical, horizontal);
 }
 
+// Nothing left to scroll (out of the margin, or the end reached) stops the timer; a pointer
+// still moving fast waits for the next tick without a step.
 void TCustomDropTarget::ScrollTimerTick() {
   scrollTimer_->Stop();
   int32_t interval = ScrollInterval;
   TScrollDirections scroll = ScrollDirectionsNow();
-  if (!scroll.Empty()) FireScroll(lastPoint_, scroll, interval);
-  if (scroll.Empty() || currentTarget_ == nullptr) return;
-  ShowImageNow(false);
-  try {
-    ScrollOneStep(scroll);
-  } catch (...) {
+  if (scroll.Empty()) return;
+  if (ScrollSpeedIsSlow(platform_.CursorPos())) {
+    FireScroll(lastPoint_, scroll, interval);
+    if (scroll.Empty() || currentTarget_ == nullptr) return;
+    ShowImageNow(false);
+    try {
+      ScrollOneStep(scroll);
+    } catch (...) {
+      ShowImageNow(true);
+      throw;
+    }
     ShowImageNow(true);
-    throw;
   }
-  ShowImageNow(true);
   scrollTimer_->SetInterval(interval);
   scrollTimer_->Start();
 }

@@ -19,7 +19,10 @@
 #include "dragdrop/qt/qt_drop_platform.h"
 #include "dragdrop/qt/win_control_proxy.h"
 #include "dragdrop/target/drop_file_target.h"
+#include "folder_browser/directory_list_box.h"
+#include "folder_browser/file_list_box.h"
 #include "main_window/main_window_fixture.h"
+#include "main_window/results_log/rich_edit_log.h"
 
 namespace foliotally::dragdrop {
 namespace {
@@ -173,6 +176,56 @@ TEST_F(FolderListPaste, CopiedFolderIsEnteredAndAClipboardWithoutNamesDoesNothin
   PressPaste();
   EXPECT_EQ(window->DirectoryListBox->Directory(), docs);
   EXPECT_EQ(VisibleWindows(), windows);
+}
+
+// Ctrl+V anywhere in the window pastes names, but in the log, which pastes the text.
+TEST_F(FolderListPaste, CtrlVInTheFileListPastesNamesAndInTheLogPastesText) {
+  const std::string docs = dir.MakeFolder("Docs").string();
+  auto* copied = new QMimeData;
+  copied->setUrls({QUrl::fromLocalFile(QString::fromStdString(docs))});
+  QGuiApplication::clipboard()->setMimeData(copied);
+  QApplication::setActiveWindow(window.get());
+  window->FileListBox->setFocus();
+  QTest::keyClick(window->FileListBox, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(window->DirectoryListBox->Directory(), docs);
+
+  const std::string before = window->DirectoryListBox->Directory();
+  QGuiApplication::clipboard()->setText(QString::fromStdString(dir.str()));
+  window->RichEditLog->setFocus();
+  QTest::keyClick(window->RichEditLog, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(window->RichEditLog->LogText(), dir.str());
+  EXPECT_EQ(window->DirectoryListBox->Directory(), before);
+
+  // A typed path elsewhere is a name like a copied one.
+  window->FileListBox->setFocus();
+  QTest::keyClick(window->FileListBox, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(window->DirectoryListBox->Directory(), dir.str());
+}
+
+// The clipboard's copied-files list alone, and addresses naming another machine or holding
+// a NUL, as the data object reads them.
+TEST(MimeDataObject, ClipboardNamesComeFromCopiedFilesAndForeignOrCutNamesAreLeftOut) {
+  TQtDropPlatform platform;
+  QMimeData gnome;
+  gnome.setData("x-special/gnome-copied-files", "copy\nfile:///tmp/a%20b\nfile:///tmp/c");
+  TMimeDataObject clipboard(&gnome, std::nullopt, nullptr,
+                            TMimeDataObject::TNameSources::Clipboard);
+  TFileClipboardFormat names;
+  ASSERT_TRUE(names.GetData(clipboard));
+  EXPECT_EQ(Items(names.Names()), (std::vector<std::u16string>{u"/tmp/a b", u"/tmp/c"}));
+  // Dragged, the same list is no list of names.
+  TMimeDataObject dragged(&gnome, DROPEFFECT_COPY, nullptr);
+  EXPECT_FALSE(TFileClipboardFormat().GetData(dragged));
+
+  QMimeData uris;
+  uris.setData("text/uri-list",
+               "file://elsewhere/tmp/x\r\nfile:///tmp/y%00z\r\nfile:///tmp/caf%E9\r\n");
+  TMimeDataObject data(&uris, DROPEFFECT_COPY, nullptr);
+  ASSERT_TRUE(names.GetData(data));
+  EXPECT_EQ(Items(names.Names()), std::vector<std::u16string>{u"/tmp/caf\xDCE9"});
+  TPIDLClipboardFormat items;
+  ASSERT_TRUE(items.GetData(data));
+  EXPECT_EQ(Items(items.PathNames()), (std::vector<std::u16string>{u"", u"", u"/tmp/caf\xDCE9"}));
 }
 
 }  // namespace

@@ -220,24 +220,48 @@ TEST_F(DropFileTargetTest, RestingInTheMarginScrollsOneLinePerTickWhileSlowAndWi
   EXPECT_EQ(list.linesDown, 2);
   EXPECT_FALSE(platform.timer->enabled);
 
-  // Resting again starts the timer; sweeping through the margin faster than 20 pixels a
-  // second (measured against the position 10 to 20 ms before) stops it.
-  for (int i = 0; i < 2; ++i) {
-    platform.now += i == 0 ? 1000 : 10;
-    effect = kAll;
-    target->DragOver(MK_LBUTTON, {50, 190}, effect);
-    EXPECT_TRUE(platform.timer->enabled);
-  }
+  // Back in the margin the timer runs again, and keeps running while the pointer sweeps
+  // through it faster than 20 pixels a second; a tick then scrolls nothing.
+  list.vertical.pos = 0;
+  platform.now += 1000;
+  effect = kAll;
+  target->DragOver(MK_LBUTTON, {50, 190}, effect);
+  EXPECT_TRUE(platform.timer->enabled);
   platform.now += 10;
   effect = kAll;
   target->DragOver(MK_LBUTTON, {50, 170}, effect);
-  EXPECT_FALSE(platform.timer->enabled);
+  EXPECT_TRUE(platform.timer->enabled);
+  platform.cursor = {50, 170};
+  target->ScrollTimerTick();
+  EXPECT_EQ(list.linesDown, 2);
+  EXPECT_TRUE(platform.timer->enabled);
   // Leaving the margin stops it as well.
   platform.now += 1000;
   effect = kAll;
   target->DragOver(MK_LBUTTON, {50, 100}, effect);
   EXPECT_FALSE(platform.timer->enabled);
   EXPECT_EQ(effect, DROPEFFECT_COPY);
+}
+
+// A drag source sends no positions while the pointer rests: one position that arrived fast
+// is the last the target hears, and the ticks alone must find that the pointer now rests.
+TEST_F(DropFileTargetTest, PointerThatArrivesFastAndRestsScrollsWithNoFurtherPositions) {
+  list.bars.vertical = true;
+  uint32_t effect = kAll;
+  target->DragEnter(Files({u"/a"}), MK_LBUTTON, {50, 100}, effect);
+  platform.now += 15;
+  effect = kAll;
+  target->DragOver(MK_LBUTTON, {50, 190}, effect);  // 90 pixels in 15 ms
+  ASSERT_TRUE(platform.timer->enabled);
+  platform.cursor = {50, 190};
+  for (int tick = 0; tick < 5; ++tick) {
+    platform.now += 50;
+    target->ScrollTimerTick();
+    ASSERT_TRUE(platform.timer->enabled);
+  }
+  EXPECT_GE(list.linesDown, 2);
+  target->DragLeave();
+  EXPECT_FALSE(platform.timer->enabled);
 }
 
 TEST_F(DropFileTargetTest, PasteHandlesTheClipboardLikeACopyDropAndSaysSo) {

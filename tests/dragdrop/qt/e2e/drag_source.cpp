@@ -8,15 +8,24 @@
 //                    button came up
 //   finished NAME    the target's final word after a drop (XdndFinished): the action it
 //                    carried out, none when it refused the drop
+//   clipboard        the clipboard holds what --clip and --clip-file named
+//   offered ACTIONS  a drag from elsewhere entered; the actions its source allows
+//   dropped ACTION LIST  something was dropped here (taken as the source's proposed
+//                    action); LIST is its text/uri-list with line ends as spaces
 // The program stays up after the drag so that the target can still fetch the data.
 //
 // Options: --uri URI (repeatable), --text TEXT, --data MIME=VALUE (repeatable),
-// --actions copy,move,link (default all three), --at X,Y (default 40,40).
+// --actions copy,move,link (default all three), --at X,Y (default 40,40),
+// --clip MIME=VALUE and --clip-file MIME=FILE (repeatable): this program owns the
+// clipboard, with VALUE or FILE's bytes under MIME; --accept 1: drops are taken here.
 #include <xcb/xcb.h>
 
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
+#include <QClipboard>
 #include <QDrag>
+#include <QDropEvent>
+#include <QFile>
 #include <QLabel>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -41,8 +50,10 @@ struct DragRequest {
   QString text;
   bool hasText = false;
   QList<QPair<QString, QByteArray>> extra;
+  QList<QPair<QString, QByteArray>> clip;
   Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
   QPoint at{40, 40};
+  bool accept = false;
 };
 
 Qt::DropActions ParseActions(const QString& list) {
@@ -69,6 +80,16 @@ DragRequest ParseArguments(const QStringList& args) {
       const qsizetype eq = value.indexOf('=');
       request.extra.append({value.left(eq), value.mid(eq + 1).toUtf8()});
     }
+    if (option == "--clip" || option == "--clip-file") {
+      const qsizetype eq = value.indexOf('=');
+      QByteArray bytes = value.mid(eq + 1).toUtf8();
+      if (option == "--clip-file") {
+        QFile file(value.mid(eq + 1));
+        bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+      }
+      request.clip.append({value.left(eq), bytes});
+    }
+    if (option == "--accept") request.accept = value == "1";
     if (option == "--actions") request.actions = ParseActions(value);
     if (option == "--at") {
       const QStringList xy = value.split(',');
@@ -85,15 +106,37 @@ class DragHandle : public QLabel {
     setStyleSheet("background: #fc6; border: 2px solid #a60;");
     setWindowTitle("drag source");
     setGeometry(request_.at.x(), request_.at.y(), 120, 80);
+    setAcceptDrops(request_.accept);
   }
 
  protected:
+  void dragEnterEvent(QDragEnterEvent* event) override {
+    QStringList actions;
+    for (Qt::DropAction action : {Qt::CopyAction, Qt::MoveAction, Qt::LinkAction})
+      if (event->possibleActions() & action) actions << ActionName(action);
+    Say("offered " + actions.join(','));
+    event->acceptProposedAction();
+  }
+  void dragMoveEvent(QDragMoveEvent* event) override { event->acceptProposedAction(); }
+  void dropEvent(QDropEvent* event) override {
+    event->acceptProposedAction();
+    const QByteArray list = event->mimeData()->data("text/uri-list").trimmed();
+    Say(QString("dropped ") + ActionName(event->dropAction()) + " " +
+        QString::fromLatin1(list).replace("\r\n", " "));
+  }
+
   void showEvent(QShowEvent* event) override {
     QLabel::showEvent(event);
     // Reported once the window system has had a turn, so that the window is mapped.
     QTimer::singleShot(0, this, [this] {
       const QPoint centre = mapToGlobal(rect().center());
       Say(QString("ready %1 %2").arg(centre.x()).arg(centre.y()));
+      if (!request_.clip.isEmpty()) {
+        auto* data = new QMimeData;
+        for (const auto& [type, bytes] : request_.clip) data->setData(type, bytes);
+        QGuiApplication::clipboard()->setMimeData(data);
+        Say("clipboard");
+      }
     });
   }
 
