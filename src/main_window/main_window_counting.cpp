@@ -8,6 +8,7 @@
 #include "folder_browser/file_list_box.h"
 #include "folder_browser/path_functions.h"
 #include "main_window/checked_counter.h"
+#include "main_window/count_status_text.h"
 #include "main_window/main_window.h"
 #include "main_window/results_log/rich_edit_log.h"
 #include "messages/notice_box.h"
@@ -34,36 +35,38 @@ int32_t TfrmMain::GetPageCount(const std::string& path) const {
 
 void TfrmMain::SetStatusText(const std::string& text) { StatusBar->showMessage(FromLocal(text)); }
 
-void TfrmMain::CountFile(const std::string& path) {
+bool TfrmMain::CountFile(const std::string& path) {
   const int32_t pages = GetPageCount(path);
   if (pages < 0) {
     ShowErrorBox("Invalid pdf file.");
-    return;
+    return false;
   }
   FPageTotal = CheckedAdd(FPageTotal, pages);
   edtCounter->setText(QString::number(FPageTotal));
   if (chkbxAddToLog->isChecked()) RichEditLog->AppendLogLine(path + ";" + std::to_string(pages));
+  return true;
 }
 
 void TfrmMain::FileListBoxClick(QObject*) {
   const std::string name = FileListBox->Items(FileListBox->ItemIndex());
   const std::string path = JoinFolderAndName(FileListBox->Directory(), name);
-  SetStatusText(name + " has " + std::to_string(GetPageCount(path)) + " pages");
+  SetStatusText(name + " has " + CountOf(GetPageCount(path), "page"));
 }
 
 void TfrmMain::BtnCountSelectedClick(QObject*) {
   edtCounter->setText("0");
   FPageTotal = 0;
   int32_t counted = 0;
+  int32_t invalid = 0;
   const int count = FileListBox->Count();
   for (int i = 0; i < count; ++i) {
     if (!FileListBox->Selected(i)) continue;
-    CountFile(FullPathOf(*FileListBox, i));
+    if (!CountFile(FullPathOf(*FileListBox, i))) invalid = CheckedAdd(invalid, 1);
     SetStatusText("Counting... " + FileListBox->Items(i));
     counted = CheckedAdd(counted, 1);
     edtFileCount->setText(QString::number(counted));
   }
-  SetStatusText("Counted " + std::to_string(counted) + " files.");
+  SetStatusText(CountEndedText(counted, invalid, false));
 }
 
 }  // namespace foliotally

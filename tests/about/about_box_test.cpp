@@ -31,7 +31,10 @@ WebAddresses TestAddresses() {
 struct RecordingOpener {
   std::vector<QUrl> opened;
   UrlOpener Opener() {
-    return [this](const QUrl& url) { opened.push_back(url); };
+    return [this](const QUrl& url) {
+      opened.push_back(url);
+      return true;
+    };
   }
 };
 
