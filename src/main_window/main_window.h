@@ -154,8 +154,8 @@ class TfrmMain : public QMainWindow {
   // The one caller of the page-count library: the count, or a negative value for a file
   // that is not a countable PDF.
   int32_t GetPageCount(const std::string& path) const;
-  // Counts one file into the page total and the log; false (after the error box) for a
-  // file that is not a valid PDF file.
+  // Counts one file into the page total and the log, leaving the total's box to the
+  // caller; false (after the error box) for a file that is not a valid PDF file.
   bool CountFile(const std::string& path);
   // "Count All"'s part: the listed files of one folder, until the count `run` ends.
   void CountFolder(const std::string& folder, const std::vector<std::string>& names, uint64_t run);

@@ -42,7 +42,6 @@ bool TfrmMain::CountFile(const std::string& path) {
     return false;
   }
   FPageTotal = CheckedAdd(FPageTotal, pages);
-  edtCounter->setText(QString::number(FPageTotal));
   if (chkbxAddToLog->isChecked()) RichEditLog->AppendLogLine(path + ";" + std::to_string(pages));
   return true;
 }
@@ -61,7 +60,16 @@ void TfrmMain::BtnCountSelectedClick(QObject*) {
   const int count = FileListBox->Count();
   for (int i = 0; i < count; ++i) {
     if (!FileListBox->Selected(i)) continue;
-    if (!CountFile(FullPathOf(*FileListBox, i))) invalid = CheckedAdd(invalid, 1);
+    bool valid = false;
+    try {
+      valid = CountFile(FullPathOf(*FileListBox, i));
+    } catch (...) {
+      // A log too full for the line still shows the total the file was added to.
+      edtCounter->setText(QString::number(FPageTotal));
+      throw;
+    }
+    edtCounter->setText(QString::number(FPageTotal));
+    if (!valid) invalid = CheckedAdd(invalid, 1);
     SetStatusText("Counting... " + FileListBox->Items(i));
     counted = CheckedAdd(counted, 1);
     edtFileCount->setText(QString::number(counted));

@@ -81,6 +81,7 @@ void TfrmMain::btnCountAllClick(QObject*) {
 bool TfrmMain::TreeCountEnded(uint64_t run) const { return FStopRequested || FCountRun != run; }
 
 void TfrmMain::ShowTreeTotals() {
+  edtCounter->setText(QString::number(FPageTotal));
   // The files box keeps its old number until the count has counted a file.
   if (FFileCount > 0) edtFileCount->setText(QString::number(FFileCount));
 }
