@@ -37,8 +37,8 @@ std::string_view LineEndFor(OutputFormat format, bool to_file) {
 }
 
 std::string SummaryText(int64_t files, int64_t pages, int64_t failed) {
-  std::string text =
-      "Counted " + std::to_string(files) + " files, " + std::to_string(pages) + " pages.";
+  std::string text = "Counted " + std::to_string(files) + (files == 1 ? " file, " : " files, ") +
+                     std::to_string(pages) + (pages == 1 ? " page." : " pages.");
   if (failed > 0)
     text += " " + std::to_string(failed) + (failed == 1 ? " file" : " files") +
             " could not be counted.";

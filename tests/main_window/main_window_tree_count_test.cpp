@@ -164,7 +164,7 @@ TEST_F(CountAll, UnreadableSubfolderEndsTheCountButKeepsWhatWasCounted) {
   EXPECT_EQ(answerer.boxes()[0].text, "some files encountered some errors");
   EXPECT_EQ(LogLines(f->Log()), std::vector<std::string>{Line("S/a.pdf")});
   EXPECT_EQ(f->Pages(), "1");
-  EXPECT_NE(f->Status(), "Counted 1 files.");
+  EXPECT_FALSE(f->Status().startsWith("Counted"));
   EXPECT_FALSE(f->window->BitBtnStop->isVisible());
   EXPECT_EQ(f->window->DirectoryListBox->Directory(), f->Path("S"));
   EXPECT_EQ(f->window->FileListBox->Directory(), f->Path("S"));
