@@ -69,9 +69,9 @@ QStringList TAboutBox::MemoLines() {
       "No need for installing acrobar reader to use this ",
       "program.",
       "",
-      "Application supports drag drop from windows explorer ",
-      "onto directory listbox for quick setting the starting ",
-      "directory.",
+      "Application supports drag and drop from the file ",
+      "manager onto the folder list for quickly setting the ",
+      "starting folder.",
       "",
   };
 }
@@ -80,7 +80,8 @@ void TAboutBox::CreatePanel() {
   Panel1 = Place(new BevelPanel(this), "Panel1", 8, 8, 329, 241);
   const QFont font = this->font();
 
-  Label3 = PlaceLabel(Panel1, "Label3", "Developed by:", 8, 4, Bold(font));
+  Label3 =
+      PlaceLabel(Panel1, "Label3", "Developed by: The Foliotally developers", 8, 4, Bold(font));
 
   ProgramIcon = Place(new ClickableLabel(Panel1), "ProgramIcon", 8, 16, 313, 105);
   ProgramIcon->setAlignment(Qt::AlignCenter);

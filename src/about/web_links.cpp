@@ -14,7 +14,7 @@ constexpr const char* kPageSection = "counting";
 }  // namespace
 
 UrlOpener DesktopUrlOpener() {
-  return [](const QUrl& url) { QDesktopServices::openUrl(url); };
+  return [](const QUrl& url) { return QDesktopServices::openUrl(url); };
 }
 
 WebAddresses WebAddresses::ForGuide(const QString& guide_file) {
@@ -47,12 +47,8 @@ QString InitialStatusText(const WebAddresses& addresses) {
 WebLinks::WebLinks(WebAddresses addresses, UrlOpener opener)
     : addresses_(std::move(addresses)), opener_(std::move(opener)) {}
 
-void WebLinks::OpenHome() const {
-  if (opener_) opener_(addresses_.home);
-}
+bool WebLinks::OpenHome() const { return opener_ && opener_(addresses_.home); }
 
-void WebLinks::OpenPage() const {
-  if (opener_) opener_(addresses_.page);
-}
+bool WebLinks::OpenPage() const { return opener_ && opener_(addresses_.page); }
 
 }  // namespace foliotally

@@ -9,10 +9,11 @@
 
 namespace foliotally {
 
-// Opens an address in the desktop's default viewer. Whether that worked is not reported.
-using UrlOpener = std::function<void(const QUrl&)>;
+// Opens an address in the desktop's default viewer; false when nothing could open it (no
+// browser or opener installed).
+using UrlOpener = std::function<bool(const QUrl&)>;
 
-// The real opener: QDesktopServices::openUrl, its result ignored.
+// The real opener: QDesktopServices::openUrl.
 UrlOpener DesktopUrlOpener();
 
 struct WebAddresses {
@@ -43,8 +44,9 @@ class WebLinks {
   WebLinks(WebAddresses addresses, UrlOpener opener);
 
   const WebAddresses& addresses() const { return addresses_; }
-  void OpenHome() const;  // "Help" -> "Visit website"
-  void OpenPage() const;  // the banner, the about box's logo and its link label
+  // Each is true when the address was handed to an opener that took it.
+  bool OpenHome() const;  // "Help" -> "Visit website"
+  bool OpenPage() const;  // the banner, the about box's logo and its link label
 
  private:
   WebAddresses addresses_;

@@ -46,8 +46,8 @@ std::string_view LineEndFor(OutputFormat format, bool to_file) {
 }
 
 std::string SummaryText(int64_t files, int64_t pages, int64_t failed, int64_t recovered) {
-  std::string text =
-      "Counted " + std::to_string(files) + " files, " + std::to_string(pages) + " pages.";
+  std::string text = "Counted " + std::to_string(files) + (files == 1 ? " file, " : " files, ") +
+                     std::to_string(pages) + (pages == 1 ? " page." : " pages.");
   if (recovered > 0)
     text += " " + std::to_string(recovered) +
             (recovered == 1 ? " damaged file" : " damaged files") + " counted as a viewer shows " +

@@ -1,16 +1,22 @@
 #include "main_window/main_window.h"
 
 #include <QAction>
+#include <QBoxLayout>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
 
 #include "about/about_box.h"
 #include "about/button_glyphs.h"
@@ -26,35 +32,23 @@
 #include "main_window/results_log/rich_edit_log.h"
 #include "main_window/results_log/save_dialog.h"
 #include "main_window/results_log/save_log_action.h"
+#include "messages/error_display.h"
+#include "messages/notice_box.h"
 #include "pagecount/foliotally.h"
 #include "platform/posix_file_system.h"
 
 namespace foliotally {
 namespace {
 
-// The window's client area as laid out at 96 dots per inch; the status bar takes the
-// bottom 19 pixels of it.
+// The window's client area as first laid out, at 96 dots per inch: it opens at this size
+// and is not made smaller than it unless the screen is smaller still.
 constexpr int kClientWidth = 558;
 constexpr int kClientHeight = 524;
-constexpr int kStatusBarHeight = 19;
-// Frame allowance between the outer size and the client area on the platform the layout
-// was drawn for; used to turn the outer limits into client limits.
-constexpr int kOuterWidth = 574;
-constexpr int kOuterHeight = 581;
-constexpr int kMaxOuterHeight = 589;
-
-template <typename T>
-T* Place(T* control, int left, int top, int width, int height) {
-  control->setGeometry(left, top, width, height);
-  return control;
-}
-
-QLabel* PlaceLabel(QWidget* parent, const QString& text, int left, int top) {
-  auto* label = new QLabel(text, parent);
-  label->move(left, top);
-  label->adjustSize();
-  return label;
-}
+// Where the window first opens, as laid out.
+constexpr QPoint kFirstPosition(440, 208);
+// The room between the controls and the client area's edges, and between neighbours.
+constexpr int kMargin = 8;
+constexpr int kSpacing = 7;
 
 }  // namespace
 
@@ -85,19 +79,20 @@ TfrmMain::TfrmMain(std::string startup_file, TfrmMainServices services, QWidget*
   setFont(font);
 
   auto* client = new QWidget(this);
-  client->setFixedSize(kClientWidth, kClientHeight - kStatusBarHeight);
   setCentralWidget(client);
-  CreateFolderBrowser(client);
-  CreateTotals(client);
-  CreateLogAndOptions(client);
-  CreateButtons(client);
+  auto* rows = new QVBoxLayout(client);
+  rows->setContentsMargins(kMargin, 0, kMargin, kMargin / 2);
+  rows->setSpacing(kSpacing);
+  CreateFolderBrowser(client, *rows);
+  CreateTotals(client, *rows);
+  CreateLogAndOptions(client, *rows);
+  CreateButtons(client, *rows);
   CreateMenus();
   CreateDropTarget();
 
   StatusBar = new QStatusBar(this);
   StatusBar->setObjectName("StatusBar");
-  StatusBar->setFixedHeight(kStatusBarHeight);
-  StatusBar->setSizeGripEnabled(false);
+  StatusBar->setSizeGripEnabled(true);
   setStatusBar(StatusBar);
   StatusBar->showMessage(InitialStatusText(FWebLinks->addresses()));
   FAboutBox = new TAboutBox(*FWebLinks, this);
@@ -108,119 +103,192 @@ TfrmMain::TfrmMain(std::string startup_file, TfrmMainServices services, QWidget*
   connect(FIdleTimer, &QTimer::timeout, this, &TfrmMain::ApplyStartupFile);
 
   ConnectHandlers();
-  adjustSize();
-  const QSize frame(kOuterWidth - kClientWidth, kOuterHeight - kClientHeight);
-  const int menu_height = menuBar()->sizeHint().height();
-  resize(kClientWidth, kClientHeight + menu_height);
-  setMaximumSize(kOuterWidth - frame.width(), kMaxOuterHeight - frame.height() + menu_height);
-  move(440, 208);
+  CreateKeys();
+  FitToScreen();
   FormCreate(this);
 }
 
 TfrmMain::~TfrmMain() = default;
 
-void TfrmMain::CreateFolderBrowser(QWidget* client) {
-  DirectoryListBox = Place(new TDirectoryListBox(*FFileSystem, client), 8, 0, 329, 209);
+void TfrmMain::FitToScreen() {
+  // The first size is the one the layout was drawn for, which is also the smallest; a
+  // screen too small for it (a small display at twice the usual scale) gets a window that
+  // fills it instead, and the lists and the log give up the room.
+  QSize first(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+  QRect room = screen() ? screen()->availableGeometry() : QRect(QPoint(0, 0), first);
+  first = first.boundedTo(room.size());
+  setMinimumSize(first.expandedTo(minimumSizeHint()));
+  resize(first.expandedTo(minimumSizeHint()));
+  move(kFirstPosition);
+  KeepOnScreen();
+}
+
+void TfrmMain::KeepOnScreen() {
+  if (!screen()) return;
+  const QRect room = screen()->availableGeometry();
+  const QRect outer = frameGeometry();
+  const int left = std::max(room.left(), std::min(outer.left(), room.right() + 1 - outer.width()));
+  const int top = std::max(room.top(), std::min(outer.top(), room.bottom() + 1 - outer.height()));
+  move(left, top);
+}
+
+void TfrmMain::CreateFolderBrowser(QWidget* client, QBoxLayout& rows) {
+  DirectoryListBox = new TDirectoryListBox(*FFileSystem, client);
   DirectoryListBox->setObjectName("DirectoryListBox");
-  DirectoryListBox->setToolTip("Support for drag-drop from windows explorer");
+  DirectoryListBox->setToolTip("Support for drag-drop from the file manager");
   DirectoryListBox->setAccessibleName("Folders");
-
   DirectoryListBox->SetItemHeight(16);
+  DirectoryListBox->setMinimumSize(120, 64);
 
-  FileListBox = Place(new TFileListBox(*FFileSystem, client), 344, 0, 193, 233);
+  FileListBox = new TFileListBox(*FFileSystem, client);
   FileListBox->setObjectName("FileListBox");
   FileListBox->SetMask("*.pdf");
   FileListBox->SetMultiSelect(true);
   FileListBox->SetItemHeight(13);
+  FileListBox->setMinimumSize(96, 64);
   DirectoryListBox->SetFileList(FileListBox);
   FileListBox->setAccessibleName("Files");
 
-  DriveComboBox = Place(new TDriveComboBox(*FFileSystem, client), 8, 216, 321, 19);
+  DriveComboBox = new TDriveComboBox(*FFileSystem, client);
   DriveComboBox->SetTextCase(TTextCase::tcUpperCase);
   DriveComboBox->SetDirList(DirectoryListBox);
   DriveComboBox->setObjectName("DriveComboBox");
   DriveComboBox->setAccessibleName("Drive");
 
-  FileListBoxTest = Place(new TFileListBox(*FFileSystem, client), 488, 424, 49, 33);
+  // Never shown and never laid out: it only answers whether a folder holds matching files.
+  FileListBoxTest = new TFileListBox(*FFileSystem, client);
   FileListBoxTest->setObjectName("FileListBoxTest");
   FileListBoxTest->SetMask("*.pdf");
   FileListBoxTest->hide();
+
+  auto* folders = new QVBoxLayout;
+  folders->setSpacing(kSpacing);
+  folders->addWidget(DirectoryListBox, 1);
+  folders->addWidget(DriveComboBox);
+  auto* browser = new QHBoxLayout;
+  browser->setSpacing(kSpacing);
+  // The folder list takes 329 of every 522 pixels across, the file list the rest.
+  browser->addLayout(folders, 329);
+  browser->addWidget(FileListBox, 193);
+  rows.addLayout(browser, 3);
 }
 
-void TfrmMain::CreateTotals(QWidget* client) {
-  GroupBox1 = Place(new QGroupBox(client), 8, 240, 529, 57);
+void TfrmMain::CreateTotals(QWidget* client, QBoxLayout& rows) {
+  GroupBox1 = new QGroupBox(client);
   GroupBox1->setObjectName("GroupBox1");
-  Label2 = PlaceLabel(GroupBox1, "Total files:", 235, 27);
+  Label2 = new QLabel("Total files:", GroupBox1);
   Label2->setObjectName("Label2");
-  edtFileCount = Place(new QLineEdit("0", GroupBox1), 296, 24, 65, 21);
+  edtFileCount = new QLineEdit("0", GroupBox1);
   edtFileCount->setObjectName("edtFileCount");
   edtFileCount->setReadOnly(true);
   edtFileCount->setAccessibleName("Total files:");
   Label2->setBuddy(edtFileCount);
-  Label1 = PlaceLabel(GroupBox1, "Total pages:", 375, 26);
+  Label1 = new QLabel("Total pages:", GroupBox1);
   Label1->setObjectName("Label1");
-  edtCounter = Place(new QLineEdit("0", GroupBox1), 440, 22, 65, 21);
+  edtCounter = new QLineEdit("0", GroupBox1);
   edtCounter->setObjectName("edtCounter");
   edtCounter->setReadOnly(true);
   edtCounter->setAccessibleName("Total pages:");
   Label1->setBuddy(edtCounter);
+  // Wide enough for any total the 32-bit counters can reach.
+  const int digits = edtCounter->fontMetrics().horizontalAdvance(QStringLiteral("-2147483648"));
+  for (QLineEdit* edit : {edtFileCount, edtCounter})
+    edit->setMinimumWidth(std::max(65, digits + 12));
+
+  auto* totals = new QHBoxLayout(GroupBox1);
+  totals->addStretch(1);
+  totals->addWidget(Label2);
+  totals->addWidget(edtFileCount);
+  totals->addSpacing(2 * kSpacing);
+  totals->addWidget(Label1);
+  totals->addWidget(edtCounter);
+  rows.addWidget(GroupBox1);
 }
 
-void TfrmMain::CreateLogAndOptions(QWidget* client) {
-  RichEditLog = Place(new TRichEditLog(client), 8, 304, 545, 73);
+void TfrmMain::CreateLogAndOptions(QWidget* client, QBoxLayout& rows) {
+  RichEditLog = new TRichEditLog(client);
   RichEditLog->setObjectName("RichEditLog");
   RichEditLog->setAccessibleName("Results log");
+  RichEditLog->setMinimumHeight(48);
+  rows.addWidget(RichEditLog, 1);
 
-  GroupBox2 = Place(new QGroupBox("Options", client), 8, 384, 545, 73);
+  GroupBox2 = new QGroupBox("Options", client);
   GroupBox2->setObjectName("GroupBox2");
-  chkbxAddToLog = Place(new QCheckBox("Add to log", GroupBox2), 8, 20, 97, 17);
+  chkbxAddToLog = new QCheckBox("Add to &log", GroupBox2);
   chkbxAddToLog->setObjectName("chkbxAddToLog");
   chkbxAddToLog->setChecked(true);
-  CheckBox2 = Place(new QCheckBox("Include subdirectories", GroupBox2), 8, 40, 161, 17);
+  CheckBox2 = new QCheckBox("&Include subdirectories", GroupBox2);
   CheckBox2->setObjectName("CheckBox2");
   CheckBox2->setChecked(true);
+  auto* options = new QVBoxLayout(GroupBox2);
+  options->addWidget(chkbxAddToLog);
+  options->addWidget(CheckBox2);
+
+  BitBtn2 = new QPushButton("Sa&ve", client);
+  BitBtn2->setObjectName("BitBtn2");
+  BitBtn2->setMinimumSize(75, 25);
+  BitBtnStop = new QPushButton("S&top", client);
+  BitBtnStop->setObjectName("BitBtnStop");
+  BitBtnStop->setMinimumSize(75, 33);
+  BitBtnStop->hide();
+  auto* log_buttons = new QVBoxLayout;
+  log_buttons->addWidget(BitBtn2);
+  log_buttons->addWidget(BitBtnStop);
+  log_buttons->addStretch(1);
+  auto* row = new QHBoxLayout;
+  row->addWidget(GroupBox2, 1);
+  row->addLayout(log_buttons);
+  rows.addLayout(row);
 }
 
-void TfrmMain::CreateButtons(QWidget* client) {
-  // The Save button overlaps the log's lower edge in the layout; it is raised above it.
-  BitBtn2 = Place(new QPushButton("Save", client), 468, 362, 75, 25);
-  BitBtn2->setObjectName("BitBtn2");
-  BitBtnStop = Place(new QPushButton("Stop", client), 400, 416, 57, 33);
-  BitBtnStop->setObjectName("BitBtnStop");
-  BitBtnStop->hide();
-  Image1 = Place(new QLabel(client), 16, 464, 209, 33);
+void TfrmMain::CreateButtons(QWidget* client, QBoxLayout& rows) {
+  Image1 = new QLabel(client);
   Image1->setObjectName("Image1");
+  Image1->setFixedSize(209, 33);
   Image1->setScaledContents(true);
   Image1->setCursor(Qt::PointingHandCursor);
   Image1->setAccessibleName("Foliotally banner: open the user guide");
   Image1->setPixmap(BannerPicture());
   Image1->installEventFilter(this);
-  BtnCountSelected = Place(new QPushButton("Selected", client), 248, 464, 105, 33);
+  BtnCountSelected = new QPushButton("&Selected", client);
   BtnCountSelected->setObjectName("BtnCountSelected");
-  btnCountAll = Place(new QPushButton("Count All", client), 360, 464, 97, 33);
+  BtnCountSelected->setMinimumSize(105, 33);
+  btnCountAll = new QPushButton("Count &All", client);
   btnCountAll->setObjectName("btnCountAll");
-  BitBtn1 = Place(new QPushButton("&Close", client), 464, 464, 89, 33);
+  btnCountAll->setMinimumSize(97, 33);
+  BitBtn1 = new QPushButton("&Close", client);
   BitBtn1->setObjectName("BitBtn1");
   BitBtn1->setAccessibleName("Close");
-  BitBtn2->raise();
+  BitBtn1->setMinimumSize(89, 33);
   BitBtn2->setIcon(ButtonGlyph("save"));
   BitBtnStop->setIcon(ButtonGlyph("stop"));
   BtnCountSelected->setIcon(ButtonGlyph("count-selected"));
   btnCountAll->setIcon(ButtonGlyph("count-all"));
   BitBtn1->setIcon(ButtonGlyph("close"));
+
+  auto* row = new QHBoxLayout;
+  row->addSpacing(kMargin);
+  row->addWidget(Image1);
+  row->addStretch(1);
+  row->addWidget(BtnCountSelected);
+  row->addWidget(btnCountAll);
+  row->addWidget(BitBtn1);
+  rows.addLayout(row);
 }
 
 void TfrmMain::CreateMenus() {
-  QMenu* file = menuBar()->addMenu("File");
-  Close1 = file->addAction("Close");
+  QMenu* file = menuBar()->addMenu("&File");
+  Close1 = file->addAction("&Close");
   Close1->setObjectName("Close1");
-  QMenu* view = menuBar()->addMenu("View");
-  PagesBySize1 = view->addAction("Pages by Size");
+  QMenu* view = menuBar()->addMenu("Vie&w");
+  PagesBySize1 = view->addAction("Pages by &Size");
   PagesBySize1->setObjectName("PagesBySize1");
-  QMenu* help = menuBar()->addMenu("Help");
-  Visitwebsite1 = help->addAction("Visit website");
+  QMenu* help = menuBar()->addMenu("&Help");
+  Visitwebsite1 = help->addAction("&Visit website");
   Visitwebsite1->setObjectName("Visitwebsite1");
-  About1 = help->addAction("About");
+  // The address it opens is the user guide's first page, which F1 opens everywhere.
+  Visitwebsite1->setShortcut(QKeySequence::HelpContents);
+  About1 = help->addAction("&About");
   About1->setObjectName("About1");
 }
 
@@ -267,6 +335,8 @@ void TfrmMain::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (FShownOnce) return;
   FShownOnce = true;
+  // Only now is the frame the window manager draws around the window known.
+  KeepOnScreen();
   FormShow(this);
 }
 
@@ -293,9 +363,64 @@ void TfrmMain::ApplyStartupFile() {
 void TfrmMain::Close1Click(QObject*) { close(); }
 void TfrmMain::BitBtn1Click(QObject*) { close(); }
 void TfrmMain::About1Click(QObject*) { FAboutBox->exec(); }
-void TfrmMain::Visitwebsite1Click(QObject*) { FWebLinks->OpenHome(); }
-void TfrmMain::Image1Click(QObject*) { FWebLinks->OpenPage(); }
-void TfrmMain::BitBtn2Click(QObject*) { SaveLogThroughDialog(*RichEditLog, *SaveDialog1); }
+void TfrmMain::Visitwebsite1Click(QObject*) {
+  if (!FWebLinks->OpenHome()) ShowCouldNotOpen(FWebLinks->addresses().home);
+}
+void TfrmMain::Image1Click(QObject*) {
+  if (!FWebLinks->OpenPage()) ShowCouldNotOpen(FWebLinks->addresses().page);
+}
+void TfrmMain::BitBtn2Click(QObject*) {
+  if (SaveLogThroughDialog(*RichEditLog, *SaveDialog1)) RichEditLog->MarkSaved();
+}
+
+void TfrmMain::CreateKeys() {
+  auto* save = new QAction(this);
+  save->setObjectName("SaveLogKey");
+  save->setShortcut(QKeySequence::Save);
+  save->setShortcutContext(Qt::WindowShortcut);
+  addAction(save);
+  connect(save, &QAction::triggered, this, [this] { BitBtn2Click(BitBtn2); });
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+  if (!ConfirmClose()) {
+    event->ignore();
+    return;
+  }
+  // A count under way ends before its next file; the program ends once it has.
+  FStopRequested = true;
+  QMainWindow::closeEvent(event);
+}
+
+bool TfrmMain::ConfirmClose() {
+  if (!RichEditLog->HasUnsavedText()) return true;
+  QMessageBox box(QMessageBox::Warning, "Foliotally",
+                  "The results log holds lines that have not been saved.",
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+  box.setInformativeText("Save them before closing?");
+  // Each answer has a key of its own: S, D, and Escape for Cancel.
+  box.button(QMessageBox::Save)->setText("&Save");
+  box.button(QMessageBox::Discard)->setText("&Discard");
+  box.setDefaultButton(QMessageBox::Save);
+  box.setEscapeButton(QMessageBox::Cancel);
+  const int answer = box.exec();
+  if (answer == QMessageBox::Discard) return true;
+  if (answer != QMessageBox::Save) return false;
+  try {
+    BitBtn2Click(BitBtn2);
+  } catch (...) {
+    // The window stays open with the log: a save that failed must not lose it.
+    ReportUnhandledError(std::current_exception());
+    return false;
+  }
+  // A cancelled save dialog keeps the window open too.
+  return !RichEditLog->HasUnsavedText();
+}
+
+void TfrmMain::ShowCouldNotOpen(const QUrl& address) {
+  ShowErrorBox("Could not open " + AddressText(address) +
+               ": no web browser or opener for it is installed.");
+}
 void TfrmMain::DriveComboBoxChange(QObject*) {}
 
 }  // namespace foliotally

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 #include <QUrl>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -17,6 +18,8 @@
 #include "main_window/main_window_status_text.h"
 
 class QAction;
+class QBoxLayout;
+class QCloseEvent;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -35,6 +38,7 @@ class TDropFileTarget;
 class TQtDropPlatform;
 }  // namespace dragdrop
 
+class FileMasks;
 class FileSystem;
 class TAboutBox;
 class TDirectoryListBox;
@@ -49,9 +53,10 @@ class WebLinks;
 // What the window asks of the world outside it. Tests replace the parts they answer
 // themselves; a part left empty is the real one.
 struct TfrmMainServices {
-  FileSystem* fileSystem = nullptr;            // folders and files
-  SaveFilePrompt* savePrompt = nullptr;        // the save dialog
-  std::function<void(const QUrl&)> urlOpener;  // opening web addresses
+  FileSystem* fileSystem = nullptr;      // folders and files
+  SaveFilePrompt* savePrompt = nullptr;  // the save dialog
+  // Opening web addresses; false when nothing could open the address.
+  std::function<bool(const QUrl&)> urlOpener;
   // Stands in for the page-count library in tests that need counts no small file gives.
   std::function<int32_t(const std::string&)> pageCounter;
 };
@@ -129,28 +134,50 @@ class TfrmMain : public QMainWindow {
 
  protected:
   bool event(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void CreateFolderBrowser(QWidget* client);
+  void CreateFolderBrowser(QWidget* client, QBoxLayout& rows);
   void CreateDropTarget();
-  void CreateTotals(QWidget* client);
-  void CreateLogAndOptions(QWidget* client);
-  void CreateButtons(QWidget* client);
+  void CreateTotals(QWidget* client, QBoxLayout& rows);
+  void CreateLogAndOptions(QWidget* client, QBoxLayout& rows);
+  void CreateButtons(QWidget* client, QBoxLayout& rows);
   void CreateMenus();
+  // Keys that act on the whole window: Ctrl+S saves the log.
+  void CreateKeys();
+  // The first size and place, kept on the screen the window opens on.
+  void FitToScreen();
+  // Moves the window, frame and all, onto the screen's free area where it reaches past it.
+  void KeepOnScreen();
+  // Asked before the window closes while the log holds lines not yet saved: true when the
+  // window may close (the lines were saved, or the user let them go).
+  bool ConfirmClose();
+  // Says in a box that `address` could not be opened.
+  void ShowCouldNotOpen(const QUrl& address);
   void ConnectHandlers();
   void ApplyStartupFile();
   // The one caller of the page-count library: the count, or a negative value for a file
   // that is not a countable PDF.
   // The count with its verdict: a damaged file read as a viewer shows it is told apart.
   FoliotallyCount GetPageCount(const std::string& path);
-  void CountFile(const std::string& path);
-  void CountFolder(const std::string& folder);
-  // One step of the tree walk: the subfolders of `folder` that the walk rules take, each
-  // one's files counted and its subtree walked, unless `walked` holds it already.
-  void WalkSubfolders(const std::string& folder, WalkedFolders& walked);
+  // Counts one file into the page total and the log, leaving the total's box to the
+  // caller; false (after the error box) for a file that is not a valid PDF file.
+  bool CountFile(const std::string& path);
+  // "Count All"'s part: the listed files of one folder, until the count `run` ends.
+  void CountFolder(const std::string& folder, const std::vector<std::string>& names, uint64_t run);
+  // One step of the tree walk: the files of `folder`, then (with `descend`) the subfolders
+  // the walk rules take, each one's subtree walked unless `walked` holds it already.
+  void WalkSubfolders(const std::string& folder, const FileMasks& masks, WalkedFolders& walked,
+                      bool descend, uint64_t run);
+  // True once Stop was pressed, the window closed, or a newer count began.
+  bool TreeCountEnded(uint64_t run) const;
+  // Once a frame: the totals, the file about to be counted, the folder lists moved to
+  // `folder`, and the message loop run.
+  void PaceTreeCount(const std::string& folder, const std::string& name);
+  void ShowTreeTotals();
   void SetStatusText(const std::string& text);
   // A folder is entered; a file's folder is entered and the file selected and counted, as
   // a click on it would. Raises when the name cannot be entered.
@@ -181,6 +208,9 @@ class TfrmMain : public QMainWindow {
   int32_t FPageTotal = 0;
   CountTally FTally;  // damaged and invalid files of the count under way
   bool FStopRequested = false;
+  uint64_t FCountRun = 0;    // numbers the "Count All" runs, so a newer one is told apart
+  std::string FShownFolder;  // the folder the lists show during a count
+  std::chrono::steady_clock::time_point FNextFrame;  // when the window is next brought up to date
 
   std::unique_ptr<FileSystem> FOwnFileSystem;  // the real one when none was given
   FileSystem* FFileSystem = nullptr;

@@ -43,19 +43,19 @@ FoliotallyCount TfrmMain::GetPageCount(const std::string& path) {
 
 void TfrmMain::SetStatusText(const std::string& text) { StatusBar->showMessage(FromLocal(text)); }
 
-void TfrmMain::CountFile(const std::string& path) {
+bool TfrmMain::CountFile(const std::string& path) {
   const FoliotallyCount count = GetPageCount(path);
   const int32_t pages = count.pages;
   if (pages < 0) {
     // The box says only that a file is invalid; the status bar says which, and why.
     SetStatusText(InvalidFileStatusText(NamePartOf(path), count));
     ShowErrorBox("Invalid pdf file.");
-    return;
+    return false;
   }
   FPageTotal = CheckedAdd(FPageTotal, pages);
   FLastCountFiles.push_back(path);
-  edtCounter->setText(QString::number(FPageTotal));
   if (chkbxAddToLog->isChecked()) RichEditLog->AppendLogLine(path + ";" + std::to_string(pages));
+  return true;
 }
 
 void TfrmMain::FileListBoxClick(QObject*) {
@@ -74,7 +74,14 @@ void TfrmMain::BtnCountSelectedClick(QObject*) {
   const int count = FileListBox->Count();
   for (int i = 0; i < count; ++i) {
     if (!FileListBox->Selected(i)) continue;
-    CountFile(FullPathOf(*FileListBox, i));
+    try {
+      CountFile(FullPathOf(*FileListBox, i));
+    } catch (...) {
+      // A log too full for the line still shows the total the file was added to.
+      edtCounter->setText(QString::number(FPageTotal));
+      throw;
+    }
+    edtCounter->setText(QString::number(FPageTotal));
     SetStatusText("Counting... " + FileListBox->Items(i));
     counted = CheckedAdd(counted, 1);
     edtFileCount->setText(QString::number(counted));

@@ -15,14 +15,18 @@ bool CountTally::Note(const FoliotallyCount& count) {
   return true;
 }
 
+std::string CountOf(int64_t number, const std::string& noun) {
+  return std::to_string(number) + " " + noun + (number == 1 ? "" : "s");
+}
+
 std::string ClickStatusText(const std::string& name, const FoliotallyCount& count) {
-  std::string text = name + " has " + std::to_string(count.pages) + " pages";
+  std::string text = name + " has " + CountOf(count.pages, "page");
   if (count.verdict == FOLIOTALLY_RECOVERED) text += " (damaged file: read as a viewer shows it)";
   return text;
 }
 
-std::string CountEndText(int32_t counted, const CountTally& tally) {
-  std::string text = "Counted " + std::to_string(counted) + " files.";
+std::string CountEndText(int32_t counted, const CountTally& tally, bool stopped) {
+  std::string text = (stopped ? "Stopped after " : "Counted ") + CountOf(counted, "file") + ".";
   if (tally.damaged > 0 || tally.invalid > 0)
     text += " " + std::to_string(tally.damaged) + " damaged, " + std::to_string(tally.invalid) +
             " invalid.";

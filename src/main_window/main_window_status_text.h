@@ -21,11 +21,15 @@ struct CountTally {
   bool Note(const FoliotallyCount& count);
 };
 
+// "1 file", "0 files", "12 files"; the same for "page".
+std::string CountOf(int64_t number, const std::string& noun);
+
 // "NAME has N pages", marked for a damaged file read as a viewer shows it.
 std::string ClickStatusText(const std::string& name, const FoliotallyCount& count);
 
-// "Counted N files.", followed by "D damaged, I invalid." when there are any.
-std::string CountEndText(int32_t counted, const CountTally& tally);
+// "Counted N files." or, after Stop, "Stopped after N files.", followed by "D damaged,
+// I invalid." when there are any.
+std::string CountEndText(int32_t counted, const CountTally& tally, bool stopped = false);
 
 // What the status bar says while the "Invalid pdf file." box is up about `name`.
 std::string InvalidFileStatusText(const std::string& name, const FoliotallyCount& count);

@@ -31,14 +31,18 @@ WebAddresses TestAddresses() {
 struct RecordingOpener {
   std::vector<QUrl> opened;
   UrlOpener Opener() {
-    return [this](const QUrl& url) { opened.push_back(url); };
+    return [this](const QUrl& url) {
+      opened.push_back(url);
+      return true;
+    };
   }
 };
 
 TEST(AboutBox, ShowsItsTextsInTheirStyles) {
   TAboutBox box(WebLinks(TestAddresses(), nullptr));
   EXPECT_EQ(box.windowTitle(), "Foliotally ");
-  EXPECT_EQ(box.Label3->text(), "Developed by:");
+  // The authors as the package's copyright file names them.
+  EXPECT_EQ(box.Label3->text(), "Developed by: The Foliotally developers");
   EXPECT_TRUE(box.Label3->font().bold());
   EXPECT_EQ(box.Version->text(), "Version: 1.1");
   EXPECT_TRUE(box.Version->font().bold());
@@ -65,9 +69,9 @@ TEST(AboutBox, MemoHoldsExactlyItsSevenLines) {
       "No need for installing acrobar reader to use this ",
       "program.",
       "",
-      "Application supports drag drop from windows explorer ",
-      "onto directory listbox for quick setting the starting ",
-      "directory.",
+      "Application supports drag and drop from the file ",
+      "manager onto the folder list for quickly setting the ",
+      "starting folder.",
       "",
   };
   ASSERT_EQ(box.Memo1->document()->blockCount(), 7);

@@ -67,8 +67,10 @@ TEST(WebLinks, TheProgramsAddressesPointAtAGuideThatExists) {
 
 TEST(WebLinks, HomeAndPageOpenTheirOwnAddress) {
   std::vector<QUrl> opened;
-  const WebLinks links(WebAddresses::ForGuide("/g/index.html"),
-                       [&opened](const QUrl& url) { opened.push_back(url); });
+  const WebLinks links(WebAddresses::ForGuide("/g/index.html"), [&opened](const QUrl& url) {
+    opened.push_back(url);
+    return true;
+  });
   links.OpenHome();
   links.OpenPage();
   ASSERT_EQ(opened.size(), 2u);

@@ -112,7 +112,8 @@ TEST(LineEnds, OnlyFilesInLogOrCsvFormatGetCrLf) {
 
 TEST(Summary, NamesFailuresOnlyWhenThereAreAny) {
   EXPECT_EQ(SummaryText(4, 10, 0), "Counted 4 files, 10 pages.");
-  EXPECT_EQ(SummaryText(1, 0, 1), "Counted 1 files, 0 pages. 1 file could not be counted.");
+  EXPECT_EQ(SummaryText(1, 0, 1), "Counted 1 file, 0 pages. 1 file could not be counted.");
+  EXPECT_EQ(SummaryText(2, 1, 0), "Counted 2 files, 1 page.");
   // Totals are 64-bit: far beyond what a 32-bit page total could hold.
   EXPECT_EQ(SummaryText(3, 6'442'450'941, 2),
             "Counted 3 files, 6442450941 pages. 2 files could not be counted.");

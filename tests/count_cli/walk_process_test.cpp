@@ -51,7 +51,7 @@ TEST(CountCliWalk, LinksThatFanOutCountEachFolderOnce) {
   fs::create_directory_symlink(level(10), dir.path() / "T" / "K");
   const ProcessResult result = Count({(dir.path() / "T").string()});
   EXPECT_EQ(result.exit_status, 0) << result.err;
-  EXPECT_EQ(result.err, "Counted 1 files, 11 pages.\n");
+  EXPECT_EQ(result.err, "Counted 1 file, 11 pages.\n");
   // Reached first down the "a" links from the top.
   std::string expected = (dir.path() / "T").string() + "/K";
   for (int i = 10; i < kLevels; ++i) expected += "/a";
@@ -72,7 +72,7 @@ TEST(CountCliWalk, HiddenFilesAreLeftOutOfAWalk) {
   const ProcessResult walked = Count({s});
   EXPECT_EQ(walked.exit_status, 0) << walked.err;
   EXPECT_EQ(walked.out, s + "/shown.pdf;2\n");
-  EXPECT_EQ(walked.err, "Counted 1 files, 2 pages.\n");
+  EXPECT_EQ(walked.err, "Counted 1 file, 2 pages.\n");
   const ProcessResult named = Count({hidden.string()});
   EXPECT_EQ(named.out, hidden.string() + ";3\n");
 }

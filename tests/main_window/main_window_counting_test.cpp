@@ -133,6 +133,19 @@ TEST(FileClick, ShowsThePageCountAndTouchesNothingElse) {
   EXPECT_EQ(f.Log(), "");
 }
 
+TEST(Words, OnePageAndOneFileAreSingular) {
+  MainWindowFixture f;
+  f.Pdf("docs/one.pdf", 1);
+  f.ShowFolder("docs");
+  auto& list = *f.window->FileListBox;
+  list.SetItemIndex(0);
+  f.window->FileListBoxClick(&list);
+  EXPECT_EQ(f.Status(), "one.pdf has 1 page");
+  SelectAll(list);
+  f.window->BtnCountSelected->click();
+  EXPECT_EQ(f.Status(), "Counted 1 file.");
+}
+
 TEST(FileClick, EveryClickOnTheSameFileAsksTheLibraryAgain) {
   int calls = 0;
   int pages = 4;

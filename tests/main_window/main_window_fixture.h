@@ -46,7 +46,7 @@ class MainWindowFixture {
     TfrmMainServices services;
     services.fileSystem = &fs;
     services.savePrompt = &prompt;
-    services.urlOpener = [](const QUrl&) {};
+    services.urlOpener = [](const QUrl&) { return true; };
     services.pageCounter = std::move(counter);
     window = std::make_unique<TfrmMain>("", services);
     window->show();

@@ -21,9 +21,13 @@ namespace {
 
 struct Recorder {
   std::vector<QUrl> opened;
+  bool opens = true;  // false: no browser or opener is installed
   TfrmMainServices Services() {
     TfrmMainServices services;
-    services.urlOpener = [this](const QUrl& url) { opened.push_back(url); };
+    services.urlOpener = [this](const QUrl& url) {
+      opened.push_back(url);
+      return opens;
+    };
     return services;
   }
 };
@@ -39,6 +43,31 @@ TEST(MainWindowLinks, WebsiteOpensHomeAndBannerOpensThePage) {
   EXPECT_EQ(recorder.opened[1].adjusted(QUrl::RemoveFragment), recorder.opened[0]);
   EXPECT_TRUE(recorder.opened[1].hasFragment());
   EXPECT_TRUE(w.StatusBar->currentMessage().endsWith(recorder.opened[1].toString()));
+}
+
+TEST(MainWindowLinks, AnAddressNothingCanOpenIsSaidInABox) {
+  Recorder recorder;
+  recorder.opens = false;
+  TfrmMain w("", recorder.Services());
+  w.show();
+  test::ModalAnswerer answerer;
+  w.Visitwebsite1->trigger();
+  QTest::mouseClick(w.Image1, Qt::LeftButton);
+  ASSERT_EQ(answerer.count(), 2);
+  EXPECT_EQ(answerer.boxes()[0].windowTitle, "Error");
+  EXPECT_TRUE(answerer.boxes()[0].text.contains(recorder.opened[0].toDisplayString()));
+  EXPECT_TRUE(answerer.boxes()[0].text.contains("no web browser"));
+  EXPECT_TRUE(answerer.boxes()[1].text.contains(recorder.opened[1].toDisplayString()));
+}
+
+TEST(MainWindowLinks, F1OpensTheUserGuide) {
+  Recorder recorder;
+  TfrmMain w("", recorder.Services());
+  w.show();
+  QApplication::setActiveWindow(&w);
+  QTest::keyClick(&w, Qt::Key_F1);
+  ASSERT_EQ(recorder.opened.size(), 1u);
+  EXPECT_FALSE(recorder.opened[0].hasFragment());
 }
 
 TEST(MainWindowLinks, BannerOpensThePageOnALeftClickOnly) {

@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <filesystem>
 #include <sstream>
+#include <thread>
 
 #include "main_window_fixture.h"
 
@@ -98,28 +99,58 @@ TEST_F(CountAll, IncludeSubdirectoriesClearedCountsTheStartFolderAlone) {
   EXPECT_EQ(LogLines(f->Log()), std::vector<std::string>{Line("S/a.pdf")});
 }
 
-TEST_F(CountAll, StopEndsEveryDescentButSiblingsOnThePathStillCountTheirFiles) {
+// Posts `act` as a user's click would come, and takes long enough over the file under way
+// that the window is brought up to date (and the click handled) before the next one.
+void ActWhileCounting(MainWindowFixture& f, std::function<void()> act) {
+  QTimer::singleShot(0, f.window.get(), std::move(act));
+  std::this_thread::sleep_for(std::chrono::milliseconds(40));
+}
+
+TEST_F(CountAll, StopEndsTheCountBeforeTheNextFileEvenInSiblingFolders) {
   f->Pdf("S/A/a.pdf", 1);
   f->Pdf("S/A/deep/d.pdf", 1);
   f->Pdf("S/A/deep/deeper/e.pdf", 1);
-  f->Pdf("S/B/b.pdf", 1);
-  f->Pdf("S/B/sub/s.pdf", 1);
+  f->Pdf("S/A/deep/later.pdf", 1);
+  for (int i = 0; i < 20; ++i) f->Pdf("S/B" + std::to_string(i) + "/b.pdf", 1);
   onCount = [this](const std::string& path) {
-    // The click arrives like a user's: it is handled the next time the walk lets the
-    // message loop run.
-    if (path.ends_with("d.pdf"))
-      QTimer::singleShot(0, f->window.get(), [this] { f->window->BitBtnStop->click(); });
+    if (path.ends_with("/d.pdf")) ActWhileCounting(*f, [this] { f->window->BitBtnStop->click(); });
   };
   CountAllIn("S");
-  const std::string log = f->Log();
-  EXPECT_EQ(log.find("e.pdf"), std::string::npos);
-  EXPECT_NE(log.find(Line("S/B/b.pdf")), std::string::npos);  // a sibling on the path
-  const bool aFirst = log.find("A/a.pdf") < log.find("B/b.pdf");
-  EXPECT_EQ(log.find("s.pdf") == std::string::npos, aFirst);  // not descended after Stop
-  const auto lines = LogLines(log);
-  EXPECT_EQ(f->Status(), QString("Counted %1 files.").arg(lines.size()));
+  ASSERT_EQ(counted.size(), 2u) << f->Log();
+  EXPECT_TRUE(counted.back().ends_with("/d.pdf"));
+  EXPECT_EQ(LogLines(f->Log()),
+            (std::vector<std::string>{Line("S/A/a.pdf"), Line("S/A/deep/d.pdf")}));
+  EXPECT_EQ(f->Status(), "Stopped after 2 files.");
+  EXPECT_EQ(f->Files(), "2");
   EXPECT_TRUE(f->window->stopRequested());
+  EXPECT_FALSE(f->window->BitBtnStop->isVisible());
   EXPECT_EQ(f->window->DirectoryListBox->Directory(), f->Path("S"));
+}
+
+TEST_F(CountAll, ClosingTheWindowEndsTheCountOnceTheLogIsLetGo) {
+  f->Pdf("S/a.pdf", 1);
+  f->Pdf("S/b.pdf", 1);
+  f->Pdf("S/c.pdf", 1);
+  onCount = [this](const std::string& path) {
+    if (path.ends_with("/b.pdf")) ActWhileCounting(*f, [this] { f->window->close(); });
+  };
+  ModalAnswerer answerer(Qt::Key_D);  // "Discard"
+  CountAllIn("S");
+  ASSERT_EQ(answerer.count(), 1);
+  EXPECT_TRUE(answerer.boxes()[0].text.contains("not been saved"));
+  EXPECT_EQ(counted.size(), 2u);
+  EXPECT_FALSE(f->window->isVisible());
+}
+
+TEST_F(CountAll, StatusSaysHowManyFilesWereNotValid) {
+  f.reset();
+  f = std::make_unique<MainWindowFixture>(
+      [](const std::string& path) { return path.find("bad") == std::string::npos ? 1 : -1; });
+  for (const char* name : {"S/a.pdf", "S/bad1.pdf", "S/bad2.pdf"}) f->Pdf(name, 1);
+  ModalAnswerer answerer;
+  CountAllIn("S");
+  EXPECT_EQ(answerer.count(), 2);
+  EXPECT_EQ(f->Status(), "Counted 3 files. 0 damaged, 2 invalid.");
 }
 
 TEST_F(CountAll, UnreadableSubfolderEndsTheCountButKeepsWhatWasCounted) {
@@ -133,7 +164,7 @@ TEST_F(CountAll, UnreadableSubfolderEndsTheCountButKeepsWhatWasCounted) {
   EXPECT_EQ(answerer.boxes()[0].text, "some files encountered some errors");
   EXPECT_EQ(LogLines(f->Log()), std::vector<std::string>{Line("S/a.pdf")});
   EXPECT_EQ(f->Pages(), "1");
-  EXPECT_NE(f->Status(), "Counted 1 files.");
+  EXPECT_FALSE(f->Status().startsWith("Counted"));
   EXPECT_FALSE(f->window->BitBtnStop->isVisible());
   EXPECT_EQ(f->window->DirectoryListBox->Directory(), f->Path("S"));
   EXPECT_EQ(f->window->FileListBox->Directory(), f->Path("S"));
@@ -167,7 +198,7 @@ TEST_F(CountAll, AFolderReachedThroughManyLinksIsCountedOnce) {
   CountAllIn("S");
   ASSERT_EQ(counted.size(), 1u) << f->Log();
   EXPECT_TRUE(counted[0].ends_with("/f.pdf"));
-  EXPECT_EQ(f->Status(), "Counted 1 files.");
+  EXPECT_EQ(f->Status(), "Counted 1 file.");
   EXPECT_EQ(f->Pages(), "1");  // the stand-in counter says 1 page for every file
 }
 

@@ -54,7 +54,9 @@ TRichEditLog::TRichEditLog(QWidget* parent) : QPlainTextEdit(parent) {
   setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   connect(document(), &QTextDocument::contentsChanged, this, [this] {
-    if (!appending_) length_.reset();
+    if (appending_) return;
+    length_.reset();
+    unsaved_ = true;
   });
 }
 
@@ -80,7 +82,12 @@ void TRichEditLog::ClearLog() {
   appended_.clear();
   clear();
   length_ = 0;
+  unsaved_ = false;
 }
+
+bool TRichEditLog::HasUnsavedText() const { return unsaved_ && TextLength() > 0; }
+
+void TRichEditLog::MarkSaved() { unsaved_ = false; }
 
 void TRichEditLog::AppendLogLine(const std::string& line) {
   const std::size_t length = TextLength();
@@ -96,6 +103,7 @@ void TRichEditLog::AppendLogLine(const std::string& line) {
   else
     appended_ += QChar::ParagraphSeparator + text;
   length_ = length + line.size() + 2;
+  unsaved_ = true;
   // The caret goes to the end now, the selection is dropped; the text put at the end
   // later carries the caret along.
   const QTextCursor caret = textCursor();

@@ -41,6 +41,11 @@ class TRichEditLog : public QPlainTextEdit {
   // EOutOfResources("RichEdit line insertion error") is raised.
   void AppendLogLine(const std::string& line);
   void ClearLog();
+  // True while the log holds text that was appended or typed since it was last saved (or
+  // cleared); an empty log has nothing to lose.
+  bool HasUnsavedText() const;
+  // The whole text as it is now has been written to a file.
+  void MarkSaved();
   // The whole text as saved: the appended bytes, CR LF between lines.
   std::string LogText() const;
   // Number of lines, not counting an empty last line.
@@ -64,6 +69,7 @@ class TRichEditLog : public QPlainTextEdit {
 
   mutable std::optional<std::size_t> length_;  // cached TextLength(); reset by edits
   bool appending_ = false;
+  bool unsaved_ = false;
   // Lines appended but not yet in the text area, as area text (paragraph separators
   // between lines), to be put at its end.
   QString appended_;

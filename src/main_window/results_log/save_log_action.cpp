@@ -6,15 +6,16 @@
 
 namespace foliotally {
 
-void SaveLogThroughDialog(const TRichEditLog& log, TSaveDialog& dialog, FileWriting& io) {
-  if (log.TextLength() == 0) return;
-  if (!dialog.RunSaveDialog()) return;
+bool SaveLogThroughDialog(const TRichEditLog& log, TSaveDialog& dialog, FileWriting& io) {
+  if (log.TextLength() == 0) return false;
+  if (!dialog.RunSaveDialog()) return false;
   // The text is read again: it is what the log holds when the file is written.
   SaveLogFile(dialog.FileName, log.LogText(), io);
+  return true;
 }
 
-void SaveLogThroughDialog(const TRichEditLog& log, TSaveDialog& dialog) {
-  SaveLogThroughDialog(log, dialog, SystemFileWriting());
+bool SaveLogThroughDialog(const TRichEditLog& log, TSaveDialog& dialog) {
+  return SaveLogThroughDialog(log, dialog, SystemFileWriting());
 }
 
 }  // namespace foliotally

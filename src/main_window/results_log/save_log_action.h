@@ -8,8 +8,9 @@ class TSaveDialog;
 class FileWriting;
 
 // An empty log saves nothing and asks nothing; a cancelled dialog saves nothing; otherwise
-// the log's text is written to the chosen file. Create and write errors are raised.
-void SaveLogThroughDialog(const TRichEditLog& log, TSaveDialog& dialog, FileWriting& io);
-void SaveLogThroughDialog(const TRichEditLog& log, TSaveDialog& dialog);
+// the log's text is written to the chosen file. Create and write errors are raised. True
+// when the text was written.
+bool SaveLogThroughDialog(const TRichEditLog& log, TSaveDialog& dialog, FileWriting& io);
+bool SaveLogThroughDialog(const TRichEditLog& log, TSaveDialog& dialog);
 
 }  // namespace foliotally
