@@ -54,7 +54,8 @@ TEST(MainWindowLayout, EveryButtonMenuAndOptionHasItsOwnAccessKey) {
       {w.chkbxAddToLog->text(), "Add to &log"},
       {w.CheckBox2->text(), "&Include subdirectories"},
       {w.menuBar()->actions()[0]->text(), "&File"},
-      {w.menuBar()->actions()[1]->text(), "&Help"}};
+      {w.menuBar()->actions()[1]->text(), "Vie&w"},
+      {w.menuBar()->actions()[2]->text(), "&Help"}};
   QSet<QChar> letters;
   for (const auto& [text, expected] : keys) {
     EXPECT_EQ(text, expected);

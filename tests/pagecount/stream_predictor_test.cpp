@@ -202,7 +202,7 @@ TEST(StreamFormat, DecodeParametersReadAndDefaulted) {
 
 TEST(StreamFormat, ParametersTheDecoderCannotHonourAreDamage) {
   for (const char* parms : {
-           "/Predictor 2",  // TIFF: not taken for a PNG predictor
+           "/Predictor 2 /BitsPerComponent 16",  // TIFF, two bytes a sample
            "/Predictor 9",
            "/Predictor 16",                       // no such predictor
            "/Predictor 12 /BitsPerComponent 16",  // two bytes a sample
