@@ -43,9 +43,9 @@ class Classifier {
  public:
   Classifier(pdf::Document& doc, const Object* named) : doc_(doc), named_(named) {}
 
-  ColourSpace Classify(const Object& spec, int depth) {
+  ColourSpace Classify(const Object& space_object, int depth) {
     if (depth > kMaxSpaceDepth) return Of(SpaceFamily::kUnknown, 1);
-    const Object value = doc_.Resolve(spec);
+    const Object value = doc_.Resolve(space_object);
     if (value.IsName()) return ByName(value.name, depth);
     if (!value.IsArray() || value.items.empty()) return Of(SpaceFamily::kUnknown, 1);
     const Object head = doc_.Resolve(value.items[0]);
@@ -131,10 +131,10 @@ class Classifier {
 
 }  // namespace
 
-ColourSpace ClassifyColourSpace(pdf::Document& doc, const pdf::Object& spec,
+ColourSpace ClassifyColourSpace(pdf::Document& doc, const pdf::Object& space_object,
                                 const pdf::Object* named) {
   ColourSpace space = Of(SpaceFamily::kUnknown, 1);
-  pdf::SurvivesDamage([&] { space = Classifier(doc, named).Classify(spec, 0); });
+  pdf::SurvivesDamage([&] { space = Classifier(doc, named).Classify(space_object, 0); });
   return space;
 }
 

@@ -33,10 +33,10 @@ struct ColourSpace {
   int components = 1;
 };
 
-// The space `spec` names or describes; `named` is the resource dictionary of colour spaces
+// The space `space_object` names or describes; `named` is the resource dictionary of colour spaces
 // (resolved, or null) that a name other than a device space's is looked up in. Never throws
 // on damage: what cannot be read is kUnknown.
-ColourSpace ClassifyColourSpace(pdf::Document& doc, const pdf::Object& spec,
+ColourSpace ClassifyColourSpace(pdf::Document& doc, const pdf::Object& space_object,
                                 const pdf::Object* named);
 
 // Whether `values` (clipped to their range) are neutral in a space of `family`.

@@ -234,10 +234,10 @@ void ContentReader::SetSpace(Paint& paint, Resources& res) {
   if (!name) return;
   auto [it, fresh] = res.spaces.try_emplace(name->name);
   if (fresh) {
-    Object spec;
-    spec.kind = Object::Kind::kName;
-    spec.name = name->name;
-    it->second = ClassifyColourSpace(doc_, spec, &res.colour_spaces);
+    Object space_object;
+    space_object.kind = Object::Kind::kName;
+    space_object.name = name->name;
+    it->second = ClassifyColourSpace(doc_, space_object, &res.colour_spaces);
   }
   paint.space = it->second;
   paint.neutral = InitialValueIsNeutral(paint.space);

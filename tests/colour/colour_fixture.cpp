@@ -11,13 +11,13 @@ std::string StreamObject(const std::string& dict, const std::string& data) {
          "\nendstream";
 }
 
-std::string OnePagePdf(const PageSpec& spec) {
+std::string OnePagePdf(const PageParts& page) {
   std::vector<std::string> bodies = {
       "<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
       "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] /Contents 4 0 R /Resources " +
-          spec.resources + " " + spec.page_extra + " >>",
-      StreamObject("", spec.content)};
-  bodies.insert(bodies.end(), spec.objects.begin(), spec.objects.end());
+          page.resources + " " + page.page_extra + " >>",
+      StreamObject("", page.content)};
+  bodies.insert(bodies.end(), page.objects.begin(), page.objects.end());
   return MakePdfFromObjects(bodies);
 }
 

@@ -10,14 +10,14 @@ namespace foliotally::test {
 
 // Objects 1 to 4 are the catalog, the page tree, the page and its content; `objects` are
 // numbered from 5 on, so that `resources`, `page_extra` and the content can refer to them.
-struct PageSpec {
+struct PageParts {
   std::string content{};
   std::string resources = "<< >>";
   std::string page_extra{};  // more entries of the page dictionary, such as "/Annots [5 0 R]"
   std::vector<std::string> objects{};
 };
 
-std::string OnePagePdf(const PageSpec& spec);
+std::string OnePagePdf(const PageParts& page);
 
 // A stream object with the entries `dict` (without << >>) and the data `data`, uncompressed.
 std::string StreamObject(const std::string& dict, const std::string& data);

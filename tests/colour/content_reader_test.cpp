@@ -26,7 +26,7 @@ const char* kHelvetica = "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>
 
 struct Case {
   const char* name;
-  PageSpec spec;
+  PageParts page;
   const char* expected;
 };
 
@@ -34,7 +34,7 @@ class ReadingRules : public testing::TestWithParam<Case> {};
 
 TEST_P(ReadingRules, DecideOrDraw) {
   const Case& c = GetParam();
-  const ReadOutcome outcome = ReadWithoutDrawing(OnePagePdf(c.spec));
+  const ReadOutcome outcome = ReadWithoutDrawing(OnePagePdf(c.page));
   EXPECT_EQ(outcome.letters, c.expected) << c.name;
   // A page proved by reading is never drawn.
   EXPECT_EQ(outcome.runs.empty(), std::string(c.expected) == kRead) << c.name;

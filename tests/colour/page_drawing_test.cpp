@@ -111,17 +111,17 @@ TEST_F(Drawing, ColourThatDoesNotShowIsGrey) {
 }
 
 TEST_F(Drawing, ColourImageOfGreyPixelsIsGrey) {
-  PageSpec spec{"q 200 0 0 200 0 0 cm /Im0 Do Q\n",
-                "<< /XObject << /Im0 5 0 R >> >>",
-                "",
-                {StreamObject("/Subtype /Image /Width 2 /Height 1 /BitsPerComponent 8 "
-                              "/ColorSpace /DeviceRGB",
-                              "\x40\x40\x40\xc0\xc0\xc0")}};
-  EXPECT_EQ(Colours(OnePagePdf(spec)), "G");
-  spec.objects[0] =
+  PageParts page{"q 200 0 0 200 0 0 cm /Im0 Do Q\n",
+                 "<< /XObject << /Im0 5 0 R >> >>",
+                 "",
+                 {StreamObject("/Subtype /Image /Width 2 /Height 1 /BitsPerComponent 8 "
+                               "/ColorSpace /DeviceRGB",
+                               "\x40\x40\x40\xc0\xc0\xc0")}};
+  EXPECT_EQ(Colours(OnePagePdf(page)), "G");
+  page.objects[0] =
       StreamObject("/Subtype /Image /Width 2 /Height 1 /BitsPerComponent 8 /ColorSpace /DeviceRGB",
                    "\x40\x40\x40\xc0\x20\x20");
-  EXPECT_EQ(Colours(OnePagePdf(spec)), "C");
+  EXPECT_EQ(Colours(OnePagePdf(page)), "C");
 }
 
 TEST_F(Drawing, ColourInALayerThatIsOffIsGrey) {
