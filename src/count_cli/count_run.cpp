@@ -73,7 +73,7 @@ CountRun::CountRun(const CountOptions& options, FileSystem& fs, OrderedJobPool::
       walker_(fs, options.masks, options.recurse) {}
 
 void CountRun::Submit(FileToCount file, OrderedJobPool& pool) {
-  if (options_.colours) {
+  if (options_.colours || options_.sizes) {
     file.details = std::make_shared<PageDetails>();
     details_.push_back(file.details);
   }
@@ -86,10 +86,9 @@ void CountRun::Deliver(const std::string& path, const FileCount& answer) {
     details = std::move(details_.front());
     details_.pop_front();
   }
-  std::optional<FileSizes> sizes;
-  if (ledger_) sizes = ledger_->Take(path);
   if (answer.pages == kHiddenFile) return;
-  if (options_.sizes && !sizes) sizes.emplace();
+  std::optional<FileSizes> sizes;
+  if (options_.sizes) sizes = details ? std::move(details->sizes) : FileSizes{};
   ++files_;
   const FileCount result = options_.strict ? Strict(answer) : answer;
   if (!helper_warned_ && RepairHelperFailed(result)) {
@@ -97,7 +96,7 @@ void CountRun::Deliver(const std::string& path, const FileCount& answer) {
     diagnostics_.Report(RepairHelperWarning());
   }
   const bool counted = IsCounted(result);
-  if (details && counted) colour_totals_.Add(*details);
+  if (details && counted && options_.colours) colour_totals_.Add(*details);
   if (counted && !formatter_.Carries(path)) {
     ++failed_;
     diagnostics_.Report(path + ": not listed: the log format cannot hold a name with a " +

@@ -64,7 +64,6 @@ class CountRun {
            InputFile* list = nullptr);
 
   // With --sizes: where the counter leaves each file's sizes for its result line.
-  void set_size_ledger(SizeLedger* ledger) { ledger_ = ledger; }
 
   // Runs the count and returns the exit status.
   int Execute();
@@ -88,7 +87,6 @@ class CountRun {
   const std::atomic<bool>& stop_;
   InputFile* list_;
   ResultFormatter formatter_;
-  SizeLedger* ledger_ = nullptr;
   PaperTally papers_;
   // One walker for the whole run: a folder is walked once, however many paths lead to it.
   TreeWalker walker_;

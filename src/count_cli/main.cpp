@@ -102,9 +102,8 @@ void AddColours(const FileToCount& file, int32_t pages, uint32_t time_limit,
 }
 
 // The same with the pages measured (--sizes): the count with its verdict, and the sizes
-// left in `ledger` for the file's result line when the file could be counted.
-FileCount MeasurePages(const FileToCount& file, uint32_t time_limit, int32_t box,
-                       SizeLedger& ledger) {
+// left in the file's details for its result line when the file could be counted.
+FileCount MeasurePages(const FileToCount& file, uint32_t time_limit, int32_t box) {
   FileSizes sizes;
   FileCount count{};
   const auto measure = [&](auto&& count_call, auto&& sizes_call) {
@@ -128,7 +127,7 @@ FileCount MeasurePages(const FileToCount& file, uint32_t time_limit, int32_t box
                                                      unknown);
                        });
       });
-  ledger.Put(file.path, std::move(sizes));
+  if (file.details) file.details->sizes = std::move(sizes);
   return count;
 }
 
@@ -175,14 +174,13 @@ int Run(const CountOptions& options) {
                         [] { return std::chrono::steady_clock::now(); });
   Diagnostics diagnostics(to_standard_error, progress);
   const uint32_t time_limit = options.file_timeout_ms;
-  SizeLedger ledger;
   const int32_t box = options.trim_box ? FOLIOTALLY_BOX_TRIM : FOLIOTALLY_BOX_CROP;
   OrderedJobPool::Work count_pages = [time_limit](const FileToCount& file) {
     return CountPages(file, time_limit);
   };
   if (options.sizes)
-    count_pages = [time_limit, box, &ledger](const FileToCount& file) {
-      return MeasurePages(file, time_limit, box, ledger);
+    count_pages = [time_limit, box](const FileToCount& file) {
+      return MeasurePages(file, time_limit, box);
     };
   // Looked up once: every file of the run is drawn with the same renderer, or none.
   const std::string renderer = options.colours ? foliotally::colour::FindRenderer() : "";
@@ -201,7 +199,6 @@ int Run(const CountOptions& options) {
   }
   CountRun run(options, fs, count_pages, *out, diagnostics, interrupted,
                options.files_from ? &list : nullptr);
-  if (options.sizes) run.set_size_ledger(&ledger);
   return run.Execute();
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "pagecount/file_sizes.h"
+
 namespace foliotally::count_cli {
 
 struct PageDetails {
@@ -15,6 +17,8 @@ struct PageDetails {
   // With --sizes too: each page's paper and orientation ("A4 portrait"), empty where its
   // size is unknown.
   std::vector<std::string> papers;
+  // With --sizes: the file's pages grouped by size.
+  pdf::FileSizes sizes;
 };
 
 }  // namespace foliotally::count_cli

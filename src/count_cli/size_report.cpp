@@ -10,20 +10,6 @@ namespace foliotally::count_cli {
 using pdf::NamePaper;
 using pdf::OrientationWord;
 
-void SizeLedger::Put(const std::string& path, FileSizes sizes) {
-  const std::lock_guard lock(mutex_);
-  waiting_.emplace(path, std::move(sizes));
-}
-
-std::optional<FileSizes> SizeLedger::Take(const std::string& path) {
-  const std::lock_guard lock(mutex_);
-  const auto it = waiting_.find(path);
-  if (it == waiting_.end()) return std::nullopt;
-  FileSizes sizes = std::move(it->second);
-  waiting_.erase(it);
-  return sizes;
-}
-
 std::string PointsText(double points) {
   char text[32];
   const auto [end, error] = std::to_chars(text, text + sizeof text, points);

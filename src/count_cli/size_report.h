@@ -4,11 +4,8 @@
 
 #include <cstdint>
 #include <map>
-#include <mutex>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -18,20 +15,6 @@ namespace foliotally::count_cli {
 
 using pdf::FileSizes;
 using pdf::MeasureSizes;
-
-// Hands each file's sizes from the thread that measured it to the one that writes its
-// result line. The result travels through the job pool; the sizes wait here under the
-// file's path (a file named twice is the same file, measured alike).
-class SizeLedger {
- public:
-  void Put(const std::string& path, FileSizes sizes);
-  // The sizes of `path`, or nothing when none were put (a file not measured).
-  std::optional<FileSizes> Take(const std::string& path);
-
- private:
-  std::mutex mutex_;
-  std::unordered_multimap<std::string, FileSizes> waiting_;
-};
 
 // A number of points as JSON and CSV write it: the shortest form that reads back the same.
 std::string PointsText(double points);

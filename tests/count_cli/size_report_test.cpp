@@ -83,27 +83,6 @@ TEST(SizeOptions, SizeBoxNeedsSizesAndAKnownBox) {
   EXPECT_THROW(ParseCountOptions({"--sizes", "--size-box=bleed"}, 1), UsageError);
 }
 
-TEST(SizeLedger, EachFileTakesItsOwnSizesWhateverThreadPutThem) {
-  SizeLedger ledger;
-  std::vector<std::thread> threads;
-  for (int t = 0; t < 4; ++t)
-    threads.emplace_back([&ledger, t] {
-      for (int i = 0; i < 100; ++i) {
-        FileSizes sizes;
-        sizes.unknown = t * 1000 + i;
-        ledger.Put("f" + std::to_string(t * 1000 + i), std::move(sizes));
-      }
-    });
-  for (std::thread& t : threads) t.join();
-  for (int t = 0; t < 4; ++t)
-    for (int i = 0; i < 100; ++i) {
-      const auto sizes = ledger.Take("f" + std::to_string(t * 1000 + i));
-      ASSERT_TRUE(sizes);
-      EXPECT_EQ(sizes->unknown, t * 1000 + i);
-    }
-  EXPECT_FALSE(ledger.Take("f0"));
-}
-
 TEST(SizeMeasure, AskesAgainWithRoomForEveryGroup) {
   // 20 groups: more than the first array holds.
   int calls = 0;
