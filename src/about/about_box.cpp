@@ -10,6 +10,7 @@
 #include "about/bevel_panel.h"
 #include "about/clickable_label.h"
 #include "about/pictures.h"
+#include "messages/notice_box.h"
 
 namespace foliotally {
 namespace {
@@ -130,7 +131,9 @@ void TAboutBox::CreateMemoAndButton() {
   connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TAboutBox::Label1Click(QObject*) { FLinks.OpenPage(); }
+void TAboutBox::Label1Click(QObject*) {
+  if (!FLinks.OpenPage()) ShowErrorBox(CouldNotOpenText(FLinks.addresses().page));
+}
 
 void TAboutBox::ProgramIconClick(QObject* sender) { Label1Click(sender); }
 

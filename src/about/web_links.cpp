@@ -40,6 +40,11 @@ WebAddresses ProgramWebAddresses() {
 
 QString AddressText(const QUrl& url) { return url.toDisplayString(); }
 
+QString CouldNotOpenText(const QUrl& address) {
+  return "Could not open " + AddressText(address) +
+         ": no web browser or opener for it is installed.";
+}
+
 QString InitialStatusText(const WebAddresses& addresses) {
   return "Visit me at " + AddressText(addresses.page);
 }

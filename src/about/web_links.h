@@ -32,6 +32,9 @@ QString LocateGuide(const QString& exe_dir, const QString& tree_copy);
 // The addresses for this run of the program, found from its own location.
 WebAddresses ProgramWebAddresses();
 
+// What a box says when nothing could open `address`.
+QString CouldNotOpenText(const QUrl& address);
+
 // The status bar's first text: "Visit me at " followed by the page address.
 QString InitialStatusText(const WebAddresses& addresses);
 

@@ -417,10 +417,7 @@ bool TfrmMain::ConfirmClose() {
   return !RichEditLog->HasUnsavedText();
 }
 
-void TfrmMain::ShowCouldNotOpen(const QUrl& address) {
-  ShowErrorBox("Could not open " + AddressText(address) +
-               ": no web browser or opener for it is installed.");
-}
+void TfrmMain::ShowCouldNotOpen(const QUrl& address) { ShowErrorBox(CouldNotOpenText(address)); }
 void TfrmMain::DriveComboBoxChange(QObject*) {}
 
 }  // namespace foliotally

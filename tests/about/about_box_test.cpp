@@ -176,12 +176,17 @@ TEST(AboutBox, LinkAndLogoOpenThePageNotTheHomeTheLinkShows) {
   EXPECT_EQ(recorder.opened.size(), 2u);
 }
 
-TEST(AboutBox, AnOpenerThatFailsOrIsMissingReportsNothing) {
-  TAboutBox quiet(WebLinks(TestAddresses(), nullptr));
-  quiet.show();
-  QTest::mouseClick(quiet.Label1, Qt::LeftButton);  // no opener: nothing happens
-  EXPECT_TRUE(quiet.isVisible());
-  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+TEST(AboutBox, AnAddressNothingCanOpenIsSaidInABox) {
+  TAboutBox box(WebLinks(TestAddresses(), [](const QUrl&) { return false; }));
+  box.show();
+  test::ModalAnswerer answerer;
+  QTest::mouseClick(box.Label1, Qt::LeftButton);
+  QTest::mouseClick(box.ProgramIcon, Qt::LeftButton);
+  ASSERT_EQ(answerer.count(), 2);
+  EXPECT_EQ(answerer.boxes()[0].windowTitle, "Error");
+  EXPECT_TRUE(answerer.boxes()[0].text.contains("file:///opt/guide/index.html#counting"));
+  EXPECT_TRUE(answerer.boxes()[0].text.contains("no web browser"));
+  EXPECT_TRUE(box.isVisible());
 }
 
 }  // namespace
