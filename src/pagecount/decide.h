@@ -28,8 +28,10 @@ CountResult DecideWithoutLinearization(ByteSource& source, const Deadline& deadl
   if (own.verdict == Verdict::kEncrypted) {
     // The reader found the file whole but cannot decrypt what it needs: qpdf's count of
     // the same tree, opened with the empty password, is as sound as the reader's would be.
+    // A count qpdf had to repair the file for is recovered like any other.
     const CountResult second = qpdf();
-    if (second.verdict == Verdict::kCounted && second.pages > 0) return second;
+    if (second.verdict == Verdict::kCounted && second.pages > 0)
+      return second.recovered ? RecoveredFrom(source, second, "repaired by qpdf") : second;
     return second.verdict == Verdict::kTimedOut ? second : own;
   }
   // Without a header the file is no PDF by the book: only what the scan finds in it, if

@@ -30,13 +30,16 @@ CountResult Count(const std::function<void(QPDF&)>& open) {
     // The page-tree root's /Count, as qpdf reads it after its repairs; a walk of the tree
     // when that is more than the file can hold (each page an object besides object 0, the
     // catalog and the tree's root, as the reader's own bound has it).
+    // qpdf warns (quietly here) whenever it had to repair what it read: such a count is
+    // recovered, not sound.
     QPDFObjectHandle count = qpdf.getRoot().getKey("/Pages").getKey("/Count");
     if (count.isInteger() && count.getIntValue() >= 0 &&
         static_cast<uint64_t>(count.getIntValue()) + 2 <= qpdf.getObjectCount())
-      return {Verdict::kCounted, static_cast<int32_t>(count.getIntValue())};
+      return {Verdict::kCounted, static_cast<int32_t>(count.getIntValue()), nullptr,
+              qpdf.anyWarnings()};
     const size_t pages = QPDFPageDocumentHelper(qpdf).getAllPages().size();
     if (pages > INT32_MAX) return {Verdict::kDamaged, 0};
-    return {Verdict::kCounted, static_cast<int32_t>(pages)};
+    return {Verdict::kCounted, static_cast<int32_t>(pages), nullptr, qpdf.anyWarnings()};
   } catch (const QPDFExc& e) {
     return {e.getErrorCode() == qpdf_e_password ? Verdict::kEncrypted : Verdict::kDamaged, 0};
   } catch (...) {

@@ -183,8 +183,9 @@ CountResult CountInRepairHelper(const std::string& helper, int fd, const Deadlin
 std::string FindRepairHelper() { return kHelperAtLoad; }
 
 std::string FormatHelperAnswer(CountResult result) {
+  const bool repaired = result.verdict == Verdict::kCounted && result.recovered;
   return std::to_string(static_cast<int>(result.verdict)) + " " + std::to_string(result.pages) +
-         "\n";
+         (repaired ? " 1\n" : "\n");
 }
 
 CountResult ParseHelperAnswer(std::string_view line) {
@@ -195,10 +196,12 @@ CountResult ParseHelperAnswer(std::string_view line) {
   auto [p, ec] = std::from_chars(line.data(), end, verdict);
   if (ec != std::errc{} || p == end || *p != ' ') return nonsense;
   auto [q, ec2] = std::from_chars(p + 1, end, pages);
-  if (ec2 != std::errc{} || q + 1 != end || *q != '\n' || pages < 0) return nonsense;
+  if (ec2 != std::errc{} || pages < 0) return nonsense;
+  const bool repaired = std::string_view(q, static_cast<size_t>(end - q)) == " 1\n";
+  if (!repaired && (q + 1 != end || *q != '\n')) return nonsense;
   if (verdict < 0 || verdict > static_cast<int>(Verdict::kTimedOut)) return nonsense;
   const auto v = static_cast<Verdict>(verdict);
-  if (v == Verdict::kCounted) return {v, pages, nullptr};
+  if (v == Verdict::kCounted) return {v, pages, nullptr, repaired};
   return {v, 0, v == Verdict::kEncrypted ? "encrypted (repair)" : "damaged beyond repair"};
 }
 

@@ -50,7 +50,8 @@ CountResult CountInRepairHelper(const std::string& helper, int fd, const Deadlin
 // Empty when there is no such file.
 std::string FindRepairHelper();
 
-// The one line the helper writes, and its reading: "<verdict> <pages>\n".
+// The one line the helper writes, and its reading: "<verdict> <pages>\n", or
+// "<verdict> <pages> 1\n" for a count qpdf had to repair the file to read.
 std::string FormatHelperAnswer(CountResult result);
 CountResult ParseHelperAnswer(std::string_view line);
 

@@ -24,14 +24,16 @@ namespace foliotally::pdf {
 namespace {
 
 TEST(HelperAnswer, ReadsOnlyWellFormedLines) {
-  for (const CountResult r : {CountResult{Verdict::kCounted, 12}, CountResult{Verdict::kEncrypted},
-                              CountResult{Verdict::kDamaged}}) {
+  for (const CountResult r :
+       {CountResult{Verdict::kCounted, 12}, CountResult{Verdict::kCounted, 3, nullptr, true},
+        CountResult{Verdict::kEncrypted}, CountResult{Verdict::kDamaged}}) {
     const CountResult back = ParseHelperAnswer(FormatHelperAnswer(r));
     EXPECT_EQ(back.verdict, r.verdict);
     EXPECT_EQ(back.pages, r.pages);
+    EXPECT_EQ(back.recovered, r.recovered);
   }
-  for (const char* nonsense :
-       {"", "0 5", "0 5\n\n", "0 -5\n", "9 1\n", "x 1\n", "0 99999999999\n", "0  5\n"})
+  for (const char* nonsense : {"", "0 5", "0 5\n\n", "0 -5\n", "9 1\n", "x 1\n", "0 99999999999\n",
+                               "0  5\n", "0 5 2\n", "0 5 1", "0 5 1\n\n"})
     EXPECT_EQ(ParseHelperAnswer(nonsense).verdict, Verdict::kDamaged) << nonsense;
 }
 
