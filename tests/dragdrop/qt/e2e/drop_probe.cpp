@@ -14,6 +14,8 @@
 //   log TEXT         answer to "log": the log's text, line breaks written as \n
 //   gap MS           answer to "gap": the longest time the window went without handling
 //                    events since the last "gap" (a timer asks every 2 ms)
+//   row NAME X Y W H answer to "rows": each file the file list shows, where it is on the
+//                    screen; "rows" ends the answer
 // Other lines on standard input: "count" clicks Count All, "paste" pastes as Ctrl+V does.
 // With --hold FILE each file counted takes until FILE is gone, the window answering
 // meanwhile, as a long count does. The window starts in the process's working folder.
@@ -150,6 +152,19 @@ std::string BytesOf(const std::string& path) {
   return out;
 }
 
+void SayRows(foliotally::TFileListBox& files) {
+  for (int row = 0; row < files.model()->rowCount(files.rootIndex()); ++row) {
+    const QModelIndex index = files.model()->index(row, 0, files.rootIndex());
+    const QRect rect = files.visualRect(index);
+    if (rect.isEmpty()) continue;
+    const QPoint at = files.viewport()->mapToGlobal(rect.topLeft());
+    Say("row " + index.data().toString().toStdString() + " " + std::to_string(at.x()) + " " +
+        std::to_string(at.y()) + " " + std::to_string(rect.width()) + " " +
+        std::to_string(rect.height()));
+  }
+  Say("rows");
+}
+
 void HandleLine(const std::string& line, foliotally::TfrmMain& window, GapWatch& gaps) {
   if (line == "ping") {
     Say("pong");
@@ -161,6 +176,8 @@ void HandleLine(const std::string& line, foliotally::TfrmMain& window, GapWatch&
     Say("log " + Escaped(window.RichEditLog->LogText()));
   } else if (line == "gap") {
     Say("gap " + std::to_string(gaps.TakeLongest()));
+  } else if (line == "rows") {
+    SayRows(*window.FileListBox);
   } else if (line.rfind("shot ", 0) == 0) {
     const QRect frame = window.frameGeometry().adjusted(-8, -8, 8, 8);
     const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(
