@@ -76,7 +76,8 @@ class FileManagerE2E : public DropE2E {
     for (int step = 0;
          !probe->WaitFor([](const QString& l) { return l.startsWith("answer over"); }, 300);
          ++step) {
-      ASSERT_LT(step, 30) << probe->Transcript() << manager.Errors().toStdString();
+      ASSERT_LT(step, 30) << "cursor " << screen.CursorName() << probe->Transcript()
+                          << manager.Errors().toStdString();
       MoveTo(to + QPoint(step % 2, 0));
     }
   }
@@ -119,8 +120,9 @@ TEST_F(FileManagerE2E, PdfDraggedFromItOntoTheFileListIsCountedAndStaysWhereItWa
   Xdo({"mouseup", "1"});
   EXPECT_TRUE(WaitForLine("folder " + Path("Shelf"))) << probe->Transcript();
   EXPECT_TRUE(WaitForLine("status report.pdf has 3 pages")) << probe->Transcript();
-  EXPECT_TRUE(TargetSaid("answer drop 1 copy")) << probe->Transcript();
   Settle();
+  // The answer is told once the drop's handling (the count) has ended.
+  EXPECT_TRUE(TargetSaid("answer drop 1 copy")) << probe->Transcript();
   EXPECT_EQ(Contents(root.filePath("Shelf/report.pdf")), original);
   EXPECT_EQ(QDir(root.filePath("Shelf")).entryList(QDir::Files), QStringList{"report.pdf"});
 }

@@ -13,10 +13,14 @@ namespace {
 
 const QString kProgram = QStringLiteral("thunar");
 
-// Its view and size fixed, and no thumbnails: the same window on every machine.
+// Its view and size fixed, no side pane, the location as buttons (no text field that could
+// take the keyboard and show a selection of its own), no thumbnails: the same window on
+// every machine.
 const char kSettings[] = R"(<?xml version="1.0" encoding="UTF-8"?>
 <channel name="thunar" version="1.0">
   <property name="last-view" type="string" value="ThunarIconView"/>
+  <property name="last-location-bar" type="string" value="ThunarLocationButtons"/>
+  <property name="last-side-pane" type="string" value="void"/>
   <property name="last-window-width" type="int" value="%1"/>
   <property name="last-window-height" type="int" value="%2"/>
   <property name="last-window-maximized" type="bool" value="false"/>
@@ -88,9 +92,10 @@ bool GtkFileManager::Start(const QString& folder, const QRect& frame) {
 
   const QString title = "^" + QFileInfo(folder).fileName() + " - Thunar$";
   if (!XdoUntil({"search", "--onlyvisible", "--name", title}, 30000)) return false;
-  // No window manager places it: it goes where it is told at once.
-  return XdoUntil({"search", "--onlyvisible", "--name", title, "windowmove",
-                   QString::number(frame.x()), QString::number(frame.y()), "windowsize",
+  // No window manager places it: it goes where it is told, and the clicks that follow must
+  // find it there.
+  return XdoUntil({"search", "--onlyvisible", "--name", title, "windowmove", "--sync",
+                   QString::number(frame.x()), QString::number(frame.y()), "windowsize", "--sync",
                    QString::number(frame.width()), QString::number(frame.height())},
                   5000);
 }
