@@ -10,7 +10,8 @@
 //                    ACCEPTED 1 or 0)
 //   window TITLE     some other window appeared (an error box, say)
 //   pong             answer to a "ping" line on standard input
-//   shot             answer to "shot PATH": the screen around the window is saved there
+//   shot             answer to "shot PATH": the screen around the window is saved there;
+//                    to "shot PATH X Y W H": that part of the screen
 //   log TEXT         answer to "log": the log's text, line breaks written as \n
 //   gap MS           answer to "gap": the longest time the window went without handling
 //                    events since the last "gap" (a timer asks every 2 ms)
@@ -27,6 +28,7 @@
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSocketNotifier>
@@ -179,10 +181,18 @@ void HandleLine(const std::string& line, foliotally::TfrmMain& window, GapWatch&
   } else if (line == "rows") {
     SayRows(*window.FileListBox);
   } else if (line.rfind("shot ", 0) == 0) {
-    const QRect frame = window.frameGeometry().adjusted(-8, -8, 8, 8);
+    // The path may hold spaces: the area, when given, is the last four words.
+    QString path = QString::fromStdString(line.substr(5));
+    QRect frame = window.frameGeometry().adjusted(-8, -8, 8, 8);
+    static const QRegularExpression kArea(" (\\d+) (\\d+) (\\d+) (\\d+)$");
+    if (const QRegularExpressionMatch area = kArea.match(path); area.hasMatch()) {
+      frame = QRect(area.captured(1).toInt(), area.captured(2).toInt(), area.captured(3).toInt(),
+                    area.captured(4).toInt());
+      path.truncate(area.capturedStart());
+    }
     const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(
         0, frame.x(), frame.y(), frame.width(), frame.height());
-    Say(shot.save(QString::fromStdString(line.substr(5)), "PNG") ? "shot" : "shot failed");
+    Say(shot.save(path, "PNG") ? "shot" : "shot failed");
   }
 }
 

@@ -185,3 +185,34 @@ TEST_F(FileManagerE2E, DropFromItDuringCountAllShowsTheNoCursorAndIsRefused) {
 
 }  // namespace
 }  // namespace foliotally::test
+
+namespace foliotally::test {
+namespace {
+
+// Not a check of behaviour: a picture of PDF files dragged from the file manager, resting
+// over the file list, for the documentation. Saved as file-manager-drop.png next to the
+// test program.
+TEST_F(FileManagerE2E, PictureOfADragFromTheFileManager) {
+  for (const char* name : {"Invoices 2025", "Letters", "Manuals", "Reports", "Scans"})
+    QDir(root.path()).mkpath(QString("Archive/") + name);
+  WritePdf("Archive/handbook.pdf", 12);
+  WritePdf("Archive/price-list.pdf", 2);
+  WritePdf("Shelf/contract.pdf", 4);
+  WritePdf("Shelf/invoice-0412.pdf", 2);
+  WritePdf("Shelf/quote-0413.pdf", 1);
+  MoveTo(QPoint(200, 900));  // away from the window, whose parts show tips under it
+  StartTarget(root.filePath("Archive"));
+  ASSERT_TRUE(manager.Start(root.filePath("Shelf"), QRect(1010, 208, 470, 330)))
+      << manager.Errors().toStdString();
+  DragFromManagerTo(areas["files"].center() + QPoint(0, 40));
+  EXPECT_EQ(WaitForCursor("dnd-copy"), "dnd-copy");
+  const QString picture = QString(DROP_PICTURE_FOLDER) + "/file-manager-drop.png";
+  probe->Write("shot " + picture + " 430 198 1060 562");
+  EXPECT_TRUE(probe->WaitFor([](const QString& l) { return l == "shot"; })) << probe->Transcript();
+  // Let go over the bare screen, where nothing takes drops.
+  MoveTo(QPoint(200, 900));
+  Xdo({"mouseup", "1"});
+}
+
+}  // namespace
+}  // namespace foliotally::test
