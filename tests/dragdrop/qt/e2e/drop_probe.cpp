@@ -160,9 +160,13 @@ void SayRows(foliotally::TFileListBox& files) {
     const QRect rect = files.visualRect(index);
     if (rect.isEmpty()) continue;
     const QPoint at = files.viewport()->mapToGlobal(rect.topLeft());
-    Say("row " + index.data().toString().toStdString() + " " + std::to_string(at.x()) + " " +
-        std::to_string(at.y()) + " " + std::to_string(rect.width()) + " " +
-        std::to_string(rect.height()));
+    std::string line = "row ";
+    line += index.data().toString().toStdString();
+    for (int value : {at.x(), at.y(), rect.width(), rect.height()}) {
+      line += ' ';
+      line += std::to_string(value);
+    }
+    Say(line);
   }
   Say("rows");
 }
