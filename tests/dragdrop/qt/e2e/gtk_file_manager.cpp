@@ -35,10 +35,23 @@ bool IsSelectionBlue(const Pixel& pixel) {
          std::abs(pixel.blue - 0xe4) <= 6;
 }
 
-// Runs xdotool until it succeeds or `timeout_ms` has passed.
-bool XdoUntil(const QStringList& args, int timeout_ms) {
+// The settings daemon's program, as the bus would start it.
+QString SettingsDaemon() {
+  for (const QString& folder :
+       QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+    QFile service(folder + "/dbus-1/services/org.xfce.Xfconf.service");
+    if (!service.open(QIODevice::ReadOnly)) continue;
+    for (const QByteArray& line : service.readAll().split('\n')) {
+      if (line.startsWith("Exec=")) return QString::fromUtf8(line.mid(5)).trimmed();
+    }
+  }
+  return {};
+}
+
+// Runs `program` until it succeeds or `timeout_ms` has passed.
+bool RunUntil(const QString& program, const QStringList& args, int timeout_ms) {
   const QDeadlineTimer deadline(timeout_ms);
-  while (ChildProcess::Run("xdotool", args) != 0) {
+  while (ChildProcess::Run(program, args) != 0) {
     if (deadline.hasExpired()) return false;
     QThread::msleep(50);
   }
@@ -49,7 +62,8 @@ bool XdoUntil(const QStringList& args, int timeout_ms) {
 
 bool GtkFileManager::Installed() {
   return !QStandardPaths::findExecutable(kProgram).isEmpty() &&
-         !QStandardPaths::findExecutable("dbus-daemon").isEmpty();
+         !QStandardPaths::findExecutable("dbus-daemon").isEmpty() &&
+         !QStandardPaths::findExecutable("dbus-send").isEmpty() && !SettingsDaemon().isEmpty();
 }
 
 bool GtkFileManager::Start(const QString& folder, const QRect& frame) {
@@ -80,21 +94,31 @@ bool GtkFileManager::Start(const QString& folder, const QRect& frame) {
   env.remove("DBUS_SESSION_BUS_ADDRESS");
   const QString errors = home.filePath("errors.txt");
 
-  // Its settings daemon is started by the bus, with the bus's environment: the same home.
   bus_ = std::make_unique<ChildProcess>("dbus-daemon",
                                         QStringList{"--session", "--nofork", "--print-address"},
                                         home.path(), env, errors);
   const auto address = bus_->WaitFor([](const QString& l) { return l.startsWith("unix:"); });
   if (!address) return false;
   env.insert("DBUS_SESSION_BUS_ADDRESS", *address);
+  // Its settings daemon is started here rather than by the bus, so that it has ended (and
+  // written what it keeps) before the home is removed; the file manager must find it.
+  settings_ =
+      std::make_unique<ChildProcess>(SettingsDaemon(), QStringList{}, home.path(), env, errors);
+  if (!RunUntil(
+          "dbus-send",
+          {"--bus=" + *address, "--print-reply", "--dest=org.freedesktop.DBus",
+           "/org/freedesktop/DBus", "org.freedesktop.DBus.GetNameOwner", "string:org.xfce.Xfconf"},
+          10000))
+    return false;
   manager_ =
       std::make_unique<ChildProcess>(kProgram, QStringList{folder}, home.path(), env, errors);
 
   const QString title = "^" + QFileInfo(folder).fileName() + " - Thunar$";
-  if (!XdoUntil({"search", "--onlyvisible", "--name", title}, 30000)) return false;
+  if (!RunUntil("xdotool", {"search", "--onlyvisible", "--name", title}, 30000)) return false;
   // No window manager places it: it goes where it is told, and the clicks that follow must
   // find it there.
-  return XdoUntil({"search", "--onlyvisible", "--name", title, "windowmove", "--sync",
+  return RunUntil("xdotool",
+                  {"search", "--onlyvisible", "--name", title, "windowmove", "--sync",
                    QString::number(frame.x()), QString::number(frame.y()), "windowsize", "--sync",
                    QString::number(frame.width()), QString::number(frame.height())},
                   5000);

@@ -17,7 +17,8 @@ namespace foliotally::test {
 
 class GtkFileManager {
  public:
-  // Whether the file manager and a D-Bus daemon to run it under are installed.
+  // Whether the file manager, its settings daemon and a D-Bus daemon to run them under are
+  // installed.
   static bool Installed();
 
   // Starts it on `folder` (a name without regular-expression characters) and waits until
@@ -34,8 +35,10 @@ class GtkFileManager {
  private:
   QTemporaryDir home_;
   QRect frame_;
-  // The bus outlives the file manager it serves: members end in reverse order.
+  // Members end in reverse order: the file manager first, then its settings daemon, then
+  // the bus, and the home last.
   std::unique_ptr<ChildProcess> bus_;
+  std::unique_ptr<ChildProcess> settings_;
   std::unique_ptr<ChildProcess> manager_;
   XScreen screen_;
 };
