@@ -169,6 +169,9 @@ TEST_F(WindowDropE2E, AnotherMachinesFolderIsNotTakenForALocalOne) {
 TEST_F(WindowDropE2E, FolderWhoseNameIsNotUtf8IsEnteredByItsBytes) {
   const QByteArray latin1 = QFile::encodeName(Path("")) + "/caf\xE9";
   ASSERT_EQ(::mkdir(latin1.constData(), 0755), 0);
+  // The temporary folder cannot remove a name that is not UTF-8: the test removes its own.
+  const std::unique_ptr<const char, void (*)(const char*)> remove_latin1(
+      latin1.constData(), [](const char* path) { ::rmdir(path); });
   StartTarget(root.path());
   StartSource({"--data", "text/uri-list=file://" + Path("") + "/caf%E9\r\n"});
   DragTo(ListCentre());
