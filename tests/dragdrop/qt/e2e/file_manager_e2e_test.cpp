@@ -15,10 +15,6 @@
 namespace foliotally::test {
 namespace {
 
-// Where the file manager's window goes: right of the main window (which takes about
-// 440-1000 across), on the wide screen the test is run on.
-const QRect kManagerFrame(1080, 160, 620, 460);
-
 QByteArray Contents(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -41,9 +37,12 @@ class FileManagerE2E : public DropE2E {
     file.write(QByteArray::fromStdString(MakePdf(pages)));
   }
 
-  void StartManager(const QString& relative) {
-    ASSERT_TRUE(manager.Start(root.filePath(relative), kManagerFrame))
-        << manager.Errors().toStdString();
+  // Starts the file manager on `relative` in a window of `size` right of the main window's
+  // file list (the right-hand part of the window), on the wide screen of the run; its top
+  // at `top`.
+  void StartManager(const QString& relative, QSize size = {620, 460}, int top = 160) {
+    const QRect frame(QPoint(areas["files"].right() + 40, top), size);
+    ASSERT_TRUE(manager.Start(root.filePath(relative), frame)) << manager.Errors().toStdString();
   }
 
   bool WaitForLine(const QString& wanted, int timeout_ms = 15000) {
@@ -201,14 +200,21 @@ TEST_F(FileManagerE2E, PictureOfADragFromTheFileManager) {
   WritePdf("Shelf/contract.pdf", 4);
   WritePdf("Shelf/invoice-0412.pdf", 2);
   WritePdf("Shelf/quote-0413.pdf", 1);
-  MoveTo(QPoint(200, 900));  // away from the window, whose parts show tips under it
+  MoveTo(QPoint(200, 900));  // out of the way of both windows
   StartTarget(root.filePath("Archive"));
-  ASSERT_TRUE(manager.Start(root.filePath("Shelf"), QRect(1010, 208, 470, 330)))
-      << manager.Errors().toStdString();
+  StartManager("Shelf", {470, 330}, listArea.top() - 20);
   DragFromManagerTo(areas["files"].center() + QPoint(0, 40));
   EXPECT_EQ(WaitForCursor("dnd-copy"), "dnd-copy");
   const QString picture = QString(DROP_PICTURE_FOLDER) + "/file-manager-drop.png";
-  probe->Write("shot " + picture + " 430 198 1060 562");
+  // Both windows: the main window's from its folder list's left to the file manager's right.
+  const QRect both(listArea.topLeft() - QPoint(20, 30),
+                   QPoint(areas["files"].right() + 40 + 470, areas["log"].bottom() + 170));
+  probe->Write(QString("shot %1 %2 %3 %4 %5")
+                   .arg(picture)
+                   .arg(both.x())
+                   .arg(both.y())
+                   .arg(both.width())
+                   .arg(both.height()));
   EXPECT_TRUE(probe->WaitFor([](const QString& l) { return l == "shot"; })) << probe->Transcript();
   // Let go over the bare screen, where nothing takes drops.
   MoveTo(QPoint(200, 900));
