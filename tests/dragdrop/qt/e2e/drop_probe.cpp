@@ -15,8 +15,8 @@
 //   log TEXT         answer to "log": the log's text, line breaks written as \n
 //   gap MS           answer to "gap": the longest time the window went without handling
 //                    events since the last "gap" (a timer asks every 2 ms)
-//   row NAME X Y W H answer to "rows": each file the file list shows, where it is on the
-//                    screen; "rows" ends the answer
+//   row NAME X Y W H SELECTED  answer to "rows": each file the file list shows, where it
+//                    is on the screen, and 1 when it is selected; "rows" ends the answer
 // Other lines on standard input: "count" clicks Count All, "paste" pastes as Ctrl+V does.
 // With --hold FILE each file counted takes until FILE is gone, the window answering
 // meanwhile, as a long count does. The window starts in the process's working folder.
@@ -166,6 +166,7 @@ void SayRows(foliotally::TFileListBox& files) {
       line += ' ';
       line += std::to_string(value);
     }
+    line += files.selectionModel()->isSelected(index) ? " 1" : " 0";
     Say(line);
   }
   Say("rows");

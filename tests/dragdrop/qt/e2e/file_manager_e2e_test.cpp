@@ -5,6 +5,7 @@
 // under xvfb-run with no window manager.
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
+#include <QRegularExpression>
 #include <QThread>
 
 #include "dragdrop/qt/e2e/drop_e2e_fixture.h"
@@ -83,14 +84,30 @@ class FileManagerE2E : public DropE2E {
 
   // Where the file list shows `name` on the screen; empty when it does not.
   QRect RowOf(const QString& name) {
+    const QStringList row =
+        RowLines().filter(QRegularExpression("^row " + QRegularExpression::escape(name) + " "));
+    const QStringList parts = row.value(0).split(' ');
+    if (parts.size() != 7) return {};
+    return QRect(parts[2].toInt(), parts[3].toInt(), parts[4].toInt(), parts[5].toInt());
+  }
+
+  // The names of the files the file list has selected.
+  QStringList SelectedFiles() {
+    QStringList names;
+    for (const QString& line : RowLines()) {
+      if (line.endsWith(" 1")) names << line.section(' ', 1, 1);
+    }
+    return names;
+  }
+
+  // The probe's "row" lines: each file the file list shows.
+  QStringList RowLines() {
     probe->Write("rows");
-    QRect found;
+    QStringList rows;
     for (;;) {
       const auto line = probe->WaitFor([](const QString& l) { return l.startsWith("row"); });
-      if (!line || *line == "rows") return found;
-      const QStringList parts = line->split(' ');
-      if (parts.size() == 6 && parts[1] == name)
-        found = QRect(parts[2].toInt(), parts[3].toInt(), parts[4].toInt(), parts[5].toInt());
+      if (!line || *line == "rows") return rows;
+      rows << *line;
     }
   }
 
@@ -119,6 +136,7 @@ TEST_F(FileManagerE2E, PdfDraggedFromItOntoTheFileListIsCountedAndStaysWhereItWa
   Xdo({"mouseup", "1"});
   EXPECT_TRUE(WaitForLine("folder " + Path("Shelf"))) << probe->Transcript();
   EXPECT_TRUE(WaitForLine("status report.pdf has 3 pages")) << probe->Transcript();
+  EXPECT_EQ(SelectedFiles(), QStringList{"report.pdf"});
   Settle();
   // The answer is told once the drop's handling (the count) has ended.
   EXPECT_TRUE(TargetSaid("answer drop 1 copy")) << probe->Transcript();
@@ -140,6 +158,7 @@ TEST_F(FileManagerE2E, SelectedFilesDraggedOutLandInItsFolderAsCopies) {
   Xdo({"click", "1"});
   Xdo({"key", "Down", "shift+Down"});
   Settle();
+  ASSERT_EQ(SelectedFiles(), (QStringList{"b.pdf", "c.pdf"})) << probe->Transcript();
   MoveTo(b_row);
   const QPoint to = manager.EmptySpot();
   Xdo({"mousedown", "1"});
