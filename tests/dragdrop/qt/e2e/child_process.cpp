@@ -15,6 +15,15 @@ ChildProcess::ChildProcess(const QString& program, const QStringList& args, cons
   process_.waitForStarted();
 }
 
+ChildProcess::ChildProcess(const QString& program, const QStringList& args, const QString& folder,
+                           const QProcessEnvironment& env, const QString& errorFile) {
+  process_.setProcessEnvironment(env);
+  process_.setWorkingDirectory(folder);
+  process_.setStandardErrorFile(errorFile, QIODevice::Append);
+  process_.start(program, args);
+  process_.waitForStarted();
+}
+
 ChildProcess::~ChildProcess() {
   process_.terminate();
   if (!process_.waitForFinished(3000)) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -15,6 +16,10 @@ class ChildProcess {
  public:
   // Starts `program` in `folder` on the X server of this process (never offscreen).
   ChildProcess(const QString& program, const QStringList& args, const QString& folder);
+  // Starts `program` with exactly `env`, its standard error written to `errorFile`: for
+  // programs of the desktop, whose chatter is not the test's.
+  ChildProcess(const QString& program, const QStringList& args, const QString& folder,
+               const QProcessEnvironment& env, const QString& errorFile);
   ~ChildProcess();
 
   // The first line not yet matched that satisfies `wanted`, waiting up to `timeoutMs`

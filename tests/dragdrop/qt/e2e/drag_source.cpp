@@ -14,7 +14,8 @@
 //                    action); LIST is its text/uri-list with line ends as spaces
 // The program stays up after the drag so that the target can still fetch the data.
 //
-// Options: --uri URI (repeatable), --text TEXT, --data MIME=VALUE (repeatable),
+// Options: --uri URI (repeatable), --text TEXT, --data MIME=VALUE and --data-file MIME=FILE
+// (repeatable: VALUE or FILE's bytes under MIME),
 // --actions copy,move,link (default all three), --at X,Y (default 40,40),
 // --clip MIME=VALUE and --clip-file MIME=FILE (repeatable): this program owns the
 // clipboard, with VALUE or FILE's bytes under MIME; --accept 1: drops are taken here.
@@ -66,6 +67,17 @@ Qt::DropActions ParseActions(const QString& list) {
   return actions;
 }
 
+// MIME=VALUE, or MIME=FILE when `fromFile`: the type and the bytes to offer under it.
+QPair<QString, QByteArray> TypeAndBytes(const QString& value, bool fromFile) {
+  const qsizetype eq = value.indexOf('=');
+  QByteArray bytes = value.mid(eq + 1).toUtf8();
+  if (fromFile) {
+    QFile file(value.mid(eq + 1));
+    bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+  return {value.left(eq), bytes};
+}
+
 DragRequest ParseArguments(const QStringList& args) {
   DragRequest request;
   for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
@@ -76,19 +88,10 @@ DragRequest ParseArguments(const QStringList& args) {
       request.text = value;
       request.hasText = true;
     }
-    if (option == "--data") {
-      const qsizetype eq = value.indexOf('=');
-      request.extra.append({value.left(eq), value.mid(eq + 1).toUtf8()});
-    }
-    if (option == "--clip" || option == "--clip-file") {
-      const qsizetype eq = value.indexOf('=');
-      QByteArray bytes = value.mid(eq + 1).toUtf8();
-      if (option == "--clip-file") {
-        QFile file(value.mid(eq + 1));
-        bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-      }
-      request.clip.append({value.left(eq), bytes});
-    }
+    if (option == "--data" || option == "--data-file")
+      request.extra.append(TypeAndBytes(value, option.endsWith("-file")));
+    if (option == "--clip" || option == "--clip-file")
+      request.clip.append(TypeAndBytes(value, option.endsWith("-file")));
     if (option == "--accept") request.accept = value == "1";
     if (option == "--actions") request.actions = ParseActions(value);
     if (option == "--at") {

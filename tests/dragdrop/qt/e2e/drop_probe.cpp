@@ -10,10 +10,13 @@
 //                    ACCEPTED 1 or 0)
 //   window TITLE     some other window appeared (an error box, say)
 //   pong             answer to a "ping" line on standard input
-//   shot             answer to "shot PATH": the screen around the window is saved there
+//   shot             answer to "shot PATH": the screen around the window is saved there;
+//                    to "shot PATH X Y W H": that part of the screen
 //   log TEXT         answer to "log": the log's text, line breaks written as \n
 //   gap MS           answer to "gap": the longest time the window went without handling
 //                    events since the last "gap" (a timer asks every 2 ms)
+//   row NAME X Y W H SELECTED  answer to "rows": each file the file list shows, where it
+//                    is on the screen, and 1 when it is selected; "rows" ends the answer
 // Other lines on standard input: "count" clicks Count All, "paste" pastes as Ctrl+V does.
 // With --hold FILE each file counted takes until FILE is gone, the window answering
 // meanwhile, as a long count does. The window starts in the process's working folder.
@@ -25,6 +28,7 @@
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSocketNotifier>
@@ -150,6 +154,24 @@ std::string BytesOf(const std::string& path) {
   return out;
 }
 
+void SayRows(foliotally::TFileListBox& files) {
+  for (int row = 0; row < files.model()->rowCount(files.rootIndex()); ++row) {
+    const QModelIndex index = files.model()->index(row, 0, files.rootIndex());
+    const QRect rect = files.visualRect(index);
+    if (rect.isEmpty()) continue;
+    const QPoint at = files.viewport()->mapToGlobal(rect.topLeft());
+    std::string line = "row ";
+    line += index.data().toString().toStdString();
+    for (int value : {at.x(), at.y(), rect.width(), rect.height()}) {
+      line += ' ';
+      line += std::to_string(value);
+    }
+    line += files.selectionModel()->isSelected(index) ? " 1" : " 0";
+    Say(line);
+  }
+  Say("rows");
+}
+
 void HandleLine(const std::string& line, foliotally::TfrmMain& window, GapWatch& gaps) {
   if (line == "ping") {
     Say("pong");
@@ -161,11 +183,21 @@ void HandleLine(const std::string& line, foliotally::TfrmMain& window, GapWatch&
     Say("log " + Escaped(window.RichEditLog->LogText()));
   } else if (line == "gap") {
     Say("gap " + std::to_string(gaps.TakeLongest()));
+  } else if (line == "rows") {
+    SayRows(*window.FileListBox);
   } else if (line.rfind("shot ", 0) == 0) {
-    const QRect frame = window.frameGeometry().adjusted(-8, -8, 8, 8);
+    // The path may hold spaces: the area, when given, is the last four words.
+    QString path = QString::fromStdString(line.substr(5));
+    QRect frame = window.frameGeometry().adjusted(-8, -8, 8, 8);
+    static const QRegularExpression kArea(" (\\d+) (\\d+) (\\d+) (\\d+)$");
+    if (const QRegularExpressionMatch area = kArea.match(path); area.hasMatch()) {
+      frame = QRect(area.captured(1).toInt(), area.captured(2).toInt(), area.captured(3).toInt(),
+                    area.captured(4).toInt());
+      path.truncate(area.capturedStart());
+    }
     const QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(
         0, frame.x(), frame.y(), frame.width(), frame.height());
-    Say(shot.save(QString::fromStdString(line.substr(5)), "PNG") ? "shot" : "shot failed");
+    Say(shot.save(path, "PNG") ? "shot" : "shot failed");
   }
 }
 
