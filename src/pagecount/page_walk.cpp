@@ -74,7 +74,11 @@ void PageWalk::Push(const Object& kid,
 
 Object PageWalk::ResolveValue(Object value) {
   // Most values are written in place, numbers and all: nothing to follow.
-  auto direct = [](const Object& o) { return !o.IsRef() && !o.IsArray(); };
+  auto direct = [](const Object& o) {
+    return o.IsArray() ? std::none_of(o.items.begin(), o.items.end(),
+                                      [](const Object& item) { return item.IsRef(); })
+                       : !o.IsRef();
+  };
   if (direct(value)) return value;
   Object out;
   if (!SurvivesDamage([&] {
@@ -137,12 +141,15 @@ void PageWalk::Fill(WalkedPage& out, const InheritedAttributes& inherited) {
   inherit(out.attributes.crop_box, inherited.crop_box);
   inherit(out.attributes.rotate, inherited.rotate);
   Override(out.page, out.attributes, keep);
-  auto own = [&](std::string_view key) {
-    Object* given = FindIn(out.page, key);
-    return given ? ResolveValue(keep ? Object(*given) : std::move(*given)) : Object();
+  auto own = [&](std::string_view key, Object& to) {
+    if (Object* given = FindIn(out.page, key)) {
+      to = ResolveValue(keep ? Object(*given) : std::move(*given));
+    } else if (!to.IsNull()) {
+      to = Object();
+    }
   };
-  out.trim_box = own("TrimBox");
-  out.user_unit = own("UserUnit");
+  own("TrimBox", out.trim_box);
+  own("UserUnit", out.user_unit);
 }
 
 bool PageWalk::Next(WalkedPage& out) {
