@@ -124,6 +124,7 @@ ParseStatus Parser::Keyword(std::string_view keyword) {
 
 ParseStatus Parser::Integer(int64_t& out) {
   const size_t start = pos_;
+  if (PlainInteger(out)) return ParseStatus::kOk;
   std::string_view word;
   const ParseStatus st = Word(word);
   if (st != ParseStatus::kOk) {
@@ -140,6 +141,7 @@ ParseStatus Parser::Integer(int64_t& out) {
 ParseStatus Parser::Generation(int64_t& gen) {
   // Integer(), with the word read once: this runs after every number the parser meets.
   const size_t start = pos_;
+  if (PlainInteger(gen)) return ParseStatus::kOk;
   std::string_view word;
   const ParseStatus st = Word(word);
   if (st != ParseStatus::kOk) {
@@ -227,6 +229,20 @@ bool Parser::ShortDigits(size_t& p, int64_t& value) const {
     value = value * 10 + (text_[p++] - '0');
   }
   return p > start && p < text_.size() && !IsPdfRegular(text_[p]);
+}
+
+bool Parser::PlainInteger(int64_t& out) {
+  const size_t start = pos_;
+  SkipSpace();
+  size_t p = pos_;
+  int64_t value = 0;
+  if (!ShortDigits(p, value)) {
+    pos_ = start;
+    return false;
+  }
+  out = value;
+  pos_ = p;
+  return true;
 }
 
 bool Parser::PlainNumber(Object* out) {

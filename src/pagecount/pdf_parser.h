@@ -57,6 +57,9 @@ class Parser {
   // Number() for an unsigned integer of up to 18 digits, or a reference made of two such,
   // standing whole inside the window; false (nothing consumed) for anything else.
   bool PlainNumber(Object* out);
+  // Integer() for white space and up to 18 digits standing whole inside the window; false
+  // (nothing consumed) for anything else.
+  bool PlainInteger(int64_t& out);
   // Reads a run of 1 to 18 digits at `p`, ended by a byte inside the window that is not
   // regular; false otherwise.
   bool ShortDigits(size_t& p, int64_t& value) const;
