@@ -309,6 +309,65 @@ TEST(PageSizeExport, CallerOwnedArrayAndErrorsAsTheCount) {
   EXPECT_EQ(GetFoliotallySizesFd(-1, 0, 0, sizes, 3, nullptr), FOLIOTALLY_UNREADABLE);
 }
 
+// One reading for both: the count's verdict and reason exactly as GetFoliotallyCountAt gives
+// them, with the sizes exactly as GetFoliotallySizesAt gives them.
+TEST(PageSizeExport, CountAndSizesFromOneReadingAgreeWithBothExports) {
+  test::TempDir dir;
+  const std::string sound =
+      dir.Write("sound.pdf", MakePdfFromObjects({
+                                 "<< /Type /Catalog /Pages 2 0 R >>",
+                                 "<< /Type /Pages /Kids [3 0 R 4 0 R] /Count 2 >>",
+                                 "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] >>",
+                                 "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 842 595] >>",
+                             }));
+  // A /Count no tree can hold: the pages are walked, and the count is a recovered one.
+  const std::string recovered =
+      dir.Write("recovered.pdf", MakePdfFromObjects({
+                                     "<< /Type /Catalog /Pages 2 0 R >>",
+                                     "<< /Type /Pages /Kids [3 0 R] /Count 1000000 >>",
+                                     "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] >>",
+                                 }));
+  const std::string text = dir.Write("note.pdf", "no PDF here");
+  for (const std::string& path : {sound, recovered, text, dir.path().string(),
+                                  dir.path().string() + "/missing.pdf", std::string()}) {
+    FoliotallyCount alone{}, together{};
+    GetFoliotallyCountAt(AT_FDCWD, path.c_str(), 0, &alone);
+    FoliotallyPageSize sizes[4] = {}, alone_sizes[4] = {};
+    int32_t unknown = -1, alone_unknown = -1;
+    EXPECT_EQ(GetFoliotallyCountSizesAt(AT_FDCWD, path.c_str(), 0, FOLIOTALLY_BOX_CROP, &together,
+                                        sizes, 4, &unknown),
+              GetFoliotallySizesAt(AT_FDCWD, path.c_str(), 0, FOLIOTALLY_BOX_CROP, alone_sizes, 4,
+                                   &alone_unknown))
+        << path;
+    EXPECT_EQ(together.pages, alone.pages) << path;
+    EXPECT_EQ(together.verdict, alone.verdict) << path;
+    EXPECT_STREQ(together.reason, alone.reason) << path;
+    EXPECT_EQ(unknown, alone_unknown) << path;
+    for (int i = 0; i < 4; ++i) {
+      EXPECT_EQ(sizes[i].width_pt, alone_sizes[i].width_pt) << path;
+      EXPECT_EQ(sizes[i].pages, alone_sizes[i].pages) << path;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    FoliotallyCount by_fd{}, alone_by_fd{};
+    GetFoliotallyCountFd(fd, 0, &alone_by_fd);
+    EXPECT_EQ(GetFoliotallyCountSizesFd(fd, 0, FOLIOTALLY_BOX_CROP, &by_fd, nullptr, 0, nullptr),
+              GetFoliotallySizesFd(fd, 0, FOLIOTALLY_BOX_CROP, nullptr, 0, nullptr))
+        << path;
+    EXPECT_EQ(by_fd.verdict, alone_by_fd.verdict) << path;
+    EXPECT_STREQ(by_fd.reason, alone_by_fd.reason) << path;
+    if (fd >= 0) ::close(fd);
+  }
+  FoliotallyCount recovered_count{};
+  GetFoliotallyCountSizesAt(AT_FDCWD, recovered.c_str(), 0, FOLIOTALLY_BOX_CROP, &recovered_count,
+                            nullptr, 0, nullptr);
+  EXPECT_EQ(recovered_count.verdict, FOLIOTALLY_RECOVERED);
+  EXPECT_EQ(recovered_count.pages, 1);
+  // The count may be left out, as the sizes may.
+  EXPECT_EQ(GetFoliotallyCountSizesAt(AT_FDCWD, sound.c_str(), 0, FOLIOTALLY_BOX_CROP, nullptr,
+                                      nullptr, 0, nullptr),
+            2);
+}
+
 TEST(RealNumbers, ParsedToTheirValue) {
   for (const auto& [text, value] :
        std::vector<std::pair<std::string, double>>{{"612.5", 612.5},
