@@ -368,6 +368,35 @@ TEST(PageSizeExport, CountAndSizesFromOneReadingAgreeWithBothExports) {
             2);
 }
 
+// A file without cross-reference data or catalog: its pages are the page objects a scan
+// finds, each with what it inherits from its /Parent. A parent above thousands of pages is
+// read once, not once for each of them: the bytes read stay near the file's own size.
+TEST(ScannedPages, AParentOfManyPagesIsReadOnce) {
+  constexpr int kPages = 3000;
+  std::string file = "%PDF-1.4\n1 0 obj\n<< /Type /Pages /MediaBox [0 0 595 842] /Kids [";
+  for (int i = 0; i < kPages; ++i) file += std::to_string(i + 2) + " 0 R ";
+  file += "] /Count " + std::to_string(kPages) + " >>\nendobj\n";
+  for (int i = 0; i < kPages; ++i)
+    file += std::to_string(i + 2) + " 0 obj\n<< /Type /Page /Parent 1 0 R" +
+            (i == 0 ? std::string(" /Rotate 90") : std::string()) + " >>\nendobj\n";
+  MemoryByteSource memory(file);
+  CountingByteSource counting(memory);
+  const Deadline deadline(600000);
+  const PageSizes measured = MeasurePageSizes(counting, deadline, SizeBox::kCrop, [] {
+    return CountResult{Verdict::kDamaged, 0, "no qpdf"};
+  });
+  ASSERT_EQ(measured.count.verdict, Verdict::kCounted);
+  EXPECT_TRUE(measured.count.recovered);
+  EXPECT_EQ(measured.count.pages, kPages);
+  ASSERT_EQ(measured.sizes.groups().size(), 2u);
+  EXPECT_EQ(measured.sizes.groups()[0].width_pt, 842);  // the first page, turned
+  EXPECT_EQ(measured.sizes.groups()[0].pages, 1);
+  EXPECT_EQ(measured.sizes.groups()[1].width_pt, 595);
+  EXPECT_EQ(measured.sizes.groups()[1].pages, kPages - 1);
+  EXPECT_EQ(measured.sizes.unknown(), 0);
+  EXPECT_LT(counting.bytes_read(), 8 * file.size());
+}
+
 TEST(RealNumbers, ParsedToTheirValue) {
   for (const auto& [text, value] :
        std::vector<std::pair<std::string, double>>{{"612.5", 612.5},
