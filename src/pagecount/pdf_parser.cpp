@@ -482,8 +482,12 @@ ParseStatus Parser::Dict(Object* out, int depth, std::span<const std::string_vie
       DecodeName(key, decoded);
       key = decoded;
     }
+    // Most keys are not wanted: their length or first byte tells at once.
     const bool keep =
-        out && (wanted.empty() || std::find(wanted.begin(), wanted.end(), key) != wanted.end());
+        out &&
+        (wanted.empty() || std::any_of(wanted.begin(), wanted.end(), [&](std::string_view w) {
+           return w.size() == key.size() && (key.empty() || w[0] == key[0]) && w == key;
+         }));
     SkipSpace();
     if (pos_ + 1 >= text_.size()) return End();
     if (text_[pos_] == '>' && text_[pos_ + 1] == '>') {
