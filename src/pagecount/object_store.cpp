@@ -103,8 +103,9 @@ bool ObjectStore::ParseIndirectAt(uint64_t offset, int64_t num,
     ~Busy() { busy = was; }
   } busy{window_busy_, window_busy_};
   window_busy_ = true;
-  const ParseStatus status =
-      ParseInFile(reader_, offset, 1024, scratch, [&](Parser& p, std::string_view text) {
+  const ParseStatus status = ParseInFile(
+      reader_, offset, 1024, scratch,
+      [&](Parser& p, std::string_view text) {
         int64_t n = 0, gen = 0;
         ParseStatus st = p.IndirectHeader(n, gen);
         if (st == ParseStatus::kBad || (st == ParseStatus::kOk && num >= 0 && n != num)) {
@@ -122,7 +123,8 @@ bool ObjectStore::ParseIndirectAt(uint64_t offset, int64_t num,
         if (p.overflowed_generation()) NoteRepair(kGenerationOverflow);
         data_at = p.pos();
         return st;
-      });
+      },
+      /*in_place=*/true);  // the parse reads nothing else; the object keeps no view of it
   if (not_here) return false;
   if (status != ParseStatus::kOk) Damaged("unparsable object");
   if (stream) {
