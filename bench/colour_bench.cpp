@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench_corpus.h"
 #include "colour/page_colours.h"
 #include "colour/page_drawing.h"
 #include "pagecount/byte_source.h"
@@ -29,11 +30,7 @@ namespace {
 
 using foliotally::colour::PageColours;
 
-std::string CorpusDir() {
-  for (const char* dir : {FOLIOTALLY_CORPUS_DIR, FOLIOTALLY_CORPUS_DIR_ALT})
-    if (std::filesystem::exists(std::filesystem::path(dir) / "colour.tsv")) return dir;
-  return {};
-}
+std::string CorpusDir() { return foliotally::bench::CorpusDir("colour.tsv"); }
 
 std::string ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -53,10 +50,11 @@ struct CorpusFile {
 PageColours ReadOnly(const CorpusFile& file, std::vector<std::pair<int, int>>* runs = nullptr) {
   foliotally::pdf::MemoryByteSource source(file.bytes);
   const foliotally::pdf::Deadline deadline(60000);
-  return foliotally::colour::ReadPageColours(source, file.pages, deadline, [&](int first, int last) {
-    if (runs) runs->emplace_back(first, last);
-    return std::string(static_cast<size_t>(last - first + 1), '?');
-  });
+  return foliotally::colour::ReadPageColours(
+      source, file.pages, deadline, [&](int first, int last) {
+        if (runs) runs->emplace_back(first, last);
+        return std::string(static_cast<size_t>(last - first + 1), '?');
+      });
 }
 
 // The files of colour.tsv, loaded, with the runs of pages reading leaves to the renderer.
@@ -94,7 +92,8 @@ void ReadFiles(benchmark::State& state, const std::vector<const CorpusFile*>& fi
       benchmark::DoNotOptimize(colours.letters.data());
       pages += colours.read;
     }
-  state.counters["pages_per_s"] = benchmark::Counter(static_cast<double>(pages), benchmark::Counter::kIsRate);
+  state.counters["pages_per_s"] =
+      benchmark::Counter(static_cast<double>(pages), benchmark::Counter::kIsRate);
   state.counters["files"] = static_cast<double>(files.size());
   state.counters["pages"] = static_cast<double>(pages) / static_cast<double>(state.iterations());
 }
@@ -137,7 +136,8 @@ void BM_DrawnPagesOurs(benchmark::State& state) {
       const foliotally::pdf::UniqueFd fd(::open(file.path.c_str(), O_RDONLY | O_CLOEXEC));
       drawn += foliotally::colour::ReadOpenFileColours(fd.get(), file.pages, 0, renderer).drawn;
     }
-  state.counters["pages_per_s"] = benchmark::Counter(static_cast<double>(drawn), benchmark::Counter::kIsRate);
+  state.counters["pages_per_s"] =
+      benchmark::Counter(static_cast<double>(drawn), benchmark::Counter::kIsRate);
   state.counters["pages"] = static_cast<double>(drawn) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_DrawnPagesOurs)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
@@ -152,9 +152,15 @@ void BM_DrawnPagesRendererCommand(benchmark::State& state) {
     for (const CorpusFile& file : Corpus())
       for (const auto& [first, last] : file.runs) {
         std::filesystem::create_directories(out_dir);
-        std::vector<std::string> args = {renderer, "-r", std::to_string(foliotally::colour::kDrawDpi),
-                                         "-f", std::to_string(first), "-l", std::to_string(last),
-                                         file.path, out_dir + "/p"};
+        std::vector<std::string> args = {renderer,
+                                         "-r",
+                                         std::to_string(foliotally::colour::kDrawDpi),
+                                         "-f",
+                                         std::to_string(first),
+                                         "-l",
+                                         std::to_string(last),
+                                         file.path,
+                                         out_dir + "/p"};
         std::vector<char*> argv;
         for (std::string& arg : args) argv.push_back(arg.data());
         argv.push_back(nullptr);
@@ -164,10 +170,14 @@ void BM_DrawnPagesRendererCommand(benchmark::State& state) {
         std::filesystem::remove_all(out_dir);
         pages += last - first + 1;
       }
-  state.counters["pages_per_s"] = benchmark::Counter(static_cast<double>(pages), benchmark::Counter::kIsRate);
+  state.counters["pages_per_s"] =
+      benchmark::Counter(static_cast<double>(pages), benchmark::Counter::kIsRate);
   state.counters["pages"] = static_cast<double>(pages) / static_cast<double>(state.iterations());
 }
-BENCHMARK(BM_DrawnPagesRendererCommand)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK(BM_DrawnPagesRendererCommand)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(2);
 
 // How the corpus's pages were decided: by reading, or left to drawing.
 void BM_CorpusPaths(benchmark::State& state) {

@@ -1,45 +1,35 @@
 // Page sizes against the plain count and against pdfinfo, in one run:
 //   - the 20,000-page files: GetFoliotallySizesAt, GetFoliotallyAt and
-//     `pdfinfo -f 1 -l 20000` (goal: sizes in at most 1/20 of pdfinfo's time);
+//     `pdfinfo -f 1 -l 20000`, each on its own and then sizes and pdfinfo in alternating
+//     rounds, by wall and by CPU time (goal: sizes in at most 1/20 of pdfinfo's time);
 //   - every corpus file, sizes against its plain count: the ratio of the median file, and
 //     the median of the per-file ratios (goal: within 2 times);
 //   - foliotally-count over the whole corpus tree with and without --sizes, in alternating
 //     rounds (goal: within 1.5 times).
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <ctime>
 #include <string>
 #include <vector>
 
+#include "bench_corpus.h"
 #include "pagecount/foliotally.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using foliotally::bench::BestSeconds;
+using foliotally::bench::CorpusDir;
+using foliotally::bench::Median;
 
-std::string CorpusDir() {
-  for (const char* dir : {FOLIOTALLY_CORPUS_DIR, FOLIOTALLY_CORPUS_DIR_ALT})
-    if (std::filesystem::exists(std::filesystem::path(dir) / "expected.tsv")) return dir;
-  return {};
-}
-
+// The files of expected.tsv that the library counts.
 std::vector<std::string> CountedCorpusFiles() {
   std::vector<std::string> files;
-  const std::string dir = CorpusDir();
-  if (dir.empty()) return files;
-  std::ifstream in(std::filesystem::path(dir) / "expected.tsv");
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    const std::string file = line.substr(0, line.find('\t'));
-    if (GetFoliotally((dir + "/" + file).c_str()) >= 0) files.push_back(dir + "/" + file);
-  }
+  for (const auto& [path, expected] : foliotally::bench::ExpectedCounts())
+    if (GetFoliotally(path.c_str()) >= 0) files.push_back(path);
   return files;
 }
 
@@ -70,6 +60,55 @@ void PdfinfoOf(benchmark::State& state, const std::string& name) {
   for (auto _ : state) benchmark::DoNotOptimize(std::system(command.c_str()));
 }
 
+double ProcessCpuSeconds() {
+  timespec ts{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
+}
+
+double ChildrenCpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_CHILDREN, &usage);
+  const auto seconds = [](const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+  };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// The sizes of a file against `pdfinfo -f 1 -l 20000` of it, in alternating rounds so that
+// other work on the machine weighs on both alike: the best wall time of each, the best CPU
+// time of each (pdfinfo's as its process used it), and pdfinfo's time over ours.
+void SizesAgainstPdfinfo(benchmark::State& state, const std::string& name) {
+  const std::string path = CorpusDir() + "/" + name;
+  const std::string command = "pdfinfo -f 1 -l 20000 '" + path + "' > /dev/null 2>&1";
+  if (CorpusDir().empty() || std::system("pdfinfo -v > /dev/null 2>&1") != 0)
+    return state.SkipWithError("no corpus or no pdfinfo (apt-get install poppler-utils)");
+  constexpr int kReps = 10;
+  double ours = 1e9, theirs = 1e9, ours_cpu = 1e9, theirs_cpu = 1e9;
+  for (auto _ : state) {
+    for (int round = 0; round < 7; ++round) {
+      const double c0 = ProcessCpuSeconds();
+      ours = std::min(ours, BestSeconds([&] { benchmark::DoNotOptimize(Sizes(path)); }, 1, kReps));
+      ours_cpu = std::min(ours_cpu, (ProcessCpuSeconds() - c0) / kReps);
+      const double k0 = ChildrenCpuSeconds();
+      theirs = std::min(theirs, BestSeconds([&] { (void)std::system(command.c_str()); }, 1, 1));
+      theirs_cpu = std::min(theirs_cpu, ChildrenCpuSeconds() - k0);
+    }
+  }
+  state.counters["sizes_ms"] = ours * 1e3;
+  state.counters["pdfinfo_ms"] = theirs * 1e3;
+  state.counters["times_faster"] = theirs / ours;
+  state.counters["sizes_cpu_ms"] = ours_cpu * 1e3;
+  state.counters["pdfinfo_cpu_ms"] = theirs_cpu * 1e3;
+  state.counters["times_faster_cpu"] = theirs_cpu / ours_cpu;
+}
+BENCHMARK_CAPTURE(SizesAgainstPdfinfo, p20000, std::string("p20000.pdf"))
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
+BENCHMARK_CAPTURE(SizesAgainstPdfinfo, p20000_objstm, std::string("p20000-objstm.pdf"))
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
+
 BENCHMARK_CAPTURE(SizesOf, p20000, std::string("p20000.pdf"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(CountOf, p20000, std::string("p20000.pdf"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(PdfinfoOf, p20000, std::string("p20000.pdf"))
@@ -80,24 +119,6 @@ BENCHMARK_CAPTURE(SizesOf, p20000_objstm, std::string("p20000-objstm.pdf"))
 BENCHMARK_CAPTURE(PdfinfoOf, p20000_objstm, std::string("p20000-objstm.pdf"))
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
-
-// Best of `rounds` of `reps` calls, in seconds a call: the best is the least disturbed by
-// other work on the machine.
-template <typename F>
-double BestSeconds(F&& f, int rounds, int reps) {
-  double best = 1e9;
-  for (int r = 0; r < rounds; ++r) {
-    const auto start = Clock::now();
-    for (int i = 0; i < reps; ++i) f();
-    best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count() / reps);
-  }
-  return best;
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0 : v[v.size() / 2];
-}
 
 void CorpusSizesAgainstCount(benchmark::State& state) {
   const std::vector<std::string> files = CountedCorpusFiles();

@@ -8,42 +8,27 @@
 #include <algorithm>
 #include <chrono>
 #include <ctime>
-#include <filesystem>
-#include <fstream>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFLogger.hh>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "bench_corpus.h"
 #include "pagecount/byte_source.h"
 #include "pagecount/foliotally.h"
 #include "pagecount/page_counter.h"
 
 namespace {
 
-std::string CorpusDir() {
-  for (const char* dir : {FOLIOTALLY_CORPUS_DIR, FOLIOTALLY_CORPUS_DIR_ALT})
-    if (std::filesystem::exists(std::filesystem::path(dir) / "expected.tsv")) return dir;
-  return {};
-}
+using foliotally::bench::CorpusDir;
+using foliotally::bench::Median;
 
 // The files of the corpus whose expected count is a plain number.
 std::vector<std::string> CorpusFiles() {
   std::vector<std::string> files;
-  const std::string dir = CorpusDir();
-  if (dir.empty()) return files;
-  std::ifstream in(std::filesystem::path(dir) / "expected.tsv");
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream fields(line);
-    std::string file, expected;
-    std::getline(fields, file, '\t');
-    std::getline(fields, expected, '\t');
+  for (const auto& [path, expected] : foliotally::bench::ExpectedCounts())
     if (!expected.empty() && std::isdigit(static_cast<unsigned char>(expected[0])))
-      files.push_back(dir + "/" + file);
-  }
+      files.push_back(path);
   return files;
 }
 
@@ -101,11 +86,6 @@ double ThreadCpuMicros() {
   timespec ts{};
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
   return ts.tv_sec * 1e6 + ts.tv_nsec / 1e3;
-}
-
-double Median(std::vector<double> v) {
-  std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
-  return v[v.size() / 2];
 }
 
 void CorpusSideBySide(benchmark::State& state) {

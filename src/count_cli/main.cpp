@@ -102,30 +102,31 @@ void AddColours(const FileToCount& file, int32_t pages, uint32_t time_limit,
 }
 
 // The same with the pages measured (--sizes): the count with its verdict, and the sizes
-// left in the file's details for its result line when the file could be counted.
+// left in the file's details for its result line when the file could be counted, both
+// from one reading of the file.
 FileCount MeasurePages(const FileToCount& file, uint32_t time_limit, int32_t box) {
   FileSizes sizes;
   FileCount count{};
-  const auto measure = [&](auto&& count_call, auto&& sizes_call) {
-    count_call(&count);
-    if (count.pages >= 0) MeasureSizes(sizes_call, sizes);
+  const auto measure = [&](auto&& call) {
+    MeasureSizes([&](FoliotallyPageSize* groups, int32_t capacity,
+                     int32_t* unknown) { return call(&count, groups, capacity, unknown); },
+                 sizes);
     return count;
   };
   count = CountFile(
       file,
       [&](int dirfd, const char* name) {
-        return measure([&](FileCount* out) { GetFoliotallyCountAt(dirfd, name, time_limit, out); },
-                       [&](FoliotallyPageSize* groups, int32_t capacity, int32_t* unknown) {
-                         return GetFoliotallySizesAt(dirfd, name, time_limit, box, groups, capacity,
-                                                     unknown);
-                       });
+        return measure(
+            [&](FileCount* out, FoliotallyPageSize* groups, int32_t capacity, int32_t* unknown) {
+              return GetFoliotallyCountSizesAt(dirfd, name, time_limit, box, out, groups, capacity,
+                                               unknown);
+            });
       },
       [&](int fd) {
-        return measure([&](FileCount* out) { GetFoliotallyCountFd(fd, time_limit, out); },
-                       [&](FoliotallyPageSize* groups, int32_t capacity, int32_t* unknown) {
-                         return GetFoliotallySizesFd(fd, time_limit, box, groups, capacity,
-                                                     unknown);
-                       });
+        return measure(
+            [&](FileCount* out, FoliotallyPageSize* groups, int32_t capacity, int32_t* unknown) {
+              return GetFoliotallyCountSizesFd(fd, time_limit, box, out, groups, capacity, unknown);
+            });
       });
   if (file.details) file.details->sizes = std::move(sizes);
   return count;

@@ -38,6 +38,18 @@ std::string_view BlockReader::Read(uint64_t offset, size_t len, std::string& scr
   return out;
 }
 
+std::string_view BlockReader::ReadInPlace(uint64_t offset, size_t len, std::string& scratch) {
+  if (size_ > kSmallFile && offset < size_) {
+    len = static_cast<size_t>(std::min<uint64_t>(len, size_ - offset));
+    const size_t in_block = static_cast<size_t>(offset % kBlock);
+    if (len > 0 && in_block + len <= kBlock) {
+      const Block& block = Fetch(offset / kBlock);
+      if (in_block + len <= block.len) return {block.bytes.data() + in_block, len};
+    }
+  }
+  return Read(offset, len, scratch);
+}
+
 const BlockReader::Block& BlockReader::Fetch(uint64_t index) {
   ++clock_;
   Block* victim = &blocks_[0];

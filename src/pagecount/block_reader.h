@@ -24,6 +24,10 @@ class BlockReader {
   // `scratch` and the view points there, valid until `scratch` is next used. An I/O error
   // ends the count as unreadable.
   std::string_view Read(uint64_t offset, size_t len, std::string& scratch);
+  // Read(), except that bytes lying within one cached block are not copied: the view then
+  // points into the block, valid only until the reader is next used. For a caller that
+  // parses the bytes before it reads anything else.
+  std::string_view ReadInPlace(uint64_t offset, size_t len, std::string& scratch);
 
  private:
   static constexpr size_t kBlock = 4096;

@@ -16,7 +16,8 @@ struct FileSizes {
   int32_t unknown = 0;                     // pages of unknown size
 };
 
-// The library's page count and sizes of a file, through GetFoliotallySizesAt/Fd: `measure`
+// The library's page count and sizes of a file, through GetFoliotallySizesAt/Fd (or
+// GetFoliotallyCountSizesAt/Fd, which give the verdict of the same reading): `measure`
 // is called with an array and its capacity and returns what the export returns, asked
 // again with room for every group when the first array was too small. Returns the count
 // (negative: the library's code); `sizes` receives the groups.

@@ -126,6 +126,21 @@ __attribute__((visibility("default"))) int32_t GetFoliotallySizesFd(int fd, uint
                                                                     int32_t capacity,
                                                                     int32_t* unknown_pages);
 
+/* GetFoliotallyCountAt and GetFoliotallySizesAt in one reading of the file, for a caller that
+ * wants both: returns what GetFoliotallySizesAt returns and fills `sizes` and
+ * `unknown_pages` as it does, and writes to `*count` (may be NULL) what GetFoliotallyCountAt
+ * writes, so that the verdict and reason are those of the reading that gave the sizes.
+ * Memory as for GetFoliotallySizesAt: nothing is allocated for the caller. A call again
+ * with a larger array, when the groups did not all fit, reads the file again. */
+__attribute__((visibility("default"))) int32_t GetFoliotallyCountSizesAt(
+    int dirfd, const char* path, uint32_t time_limit_ms, int32_t box, struct FoliotallyCount* count,
+    FoliotallyPageSize* sizes, int32_t capacity, int32_t* unknown_pages);
+
+/* The same for a file the caller has open as `fd`, read as GetFoliotallyFd reads it. */
+__attribute__((visibility("default"))) int32_t GetFoliotallyCountSizesFd(
+    int fd, uint32_t time_limit_ms, int32_t box, struct FoliotallyCount* count,
+    FoliotallyPageSize* sizes, int32_t capacity, int32_t* unknown_pages);
+
 #ifdef __cplusplus
 }
 #endif

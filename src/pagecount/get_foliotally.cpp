@@ -64,3 +64,21 @@ extern "C" int32_t GetFoliotallySizesFd(int fd, uint32_t time_limit_ms, int32_t 
   return CopySizes(foliotally::pdf::MeasureOpenFileSizes(fd, time_limit_ms, BoxNamed(box)), sizes,
                    capacity, unknown_pages);
 }
+
+extern "C" int32_t GetFoliotallyCountSizesAt(int dirfd, const char* path, uint32_t time_limit_ms,
+                                             int32_t box, FoliotallyCount* count,
+                                             FoliotallyPageSize* sizes, int32_t capacity,
+                                             int32_t* unknown_pages) {
+  const auto measured =
+      foliotally::pdf::MeasureFileSizes(dirfd, path, time_limit_ms, BoxNamed(box));
+  foliotally::pdf::Report(measured.count, count);
+  return CopySizes(measured, sizes, capacity, unknown_pages);
+}
+
+extern "C" int32_t GetFoliotallyCountSizesFd(int fd, uint32_t time_limit_ms, int32_t box,
+                                             FoliotallyCount* count, FoliotallyPageSize* sizes,
+                                             int32_t capacity, int32_t* unknown_pages) {
+  const auto measured = foliotally::pdf::MeasureOpenFileSizes(fd, time_limit_ms, BoxNamed(box));
+  foliotally::pdf::Report(measured.count, count);
+  return CopySizes(measured, sizes, capacity, unknown_pages);
+}

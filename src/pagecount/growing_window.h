@@ -28,14 +28,16 @@ ParseStatus ParseInGrowingWindow(size_t first_len, Window&& window, Parse&& pars
   }
 }
 
-// The same over the file, starting at `offset`; the text lives in `scratch`.
+// The same over the file, starting at `offset`; the text lives in `scratch`, or with
+// `in_place` (for a `parse` that reads nothing else from `reader`) in the reader's blocks.
 template <typename Parse>
 ParseStatus ParseInFile(BlockReader& reader, uint64_t offset, size_t first_len,
-                        std::string& scratch, Parse&& parse) {
+                        std::string& scratch, Parse&& parse, bool in_place = false) {
   return ParseInGrowingWindow(
       first_len,
       [&](size_t len, bool& complete) {
-        const std::string_view text = reader.Read(offset, len, scratch);
+        const std::string_view text =
+            in_place ? reader.ReadInPlace(offset, len, scratch) : reader.Read(offset, len, scratch);
         complete = offset + text.size() >= reader.size();
         return text;
       },

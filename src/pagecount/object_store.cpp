@@ -92,10 +92,20 @@ bool ObjectStore::ParseIndirectAt(uint64_t offset, int64_t num,
   if (offset >= reader_.size()) return false;
   bool not_here = false;
   size_t data_at = 0;
-  // A window of its own: resolving the stream's /Length below reads other objects.
-  std::string scratch;
-  const ParseStatus status =
-      ParseInFile(reader_, offset, 1024, scratch, [&](Parser& p, std::string_view text) {
+  // The store's window, kept between objects so that a walk of many does not allocate for
+  // each; a window of its own when this runs inside another parse (resolving a stream's
+  // /Length below reads other objects).
+  std::string own_window;
+  std::string& scratch = window_busy_ ? own_window : window_;
+  struct Busy {
+    bool& busy;
+    bool was;
+    ~Busy() { busy = was; }
+  } busy{window_busy_, window_busy_};
+  window_busy_ = true;
+  const ParseStatus status = ParseInFile(
+      reader_, offset, 1024, scratch,
+      [&](Parser& p, std::string_view text) {
         int64_t n = 0, gen = 0;
         ParseStatus st = p.IndirectHeader(n, gen);
         if (st == ParseStatus::kBad || (st == ParseStatus::kOk && num >= 0 && n != num)) {
@@ -113,7 +123,8 @@ bool ObjectStore::ParseIndirectAt(uint64_t offset, int64_t num,
         if (p.overflowed_generation()) NoteRepair(kGenerationOverflow);
         data_at = p.pos();
         return st;
-      });
+      },
+      /*in_place=*/true);  // the parse reads nothing else; the object keeps no view of it
   if (not_here) return false;
   if (status != ParseStatus::kOk) Damaged("unparsable object");
   if (stream) {

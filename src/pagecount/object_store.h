@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -87,6 +88,8 @@ class ObjectStore {
   uint64_t fetches_ = 0;
   uint64_t clock_ = 0;
   int resolve_depth_ = 0;
+  std::string window_;  // ParseIndirectAt's bytes, while window_busy_
+  bool window_busy_ = false;
   const char* repair_note_ = nullptr;
 };
 

@@ -31,10 +31,7 @@ CountResult ReadPageCount(ByteSource& source, const Deadline& deadline) {
   try {
     Document doc(source, deadline);
     doc.Open();
-    const int32_t pages = CountPageTree(doc);
-    // Sound unless the count read past damage; a pointer test keeps the sound path as fast.
-    if (doc.repair_note() == nullptr) return {Verdict::kCounted, pages};
-    return Recovered({Verdict::kCounted, pages}, doc.repair_note());
+    return CountOpenedDocument(doc);
   } catch (const ReadFailure& failure) {
     return {failure.verdict, 0, failure.why};
   } catch (...) {

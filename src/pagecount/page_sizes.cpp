@@ -91,7 +91,7 @@ PageSizes MeasureOpenFile(int fd, const Deadline& deadline, SizeBox box) {
   if (::fstat(fd, &st) != 0) {
     out.count = {Verdict::kUnreadable, 0, "cannot stat"};
   } else if (!S_ISREG(st.st_mode)) {
-    out.count = {Verdict::kNotRegular, 0, "not a regular file"};
+    out.count = {Verdict::kNotRegular, 0, nullptr};  // as the count has it: no reason given
   } else {
     FileByteSource source(fd, static_cast<uint64_t>(st.st_size));
     out = MeasurePageSizes(source, deadline, box,
@@ -110,7 +110,7 @@ PageSizes MeasurePageSizes(ByteSource& source, const Deadline& deadline, SizeBox
   try {
     Document doc(source, deadline);
     doc.Open();
-    out.count = {Verdict::kCounted, CountPageTree(doc)};
+    out.count = CountOpenedDocument(doc);
     // Pages the cross-reference data leads astray may still be found by a scan of the file.
     if (!WalkSizes(doc, out.count.pages, box, out.sizes)) {
       SizeTally scanned;

@@ -131,4 +131,11 @@ int32_t WalkPageTree(Document& doc, const Object& root) {
   return static_cast<int32_t>(pages);
 }
 
+CountResult CountOpenedDocument(Document& doc) {
+  const int32_t pages = CountPageTree(doc);
+  // Sound unless the count read past damage; a pointer test keeps the sound path as fast.
+  if (doc.repair_note() == nullptr) return {Verdict::kCounted, pages};
+  return Recovered({Verdict::kCounted, pages}, doc.repair_note());
+}
+
 }  // namespace foliotally::pdf

@@ -4,11 +4,16 @@
 #include <cstdint>
 
 #include "pagecount/document.h"
+#include "pagecount/verdict.h"
 
 namespace foliotally::pdf {
 
 // Returns the number of pages; throws a ReadFailure when there is no page tree to count.
 int32_t CountPageTree(Document& doc);
+
+// The count of a document opened by its cross-reference data (Document::Open): sound, or
+// recovered when the count read past damage. Throws as CountPageTree does.
+CountResult CountOpenedDocument(Document& doc);
 
 // Visits every node below `root` once, whatever cycles or shared kids the tree has, and
 // counts the leaves.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "pagecount/limits.h"
 #include "pagecount/verdict.h"
@@ -74,7 +76,11 @@ void PageWalk::Push(const Object& kid,
 
 Object PageWalk::ResolveValue(Object value) {
   // Most values are written in place, numbers and all: nothing to follow.
-  auto direct = [](const Object& o) { return !o.IsRef() && !o.IsArray(); };
+  auto direct = [](const Object& o) {
+    return o.IsArray() ? std::none_of(o.items.begin(), o.items.end(),
+                                      [](const Object& item) { return item.IsRef(); })
+                       : !o.IsRef();
+  };
   if (direct(value)) return value;
   Object out;
   if (!SurvivesDamage([&] {
@@ -137,12 +143,15 @@ void PageWalk::Fill(WalkedPage& out, const InheritedAttributes& inherited) {
   inherit(out.attributes.crop_box, inherited.crop_box);
   inherit(out.attributes.rotate, inherited.rotate);
   Override(out.page, out.attributes, keep);
-  auto own = [&](std::string_view key) {
-    Object* given = FindIn(out.page, key);
-    return given ? ResolveValue(keep ? Object(*given) : std::move(*given)) : Object();
+  auto own = [&](std::string_view key, Object& to) {
+    if (Object* given = FindIn(out.page, key)) {
+      to = ResolveValue(keep ? Object(*given) : std::move(*given));
+    } else if (!to.IsNull()) {
+      to = Object();
+    }
   };
-  out.trim_box = own("TrimBox");
-  out.user_unit = own("UserUnit");
+  own("TrimBox", out.trim_box);
+  own("UserUnit", out.user_unit);
 }
 
 bool PageWalk::Next(WalkedPage& out) {
@@ -201,6 +210,21 @@ std::vector<WalkedPage> ScannedPages(Document& doc, int64_t limit) {
   std::sort(numbers.begin(), numbers.end());
   // The walk's way of reading pages and values, without a tree to walk.
   PageWalk reader(doc, Object(), PageWalkOptions{});
+  // Each ancestor is read once, however many pages name it: a node above thousands of pages
+  // read for each of them would make the scan's pages cost the square of their number. It
+  // is kept without its /Kids, which nothing below needs; null when it cannot be read.
+  std::unordered_map<int64_t, Object> ancestors_read;
+  const auto ancestor_node = [&](int64_t num) -> Object* {
+    const auto [it, added] = ancestors_read.try_emplace(num);
+    if (added) {
+      Object& node = it->second;
+      if (!SurvivesDamage([&] { node = doc.Resolve(RefTo(num), kSizeAndParentKeys); }) ||
+          !node.IsDict())
+        node = Object();
+      std::erase_if(node.entries, [](const DictEntry& e) { return e.first == "Kids"; });
+    }
+    return it->second.IsDict() ? &it->second : nullptr;
+  };
   std::vector<WalkedPage> pages;
   for (const int64_t num : numbers) {
     if (static_cast<int64_t>(pages.size()) > limit) break;
@@ -212,23 +236,22 @@ std::vector<WalkedPage> ScannedPages(Document& doc, int64_t limit) {
     if (type ? !type->IsName("Page") : (node.Find("Kids") || !parent || !parent->IsRef())) continue;
     // What the page does not set comes from the nearest ancestor that does.
     InheritedAttributes inherited;
-    std::vector<Object> ancestors;
+    std::vector<Object*> ancestors;
     std::unordered_set<int64_t> seen{num};
     for (const Object* up = parent;
          up && up->IsRef() && ancestors.size() < kMaxParentChain && seen.insert(up->value).second;
-         up = ancestors.back().Find("Parent")) {
-      Object ancestor;
-      if (!SurvivesDamage([&] { ancestor = doc.Resolve(*up, kSizeAndParentKeys); }) ||
-          !ancestor.IsDict())
-        break;
-      ancestors.push_back(std::move(ancestor));
+         up = ancestors.back()->Find("Parent")) {
+      Object* ancestor = ancestor_node(up->value);
+      if (!ancestor) break;
+      ancestors.push_back(ancestor);
     }
     if (!type) {
-      const Object* parent_type = ancestors.empty() ? nullptr : ancestors.front().Find("Type");
+      const Object* parent_type = ancestors.empty() ? nullptr : ancestors.front()->Find("Type");
       if (!parent_type || !parent_type->IsName("Pages")) continue;
     }
+    // The ancestors are shared with other pages: their values are copied, not moved out.
     for (auto it = ancestors.rbegin(); it != ancestors.rend(); ++it)
-      reader.Override(*it, inherited, false);
+      reader.Override(**it, inherited, true);
     WalkedPage page;
     page.readable = true;
     page.number = num;

@@ -124,6 +124,7 @@ ParseStatus Parser::Keyword(std::string_view keyword) {
 
 ParseStatus Parser::Integer(int64_t& out) {
   const size_t start = pos_;
+  if (PlainInteger(out)) return ParseStatus::kOk;
   std::string_view word;
   const ParseStatus st = Word(word);
   if (st != ParseStatus::kOk) {
@@ -140,6 +141,7 @@ ParseStatus Parser::Integer(int64_t& out) {
 ParseStatus Parser::Generation(int64_t& gen) {
   // Integer(), with the word read once: this runs after every number the parser meets.
   const size_t start = pos_;
+  if (PlainInteger(gen)) return ParseStatus::kOk;
   std::string_view word;
   const ParseStatus st = Word(word);
   if (st != ParseStatus::kOk) {
@@ -219,7 +221,61 @@ ParseStatus Parser::Value(Object* out, int depth) {
   return ParseStatus::kOk;
 }
 
+bool Parser::ShortDigits(size_t& p, int64_t& value) const {
+  const size_t start = p;
+  value = 0;
+  while (p < text_.size() && text_[p] >= '0' && text_[p] <= '9') {
+    if (p - start == 18) return false;
+    value = value * 10 + (text_[p++] - '0');
+  }
+  return p > start && p < text_.size() && !IsPdfRegular(text_[p]);
+}
+
+bool Parser::PlainInteger(int64_t& out) {
+  const size_t start = pos_;
+  SkipSpace();
+  size_t p = pos_;
+  int64_t value = 0;
+  if (!ShortDigits(p, value)) {
+    pos_ = start;
+    return false;
+  }
+  out = value;
+  pos_ = p;
+  return true;
+}
+
+bool Parser::PlainNumber(Object* out) {
+  size_t p = pos_;
+  int64_t value = 0;
+  if (!ShortDigits(p, value)) return false;
+  // What follows decides between an integer and a reference: white space, then the
+  // generation's digits and "R", or anything else. A comment, a sign or the window's end
+  // is left to the general way.
+  size_t q = p;
+  while (q < text_.size() && IsPdfSpace(text_[q])) ++q;
+  if (q >= text_.size() || text_[q] == '%' || text_[q] == '+' || text_[q] == '-') return false;
+  bool ref = false;
+  int64_t gen = 0;
+  if (q > p && text_[q] >= '0' && text_[q] <= '9') {
+    if (!ShortDigits(q, gen)) return false;
+    while (q < text_.size() && IsPdfSpace(text_[q])) ++q;
+    if (q + 1 >= text_.size() || text_[q] == '%') return false;
+    ref = text_[q] == 'R' && !IsPdfRegular(text_[q + 1]);
+  }
+  if (out) {
+    out->kind = ref ? Object::Kind::kRef : Object::Kind::kInt;
+    out->value = value;
+    if (ref) out->gen = static_cast<uint32_t>(std::min<int64_t>(gen, UINT32_MAX));
+  }
+  pos_ = ref ? q + 1 : p;
+  return true;
+}
+
 ParseStatus Parser::Number(Object* out) {
+  // Most numbers are short unsigned integers and references written plainly: read in one
+  // pass over their bytes, with the same result as the general way below.
+  if (PlainNumber(out)) return ParseStatus::kOk;
   std::string_view word;
   ParseStatus st = Word(word);
   if (st != ParseStatus::kOk) return st;
@@ -256,18 +312,16 @@ ParseStatus Parser::Number(Object* out) {
   return ParseStatus::kOk;
 }
 
-ParseStatus Parser::Name(std::string* out) {
+ParseStatus Parser::NameView(std::string_view& raw, bool& escaped) {
   ++pos_;  // the slash
   const size_t start = pos_;
-  while (pos_ < text_.size() && IsPdfRegular(text_[pos_])) ++pos_;
-  const ParseStatus status =
-      pos_ == text_.size() && !complete_ ? ParseStatus::kNeedMore : ParseStatus::kOk;
-  if (!out) return status;
-  const std::string_view raw = text_.substr(start, pos_ - start);
-  if (raw.find('#') == std::string_view::npos) {
-    out->append(raw);
-    return status;
-  }
+  escaped = false;
+  while (pos_ < text_.size() && IsPdfRegular(text_[pos_])) escaped |= text_[pos_++] == '#';
+  raw = text_.substr(start, pos_ - start);
+  return pos_ == text_.size() && !complete_ ? ParseStatus::kNeedMore : ParseStatus::kOk;
+}
+
+void Parser::DecodeName(std::string_view raw, std::string& out) {
   // "#" and two hex digits stand for one byte; any other "#" is itself.
   for (size_t i = 0; i < raw.size(); ++i) {
     char c = raw[i];
@@ -275,7 +329,19 @@ ParseStatus Parser::Name(std::string* out) {
       c = static_cast<char>(HexValue(raw[i + 1]) * 16 + HexValue(raw[i + 2]));
       i += 2;
     }
-    out->push_back(c);
+    out.push_back(c);
+  }
+}
+
+ParseStatus Parser::Name(std::string* out) {
+  std::string_view raw;
+  bool escaped = false;
+  const ParseStatus status = NameView(raw, escaped);
+  if (!out) return status;
+  if (escaped) {
+    DecodeName(raw, *out);
+  } else {
+    out->append(raw);
   }
   return status;
 }
@@ -334,12 +400,15 @@ ParseStatus Parser::Array(Object* out, int depth) {
     out->items.reserve(4);  // a box, a matrix's first half: most arrays read are this short
   }
   const bool items_allowed = depth + 1 <= limits::kMaxNesting;
+  // Kept while the items read are references: an array of numbers (a box) is read the
+  // general way at once rather than tried as references item by item.
+  bool refs = true;
   for (;;) {
     // A long /Kids array is references only: each is taken in one pass over its bytes.
     // Anything else (a comment, a signed or real number, a token at the window's end) is
     // left to the general parse below, which gives the same result more slowly.
     int64_t num = 0, gen = 0;
-    while (items_allowed && PlainRef(num, gen)) {
+    while (refs && items_allowed && PlainRef(num, gen)) {
       if (!out) continue;
       // A long run of references is a /Kids array: room for all of them at once, as many
       // as fit before the next "]" ("1 0 R" and a space take six bytes at least), spares
@@ -364,6 +433,7 @@ ParseStatus Parser::Array(Object* out, int depth) {
     if (out) item = &out->items.emplace_back();
     const ParseStatus st = Value(item, depth + 1);
     if (st != ParseStatus::kOk) return st;
+    if (item) refs = item->IsRef();
   }
 }
 
@@ -393,7 +463,7 @@ ParseStatus Parser::Dict(Object* out, int depth, std::span<const std::string_vie
     if (depth == 0) out->entries.reserve(wanted.empty() ? 8 : wanted.size());
   }
   size_t found = 0;
-  std::string key;
+  std::string decoded;  // a key written with "#" escapes
   for (;;) {
     SkipSpace();
     if (pos_ + 1 >= text_.size()) return End();
@@ -402,20 +472,31 @@ ParseStatus Parser::Dict(Object* out, int depth, std::span<const std::string_vie
       return ParseStatus::kOk;
     }
     if (text_[pos_] != '/') return ParseStatus::kBad;
-    key.clear();
-    ParseStatus st = Name(&key);
+    // The key is looked at where it stands; only a kept one is copied.
+    std::string_view key;
+    bool escaped = false;
+    ParseStatus st = NameView(key, escaped);
     if (st != ParseStatus::kOk) return st;
+    if (escaped && out) {
+      decoded.clear();
+      DecodeName(key, decoded);
+      key = decoded;
+    }
+    // Most keys are not wanted: their length or first byte tells at once.
     const bool keep =
-        out && (wanted.empty() || std::find(wanted.begin(), wanted.end(), key) != wanted.end());
+        out &&
+        (wanted.empty() || std::any_of(wanted.begin(), wanted.end(), [&](std::string_view w) {
+           return w.size() == key.size() && (key.empty() || w[0] == key[0]) && w == key;
+         }));
     SkipSpace();
     if (pos_ + 1 >= text_.size()) return End();
     if (text_[pos_] == '>' && text_[pos_ + 1] == '>') {
       // A key without a value: the value is null.
-      if (keep) out->entries.push_back({key, Object{}});
+      if (keep) out->entries.push_back({std::string(key), Object{}});
       continue;
     }
     if (keep) {
-      Object& value = out->entries.emplace_back(DictEntry{key, Object{}}).second;
+      Object& value = out->entries.emplace_back(DictEntry{std::string(key), Object{}}).second;
       st = Value(&value, depth + 1);
     } else {
       st = Value(nullptr, depth + 1);

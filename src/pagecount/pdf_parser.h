@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "pagecount/pdf_object.h"
@@ -53,7 +54,20 @@ class Parser {
                    bool* stopped_early);
   ParseStatus Array(Object* out, int depth);
   ParseStatus Number(Object* out);
+  // Number() for an unsigned integer of up to 18 digits, or a reference made of two such,
+  // standing whole inside the window; false (nothing consumed) for anything else.
+  bool PlainNumber(Object* out);
+  // Integer() for white space and up to 18 digits standing whole inside the window; false
+  // (nothing consumed) for anything else.
+  bool PlainInteger(int64_t& out);
+  // Reads a run of 1 to 18 digits at `p`, ended by a byte inside the window that is not
+  // regular; false otherwise.
+  bool ShortDigits(size_t& p, int64_t& value) const;
   ParseStatus Name(std::string* out);
+  // Reads a name as written, without its slash; `escaped` when it holds a "#".
+  ParseStatus NameView(std::string_view& raw, bool& escaped);
+  // Appends the bytes a name written as `raw` stands for.
+  static void DecodeName(std::string_view raw, std::string& out);
   ParseStatus LiteralString();
   ParseStatus HexString();
   ParseStatus Word(std::string_view& word);

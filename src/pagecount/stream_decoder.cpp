@@ -20,6 +20,43 @@ bool IsFlateName(const Object& o) { return o.IsName("FlateDecode") || o.IsName("
 constexpr size_t kInChunk = 16 * 1024;
 constexpr size_t kOutStep = 2048;
 
+// Undoes a PNG predictor (`tag`) on one row of `n` bytes, `bpp` to a pixel, from the stored
+// `in` and the row decoded before it, `up`, into `cur`. One loop for each kind of row.
+void UnpredictRow(unsigned tag, const unsigned char* in, const unsigned char* up,
+                  unsigned char* cur, size_t n, size_t bpp) {
+  const size_t lead = std::min(bpp, n);  // bytes without a pixel before them
+  switch (tag) {
+    case 0:
+      std::copy(in, in + n, cur);
+      return;
+    case 1:
+      std::copy(in, in + lead, cur);
+      for (size_t i = lead; i < n; ++i) cur[i] = static_cast<unsigned char>(in[i] + cur[i - bpp]);
+      return;
+    case 2:
+      for (size_t i = 0; i < n; ++i) cur[i] = static_cast<unsigned char>(in[i] + up[i]);
+      return;
+    case 3:
+      for (size_t i = 0; i < lead; ++i) cur[i] = static_cast<unsigned char>(in[i] + up[i] / 2);
+      for (size_t i = lead; i < n; ++i)
+        cur[i] = static_cast<unsigned char>(in[i] + (cur[i - bpp] + up[i]) / 2);
+      return;
+    case 4:
+      for (size_t i = 0; i < n; ++i) {
+        const int left = i >= bpp ? cur[i - bpp] : 0;
+        const int upper = up[i];
+        const int upper_left = i >= bpp ? up[i - bpp] : 0;
+        const int p = left + upper - upper_left;
+        const int pa = std::abs(p - left), pb = std::abs(p - upper), pc = std::abs(p - upper_left);
+        const int v = (pa <= pb && pa <= pc) ? left : (pb <= pc ? upper : upper_left);
+        cur[i] = static_cast<unsigned char>(in[i] + v);
+      }
+      return;
+    default:
+      Damaged("bad predictor tag");
+  }
+}
+
 }  // namespace
 
 StreamFormat StreamFormatOf(const Object& dict) {
@@ -63,7 +100,10 @@ StreamDecoder::StreamDecoder(BlockReader& reader, uint64_t data_offset, uint64_t
     prev_row_.assign(row_bytes_, '\0');
   }
   if (format_.flate) {
-    if (inflateInit(&zs_) != Z_OK) Fail(Verdict::kUnreadable, "zlib");
+    // The deflate data is inflated raw, its zlib header read here: zlib would otherwise
+    // sum every byte it inflates for the trailer's check, whose failure could only end a
+    // stream that has already ended.
+    if (inflateInit2(&zs_, -15) != Z_OK) Fail(Verdict::kUnreadable, "zlib");
     zs_ready_ = true;
   }
 }
@@ -123,6 +163,10 @@ void StreamDecoder::InflateMore(size_t want_raw) {
       zs_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data()));
       zs_.avail_in = static_cast<uInt>(in.size());
     }
+    if (!header_taken_ && !TakeZlibHeader()) {
+      raw_done_ = true;
+      break;
+    }
     const size_t old = raw_.size();
     const size_t room = std::max<size_t>(goal - old, 512);
     raw_.resize(old + room);
@@ -142,6 +186,21 @@ void StreamDecoder::InflateMore(size_t want_raw) {
   }
 }
 
+bool StreamDecoder::TakeZlibHeader() {
+  // The whole data is shorter than a header: nothing can be inflated from it.
+  if (zs_.avail_in < 2) return false;
+  const unsigned method = zs_.next_in[0];
+  const unsigned flags = zs_.next_in[1];
+  constexpr unsigned kDeflate = 8, kLargestWindow = 7, kPresetDictionary = 0x20;
+  if ((method * 256 + flags) % 31 != 0 || (method & 0x0f) != kDeflate ||
+      (method >> 4) > kLargestWindow || (flags & kPresetDictionary) != 0)
+    return false;
+  zs_.next_in += 2;
+  zs_.avail_in -= 2;
+  header_taken_ = true;
+  return true;
+}
+
 void StreamDecoder::Unpredict() {
   if (row_bytes_ == 0) {
     out_ += raw_;
@@ -159,36 +218,7 @@ void StreamDecoder::Unpredict() {
     auto* cur = reinterpret_cast<unsigned char*>(row.data());
     // A TIFF row has no tag: each byte is told by the one a pixel before it, as PNG's "Sub".
     const unsigned tag = tiff ? 1 : static_cast<unsigned char>(raw_[done]);
-    for (size_t i = 0; i < row_bytes_; ++i) {
-      const unsigned left = i >= bpp_ ? cur[i - bpp_] : 0;
-      const unsigned upper = up[i];
-      const unsigned upper_left = i >= bpp_ ? up[i - bpp_] : 0;
-      unsigned v = in[i];
-      switch (tag) {
-        case 0:
-          break;
-        case 1:
-          v += left;
-          break;
-        case 2:
-          v += upper;
-          break;
-        case 3:
-          v += (left + upper) / 2;
-          break;
-        case 4: {
-          const int p = static_cast<int>(left + upper) - static_cast<int>(upper_left);
-          const int pa = std::abs(p - static_cast<int>(left));
-          const int pb = std::abs(p - static_cast<int>(upper));
-          const int pc = std::abs(p - static_cast<int>(upper_left));
-          v += (pa <= pb && pa <= pc) ? left : (pb <= pc ? upper : upper_left);
-          break;
-        }
-        default:
-          Damaged("bad predictor tag");
-      }
-      cur[i] = static_cast<unsigned char>(v);
-    }
+    UnpredictRow(tag, in, up, cur, row_bytes_, bpp_);
     out_ += row;
     prev_row_.swap(row);
   }

@@ -49,6 +49,9 @@ class StreamDecoder {
 
  private:
   void InflateMore(size_t want_raw);
+  // Reads the two-byte zlib header off the input; false when it ends the stream (it is no
+  // zlib header, or it asks for a preset dictionary), as zlib itself would end it.
+  bool TakeZlibHeader();
   void Unpredict();
   // Bytes of one predicted row as stored: PNG rows begin with a tag byte, TIFF rows do not.
   size_t RowStride() const { return row_bytes_ + (format_.predictor == kTiffPredictor ? 0 : 1); }
@@ -60,6 +63,7 @@ class StreamDecoder {
   uint64_t& budget_;
   z_stream zs_{};
   bool zs_ready_ = false;
+  bool header_taken_ = false;
   bool raw_done_ = false;
   bool finished_ = false;
   std::string in_buf_;

@@ -65,6 +65,9 @@ class XrefSections final : public EntrySource {
   std::vector<std::unique_ptr<Section>> sections_;
   std::vector<uint64_t> section_offsets_;  // of the sections read or being read
   std::string window_;
+  // A table entry's bytes, kept between lookups so that a walk of many objects does not
+  // allocate for each; apart from window_, which a lookup may interrupt.
+  std::string entry_;
 };
 
 }  // namespace foliotally::pdf

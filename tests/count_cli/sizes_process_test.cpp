@@ -56,5 +56,33 @@ TEST_F(SizesRun, JsonRecordsCarryTheSizesOfEachFile) {
   EXPECT_EQ(plain.out, "{\"path\":\"" + S() + "/b.pdf\",\"pages\":2,\"status\":\"ok\"}\n");
 }
 
+// With --sizes a file is read once for its count and its sizes: each record still says what
+// the count alone says, damage and reasons included.
+TEST_F(SizesRun, EachRecordSaysWhatTheCountAloneSays) {
+  dir_.Write("S/d.pdf", MakePdfFromObjects({
+                            "<< /Type /Catalog /Pages 2 0 R >>",
+                            "<< /Type /Pages /Kids [3 0 R] /Count 1000000 >>",
+                            "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] >>",
+                        }));
+  const std::vector<std::string> files = {S() + "/a.pdf", S() + "/c.pdf", S() + "/d.pdf",
+                                          S() + "/missing.pdf"};
+  std::vector<std::string> plain_args = {"--format=json"},
+                           sized_args = {"--sizes", "--format=json"};
+  plain_args.insert(plain_args.end(), files.begin(), files.end());
+  sized_args.insert(sized_args.end(), files.begin(), files.end());
+  const ProcessResult plain = RunCount(plain_args);
+  const ProcessResult sized = RunCount(sized_args);
+  // Each sized record is the plain one with its "sizes" last.
+  std::string without_sizes;
+  for (size_t start = 0, end; start < sized.out.size(); start = end + 1) {
+    end = sized.out.find('\n', start);
+    const std::string line = sized.out.substr(start, end - start);
+    without_sizes += line.substr(0, line.find(",\"sizes\":")) + "}\n";
+  }
+  EXPECT_EQ(without_sizes, plain.out);
+  EXPECT_NE(plain.out.find("\"status\":\"recovered\""), std::string::npos) << plain.out;
+  EXPECT_EQ(sized.exit_status, plain.exit_status);
+}
+
 }  // namespace
 }  // namespace foliotally::test

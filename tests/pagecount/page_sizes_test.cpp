@@ -309,6 +309,94 @@ TEST(PageSizeExport, CallerOwnedArrayAndErrorsAsTheCount) {
   EXPECT_EQ(GetFoliotallySizesFd(-1, 0, 0, sizes, 3, nullptr), FOLIOTALLY_UNREADABLE);
 }
 
+// One reading for both: the count's verdict and reason exactly as GetFoliotallyCountAt gives
+// them, with the sizes exactly as GetFoliotallySizesAt gives them.
+TEST(PageSizeExport, CountAndSizesFromOneReadingAgreeWithBothExports) {
+  test::TempDir dir;
+  const std::string sound =
+      dir.Write("sound.pdf", MakePdfFromObjects({
+                                 "<< /Type /Catalog /Pages 2 0 R >>",
+                                 "<< /Type /Pages /Kids [3 0 R 4 0 R] /Count 2 >>",
+                                 "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] >>",
+                                 "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 842 595] >>",
+                             }));
+  // A /Count no tree can hold: the pages are walked, and the count is a recovered one.
+  const std::string recovered =
+      dir.Write("recovered.pdf", MakePdfFromObjects({
+                                     "<< /Type /Catalog /Pages 2 0 R >>",
+                                     "<< /Type /Pages /Kids [3 0 R] /Count 1000000 >>",
+                                     "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] >>",
+                                 }));
+  const std::string text = dir.Write("note.pdf", "no PDF here");
+  for (const std::string& path : {sound, recovered, text, dir.path().string(),
+                                  dir.path().string() + "/missing.pdf", std::string()}) {
+    FoliotallyCount alone{}, together{};
+    GetFoliotallyCountAt(AT_FDCWD, path.c_str(), 0, &alone);
+    FoliotallyPageSize sizes[4] = {}, alone_sizes[4] = {};
+    int32_t unknown = -1, alone_unknown = -1;
+    EXPECT_EQ(GetFoliotallyCountSizesAt(AT_FDCWD, path.c_str(), 0, FOLIOTALLY_BOX_CROP, &together,
+                                        sizes, 4, &unknown),
+              GetFoliotallySizesAt(AT_FDCWD, path.c_str(), 0, FOLIOTALLY_BOX_CROP, alone_sizes, 4,
+                                   &alone_unknown))
+        << path;
+    EXPECT_EQ(together.pages, alone.pages) << path;
+    EXPECT_EQ(together.verdict, alone.verdict) << path;
+    EXPECT_STREQ(together.reason, alone.reason) << path;
+    EXPECT_EQ(unknown, alone_unknown) << path;
+    for (int i = 0; i < 4; ++i) {
+      EXPECT_EQ(sizes[i].width_pt, alone_sizes[i].width_pt) << path;
+      EXPECT_EQ(sizes[i].pages, alone_sizes[i].pages) << path;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    FoliotallyCount by_fd{}, alone_by_fd{};
+    GetFoliotallyCountFd(fd, 0, &alone_by_fd);
+    EXPECT_EQ(GetFoliotallyCountSizesFd(fd, 0, FOLIOTALLY_BOX_CROP, &by_fd, nullptr, 0, nullptr),
+              GetFoliotallySizesFd(fd, 0, FOLIOTALLY_BOX_CROP, nullptr, 0, nullptr))
+        << path;
+    EXPECT_EQ(by_fd.verdict, alone_by_fd.verdict) << path;
+    EXPECT_STREQ(by_fd.reason, alone_by_fd.reason) << path;
+    if (fd >= 0) ::close(fd);
+  }
+  FoliotallyCount recovered_count{};
+  GetFoliotallyCountSizesAt(AT_FDCWD, recovered.c_str(), 0, FOLIOTALLY_BOX_CROP, &recovered_count,
+                            nullptr, 0, nullptr);
+  EXPECT_EQ(recovered_count.verdict, FOLIOTALLY_RECOVERED);
+  EXPECT_EQ(recovered_count.pages, 1);
+  // The count may be left out, as the sizes may.
+  EXPECT_EQ(GetFoliotallyCountSizesAt(AT_FDCWD, sound.c_str(), 0, FOLIOTALLY_BOX_CROP, nullptr,
+                                      nullptr, 0, nullptr),
+            2);
+}
+
+// A file without cross-reference data or catalog: its pages are the page objects a scan
+// finds, each with what it inherits from its /Parent. A parent above thousands of pages is
+// read once, not once for each of them: the bytes read stay near the file's own size.
+TEST(ScannedPages, AParentOfManyPagesIsReadOnce) {
+  constexpr int kPages = 3000;
+  std::string file = "%PDF-1.4\n1 0 obj\n<< /Type /Pages /MediaBox [0 0 595 842] /Kids [";
+  for (int i = 0; i < kPages; ++i) file += std::to_string(i + 2) + " 0 R ";
+  file += "] /Count " + std::to_string(kPages) + " >>\nendobj\n";
+  for (int i = 0; i < kPages; ++i)
+    file += std::to_string(i + 2) + " 0 obj\n<< /Type /Page /Parent 1 0 R" +
+            (i == 0 ? std::string(" /Rotate 90") : std::string()) + " >>\nendobj\n";
+  MemoryByteSource memory(file);
+  CountingByteSource counting(memory);
+  const Deadline deadline(600000);
+  const PageSizes measured = MeasurePageSizes(counting, deadline, SizeBox::kCrop, [] {
+    return CountResult{Verdict::kDamaged, 0, "no qpdf"};
+  });
+  ASSERT_EQ(measured.count.verdict, Verdict::kCounted);
+  EXPECT_TRUE(measured.count.recovered);
+  EXPECT_EQ(measured.count.pages, kPages);
+  ASSERT_EQ(measured.sizes.groups().size(), 2u);
+  EXPECT_EQ(measured.sizes.groups()[0].width_pt, 842);  // the first page, turned
+  EXPECT_EQ(measured.sizes.groups()[0].pages, 1);
+  EXPECT_EQ(measured.sizes.groups()[1].width_pt, 595);
+  EXPECT_EQ(measured.sizes.groups()[1].pages, kPages - 1);
+  EXPECT_EQ(measured.sizes.unknown(), 0);
+  EXPECT_LT(counting.bytes_read(), 8 * file.size());
+}
+
 TEST(RealNumbers, ParsedToTheirValue) {
   for (const auto& [text, value] :
        std::vector<std::pair<std::string, double>>{{"612.5", 612.5},

@@ -106,5 +106,79 @@ TEST(Parser, ArraysOfReferences) {
   EXPECT_EQ(items(nested(65)), "bad");
 }
 
+// An object written out the same way whatever took it apart, for comparing two reads.
+std::string Shape(const Object& o) {
+  switch (o.kind) {
+    case Object::Kind::kInt:
+      return std::to_string(o.value);
+    case Object::Kind::kReal:
+      return std::to_string(*o.Number()) + "r";
+    case Object::Kind::kRef:
+      return std::to_string(o.value) + "R" + std::to_string(o.gen);
+    case Object::Kind::kName:
+      return "/" + o.name;
+    case Object::Kind::kArray: {
+      std::string out = "[";
+      for (const Object& item : o.items) out += Shape(item) + " ";
+      return out + "]";
+    }
+    case Object::Kind::kDict: {
+      std::string out = "<<";
+      for (const auto& [key, value] : o.entries) out += "/" + key + " " + Shape(value) + " ";
+      return out + ">>";
+    }
+    default:
+      return "?";
+  }
+}
+
+std::string Read(std::string_view text, bool complete = true) {
+  Object o;
+  const ParseStatus st = Parser(text, complete).ParseObject(&o);
+  return st == ParseStatus::kOk ? Shape(o) : st == ParseStatus::kBad ? "bad" : "more";
+}
+
+// Plain numbers and references take a quicker path than signed, real or long ones, and
+// names without "#" one quicker than escaped ones; the answers must be the same.
+TEST(Parser, NumbersReferencesAndNames) {
+  EXPECT_EQ(Read("[0 0 612 792]"), "[0 0 612 792 ]");
+  EXPECT_EQ(Read("[0 0 612.5 -3 +4]"), "[0 0 612.500000r -3 4 ]");
+  EXPECT_EQ(Read("<< /A 1 +5 R /B 2 0 R >>"), "<</A 1R5 /B 2R0 >>");
+  EXPECT_EQ(Read("<< /A 1 0 %c\nR >>"), "<</A 1R0 >>");
+  EXPECT_EQ(Read("<< /A 1 0 Rx >>"), "bad");
+  EXPECT_EQ(Read("<< /A 12 0 obj >>"), "bad");
+  EXPECT_EQ(Read("<< /A 1 2 /R 3 0 R >>"), "bad");  // two values for one key
+  EXPECT_EQ(Read("[1 2/R 3]"), "[1 2 /R 3 ]");
+  EXPECT_EQ(Read("[7(x)8<00>9]"), "[7 ? 8 ? 9 ]");
+  EXPECT_EQ(Read("[1234567890123456789 0 R]"), "[1234567890123456789R0 ]");
+  EXPECT_EQ(Read("[123456789012345678 1234567890123456789 R]"), "[123456789012345678R4294967295 ]");
+  EXPECT_EQ(Read("<< /K#65y 1 /#41 /B#43 >>"), "<</Key 1 /A /BC >>");
+  constexpr std::array<std::string_view, 1> wanted = {"Key"};
+  Object dict;
+  bool stopped_early = false;
+  ASSERT_EQ(
+      Parser("<< /Other /K#65y /K#65y 5 /X 1 >>", true).ParseDictFor(dict, wanted, stopped_early),
+      ParseStatus::kOk);
+  EXPECT_EQ(Shape(dict), "<</Key 5 >>");
+  EXPECT_TRUE(stopped_early);
+}
+
+// A window may end anywhere in an object: each cut must ask for more or give what the whole
+// text gives, never a shorter number, a reference taken for an integer or the reverse.
+TEST(Parser, EveryCutAsksForMoreOrAgrees) {
+  for (const std::string_view text :
+       {"<< /Contents 20003 0 R /MediaBox [ 0 0 612 792 ] /Type /Page >> ",
+        "[1 0 R 2 0 R 30 4 5 0 R] ", "<< /A 1 0 Rx /B 2 >> ", "[12 34 56 7 8 R] ",
+        "<< /K#65y 1 2 R /L [3 4 R%c\n5 6 R] >> ", "<< /A 1 0 %c\nR /B 3 >> "}) {
+    const std::string whole = Read(text);
+    for (size_t cut = 1; cut < text.size(); ++cut) {
+      const std::string part = Read(text.substr(0, cut), false);
+      if (part != "more") {
+        EXPECT_EQ(part, whole) << "cut at " << cut << " of " << text;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace foliotally::pdf

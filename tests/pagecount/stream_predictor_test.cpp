@@ -163,6 +163,33 @@ TEST(StreamPredictor, DecodedBytesCountAgainstTheBudget) {
   EXPECT_EQ(FailureOf(deflated, StreamFormat{.flate = true}, 100000, 50000), Verdict::kDamaged);
 }
 
+// The zlib header is read by the decoder itself (the data is inflated raw): it must end a
+// stream where zlib would, and a bad trailer must still leave the whole data.
+TEST(StreamInflate, HeaderEndsTheStreamWhereZlibWouldAndTheTrailerIsNotNeeded) {
+  const std::string text = "BT /F1 12 Tf (a page) Tj ET\n";
+  const std::string deflated = test::Deflate(text);
+  const StreamFormat flate{.flate = true};
+  EXPECT_EQ(Decode(deflated, flate, text.size()), text);
+  std::string bad_trailer = deflated;
+  bad_trailer.back() = static_cast<char>(bad_trailer.back() ^ 1);
+  EXPECT_EQ(Decode(bad_trailer, flate, text.size()), text);
+  // A header with method byte `method` and the flag bits `flags`, its check bits made right.
+  const auto headed = [&](unsigned method, unsigned flags) {
+    flags &= 0xe0;
+    flags += (31 - (method * 256 + flags) % 31) % 31;
+    return std::string{static_cast<char>(method), static_cast<char>(flags)} + deflated.substr(2);
+  };
+  EXPECT_EQ(Decode(headed(0x78, 0x80), flate, text.size()), text);  // another level
+  EXPECT_EQ(Decode(headed(0x18, 0), flate, text.size()), text);     // a smaller window
+  EXPECT_EQ(Decode(headed(0x88, 0), flate, 0), "");                 // too large a window
+  EXPECT_EQ(Decode(headed(0x79, 0), flate, 0), "");                 // not deflate
+  EXPECT_EQ(Decode(headed(0x78, 0x20), flate, 0), "");              // a preset dictionary
+  std::string bad_check = deflated;
+  bad_check[1] = static_cast<char>(bad_check[1] + 1);
+  EXPECT_EQ(Decode(bad_check, flate, 0), "");
+  EXPECT_EQ(Decode(deflated.substr(0, 1), flate, 0), "");
+}
+
 StreamFormat FormatOf(const std::string& dict) {
   Object o;
   EXPECT_EQ(Parser(dict + " ", true).ParseObject(&o), ParseStatus::kOk) << dict;
