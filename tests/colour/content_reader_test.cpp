@@ -2,6 +2,7 @@
 // and what it must leave to the renderer (drawn, which the stand-in renderer answers "C").
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 
 #include "colour_fixture.h"
@@ -295,7 +296,15 @@ const Case kCases[] = {
      kRead},
 };
 
-INSTANTIATE_TEST_SUITE_P(Rules, ReadingRules, testing::ValuesIn(kCases));
+// Each case is named for its rule, so that a failure and ctest's list name it.
+std::string RuleName(const testing::TestParamInfo<Case>& info) {
+  std::string name;
+  for (const char* c = info.param.name; *c != '\0'; ++c)
+    name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+  return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Rules, ReadingRules, testing::ValuesIn(kCases), RuleName);
 
 TEST(ContentReader, ContentStreamsOfAPageAreReadAsOne) {
   // An operator's operands in one part and the operator in the next: the colour carries.
