@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <ostream>
 #include <string>
 
 #include "colour_fixture.h"
@@ -30,6 +31,9 @@ struct Case {
   PageParts page;
   const char* expected;
 };
+
+// Shown by gtest for the case under test, in place of the bytes of its pointers.
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 class ReadingRules : public testing::TestWithParam<Case> {};
 
