@@ -312,6 +312,84 @@ ParseStatus Parser::Number(Object* out) {
   return ParseStatus::kOk;
 }
 
+namespace {
+
+constexpr size_t kNotPlain = std::string_view::npos;
+// How deep SkipPlain goes before it leaves a value to the general way: a page's
+// /Resources is two or three levels deep.
+constexpr int kPlainLevels = 8;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The position after the white space at `p`.
+size_t SkipWhite(std::string_view text, size_t p) {
+  while (p < text.size() && IsPdfSpace(text[p])) ++p;
+  return p;
+}
+
+// The position after a run of 1 to 18 digits at `p` that ends inside the window on a byte
+// that is not regular, as Parser::ShortDigits takes it; kNotPlain for anything else.
+size_t PlainDigits(std::string_view text, size_t p) {
+  const size_t start = p;
+  while (p < text.size() && IsDigit(text[p])) {
+    if (p - start == 18) return kNotPlain;
+    ++p;
+  }
+  return p > start && p < text.size() && !IsPdfRegular(text[p]) ? p : kNotPlain;
+}
+
+}  // namespace
+
+size_t Parser::SkipPlain(size_t p, int levels) const {
+  if (levels < 0) return kNotPlain;
+  const std::string_view text = text_;
+  p = SkipWhite(text, p);
+  if (p >= text.size()) return kNotPlain;
+  const char c = text[p];
+  if (c == '/') {
+    ++p;
+    while (p < text.size() && IsPdfRegular(text[p])) ++p;
+    return p < text.size() ? p : kNotPlain;
+  }
+  if (IsDigit(c)) {
+    // PlainNumber's way: an integer, or "num gen R"; what it leaves to the general way,
+    // so does this.
+    p = PlainDigits(text, p);
+    if (p == kNotPlain) return kNotPlain;
+    size_t q = SkipWhite(text, p);
+    if (q >= text.size() || text[q] == '%' || text[q] == '+' || text[q] == '-') return kNotPlain;
+    if (q == p || !IsDigit(text[q])) return p;
+    q = PlainDigits(text, q);
+    if (q == kNotPlain) return kNotPlain;
+    q = SkipWhite(text, q);
+    if (q + 1 >= text.size() || text[q] == '%') return kNotPlain;
+    return text[q] == 'R' && !IsPdfRegular(text[q + 1]) ? q + 1 : p;
+  }
+  if (levels == 0) return kNotPlain;
+  if (c == '[') {
+    for (++p;;) {
+      p = SkipWhite(text, p);
+      if (p >= text.size()) return kNotPlain;
+      if (text[p] == ']') return p + 1;
+      p = SkipPlain(p, levels - 1);
+      if (p == kNotPlain) return kNotPlain;
+    }
+  }
+  if (c != '<' || p + 1 >= text.size() || text[p + 1] != '<') return kNotPlain;
+  for (p += 2;;) {
+    p = SkipWhite(text, p);
+    if (p + 1 >= text.size()) return kNotPlain;
+    if (text[p] == '>' && text[p + 1] == '>') return p + 2;
+    if (text[p] != '/') return kNotPlain;
+    for (++p; p < text.size() && IsPdfRegular(text[p]);) ++p;
+    p = SkipWhite(text, p);
+    if (p + 1 >= text.size()) return kNotPlain;
+    if (text[p] == '>' && text[p + 1] == '>') continue;  // a key without a value
+    p = SkipPlain(p, levels - 1);
+    if (p == kNotPlain) return kNotPlain;
+  }
+}
+
 ParseStatus Parser::NameView(std::string_view& raw, bool& escaped) {
   ++pos_;  // the slash
   const size_t start = pos_;
@@ -499,7 +577,15 @@ ParseStatus Parser::Dict(Object* out, int depth, std::span<const std::string_vie
       Object& value = out->entries.emplace_back(DictEntry{std::string(key), Object{}}).second;
       st = Value(&value, depth + 1);
     } else {
-      st = Value(nullptr, depth + 1);
+      // Most unwanted values are plain: skipped in one pass, without the general way's
+      // tokens. The levels are kept within what the general way allows at this depth.
+      const size_t after = SkipPlain(pos_, std::min(kPlainLevels, limits::kMaxNesting - depth - 2));
+      if (after != kNotPlain) {
+        pos_ = after;
+        st = ParseStatus::kOk;
+      } else {
+        st = Value(nullptr, depth + 1);
+      }
     }
     if (st != ParseStatus::kOk) return st;
     if (keep && !wanted.empty() && ++found == wanted.size() && stopped_early) {
