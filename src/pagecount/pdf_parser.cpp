@@ -471,13 +471,61 @@ bool Parser::PlainRef(int64_t& num, int64_t& gen) {
   return true;
 }
 
+bool Parser::PlainNumberArray(Object* out) {
+  const std::string_view text = text_;
+  const size_t first_item = out ? out->items.size() : 0;
+  const auto refuse = [&] {
+    if (out) out->items.resize(first_item);
+    return false;
+  };
+  size_t p = pos_ + 1;
+  for (;;) {
+    p = SkipWhite(text, p);
+    if (p >= text.size()) return refuse();
+    if (text[p] == ']') break;
+    // A word of digits with at most one dot and a leading minus, ended by white space or
+    // the "]": an integer of up to 18 digits (a longer one may not fit), or a real. A
+    // reference has an "R", which ends no such word.
+    const size_t word_start = p;
+    const bool negative = text[p] == '-';
+    if (negative) ++p;
+    int64_t value = 0;
+    size_t digits = 0;
+    bool dot = false;
+    for (; p < text.size(); ++p) {
+      const char c = text[p];
+      if (IsDigit(c)) {
+        if (++digits <= 18) value = value * 10 + (c - '0');
+      } else if (c == '.' && !dot) {
+        dot = true;
+      } else {
+        break;
+      }
+    }
+    if (p >= text.size() || (!IsPdfSpace(text[p]) && text[p] != ']') || digits == 0 ||
+        (!dot && digits > 18))
+      return refuse();
+    if (!out) continue;
+    Object& item = out->items.emplace_back();
+    if (dot) {
+      item.SetReal(RealValue(text.substr(word_start, p - word_start)));
+    } else {
+      item.kind = Object::Kind::kInt;
+      item.value = negative ? -value : value;
+    }
+  }
+  pos_ = p + 1;
+  return true;
+}
+
 ParseStatus Parser::Array(Object* out, int depth) {
-  ++pos_;
+  const bool items_allowed = depth + 1 <= limits::kMaxNesting;
   if (out) {
     out->kind = Object::Kind::kArray;
     out->items.reserve(4);  // a box, a matrix's first half: most arrays read are this short
   }
-  const bool items_allowed = depth + 1 <= limits::kMaxNesting;
+  if (items_allowed && PlainNumberArray(out)) return ParseStatus::kOk;
+  ++pos_;
   // Kept while the items read are references: an array of numbers (a box) is read the
   // general way at once rather than tried as references item by item.
   bool refs = true;

@@ -53,6 +53,11 @@ class Parser {
   ParseStatus Dict(Object* out, int depth, std::span<const std::string_view> wanted,
                    bool* stopped_early);
   ParseStatus Array(Object* out, int depth);
+  // Reads an array of numbers alone (a box, a matrix) written plainly: integers and reals
+  // without "+", between white space, closed inside the window. False, with nothing
+  // consumed, for anything else, which the general way then reads; what this reads, the
+  // general way reads the same.
+  bool PlainNumberArray(Object* out);
   ParseStatus Number(Object* out);
   // Number() for an unsigned integer of up to 18 digits, or a reference made of two such,
   // standing whole inside the window; false (nothing consumed) for anything else.

@@ -237,5 +237,43 @@ TEST(Parser, SkippedValuesKeepTheNestingBound) {
   }
 }
 
+// Arrays of numbers alone take a quicker way; a comment after the "[" sends the same items
+// the general way. Both must read the same values, and a cut window must ask for more.
+TEST(Parser, NumberArraysReadAsTheGeneralWayReadsThem) {
+  for (const std::string_view items : {"0 0 612 792",
+                                       " -0 00012 -.5 5. 0.0 595.276 841.89 ",
+                                       "1 2 R",
+                                       "1 2 3 R",
+                                       "123456789012345678 -123456789012345678",
+                                       "1234567890123456789 -1234567890123456789",
+                                       "99999999999999999999 -99999999999999999999.5",
+                                       "1e3",
+                                       "-",
+                                       ".",
+                                       "-.",
+                                       "1.2.3",
+                                       "1-2",
+                                       "--1",
+                                       "+4 5",
+                                       "1 /N 2",
+                                       "1 [2] 3",
+                                       "1(x)",
+                                       "0.000000000000000000000000000001",
+                                       "",
+                                       "\t7\r\n8\f\0009"}) {
+    const std::string text = "[" + std::string(items) + "]";
+    EXPECT_EQ(Read(text), Read("[%c\n" + std::string(items) + "]")) << text;
+  }
+  const std::string_view text = "[ 0 0 612.5 -792 ] ";
+  const std::string whole = Read(text);
+  EXPECT_EQ(whole, "[0 0 612.500000r -792 ]");
+  for (size_t cut = 1; cut < text.size(); ++cut) {
+    const std::string part = Read(text.substr(0, cut), false);
+    if (part != "more") {
+      EXPECT_EQ(part, whole) << "cut at " << cut;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace foliotally::pdf
