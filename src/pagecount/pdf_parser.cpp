@@ -163,7 +163,17 @@ ParseStatus Parser::IndirectHeader(int64_t& num, int64_t& gen) {
   if (st != ParseStatus::kOk) return st;
   st = Generation(gen);
   if (st != ParseStatus::kOk) return st;
-  return Keyword("obj");
+  // Every object fetched passes here: "obj" standing whole in the window is taken at once.
+  const size_t start = pos_;
+  SkipSpace();
+  constexpr std::string_view kObj = "obj";
+  if (pos_ + kObj.size() < text_.size() && text_.substr(pos_, kObj.size()) == kObj &&
+      !IsPdfRegular(text_[pos_ + kObj.size()])) {
+    pos_ += kObj.size();
+    return ParseStatus::kOk;
+  }
+  pos_ = start;
+  return Keyword(kObj);
 }
 
 ParseStatus Parser::StreamKeyword(bool& found) {

@@ -275,5 +275,34 @@ TEST(Parser, NumberArraysReadAsTheGeneralWayReadsThem) {
   }
 }
 
+// Every object's header is read this way; "obj" must stand whole as a word, and a window
+// that ends in it or just after it asks for more.
+TEST(Parser, IndirectHeaders) {
+  const auto header = [](std::string_view text, bool complete) {
+    Parser parser(text, complete);
+    int64_t num = 0, gen = 0;
+    const ParseStatus st = parser.IndirectHeader(num, gen);
+    return st == ParseStatus::kOk ? std::to_string(num) + " " + std::to_string(gen) + " at " +
+                                        std::to_string(parser.pos())
+           : st == ParseStatus::kBad ? std::string("bad")
+                                     : std::string("more");
+  };
+  EXPECT_EQ(header("12 3 obj<<", true), "12 3 at 8");
+  EXPECT_EQ(header("12 3\r\nobj\n", true), "12 3 at 9");
+  EXPECT_EQ(header("12 3 %c\nobj ", true), "12 3 at 11");
+  EXPECT_EQ(header("12 3 obj", true), "12 3 at 8");
+  EXPECT_EQ(header("12 3 objx ", true), "bad");
+  EXPECT_EQ(header("12 3 ob ", true), "bad");
+  EXPECT_EQ(header("12 3 R ", true), "bad");
+  const std::string_view text = "7 0 obj\n<< >>";
+  for (size_t cut = 1; cut < text.size(); ++cut) {
+    const std::string part = header(text.substr(0, cut), false);
+    if (part != "more") {
+      EXPECT_EQ(part, "7 0 at 7") << "cut at " << cut;
+    }
+  }
+  EXPECT_EQ(header("7 0 obj", false), "more");
+}
+
 }  // namespace
 }  // namespace foliotally::pdf
