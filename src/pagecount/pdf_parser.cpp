@@ -163,7 +163,17 @@ ParseStatus Parser::IndirectHeader(int64_t& num, int64_t& gen) {
   if (st != ParseStatus::kOk) return st;
   st = Generation(gen);
   if (st != ParseStatus::kOk) return st;
-  return Keyword("obj");
+  // Every object fetched passes here: "obj" standing whole in the window is taken at once.
+  const size_t start = pos_;
+  SkipSpace();
+  constexpr std::string_view kObj = "obj";
+  if (pos_ + kObj.size() < text_.size() && text_.substr(pos_, kObj.size()) == kObj &&
+      !IsPdfRegular(text_[pos_ + kObj.size()])) {
+    pos_ += kObj.size();
+    return ParseStatus::kOk;
+  }
+  pos_ = start;
+  return Keyword(kObj);
 }
 
 ParseStatus Parser::StreamKeyword(bool& found) {
@@ -312,6 +322,84 @@ ParseStatus Parser::Number(Object* out) {
   return ParseStatus::kOk;
 }
 
+namespace {
+
+constexpr size_t kNotPlain = std::string_view::npos;
+// How deep SkipPlain goes before it leaves a value to the general way: a page's
+// /Resources is two or three levels deep.
+constexpr int kPlainLevels = 8;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The position after the white space at `p`.
+size_t SkipWhite(std::string_view text, size_t p) {
+  while (p < text.size() && IsPdfSpace(text[p])) ++p;
+  return p;
+}
+
+// The position after a run of 1 to 18 digits at `p` that ends inside the window on a byte
+// that is not regular, as Parser::ShortDigits takes it; kNotPlain for anything else.
+size_t PlainDigits(std::string_view text, size_t p) {
+  const size_t start = p;
+  while (p < text.size() && IsDigit(text[p])) {
+    if (p - start == 18) return kNotPlain;
+    ++p;
+  }
+  return p > start && p < text.size() && !IsPdfRegular(text[p]) ? p : kNotPlain;
+}
+
+}  // namespace
+
+size_t Parser::SkipPlain(size_t p, int levels) const {
+  if (levels < 0) return kNotPlain;
+  const std::string_view text = text_;
+  p = SkipWhite(text, p);
+  if (p >= text.size()) return kNotPlain;
+  const char c = text[p];
+  if (c == '/') {
+    ++p;
+    while (p < text.size() && IsPdfRegular(text[p])) ++p;
+    return p < text.size() ? p : kNotPlain;
+  }
+  if (IsDigit(c)) {
+    // PlainNumber's way: an integer, or "num gen R"; what it leaves to the general way,
+    // so does this.
+    p = PlainDigits(text, p);
+    if (p == kNotPlain) return kNotPlain;
+    size_t q = SkipWhite(text, p);
+    if (q >= text.size() || text[q] == '%' || text[q] == '+' || text[q] == '-') return kNotPlain;
+    if (q == p || !IsDigit(text[q])) return p;
+    q = PlainDigits(text, q);
+    if (q == kNotPlain) return kNotPlain;
+    q = SkipWhite(text, q);
+    if (q + 1 >= text.size() || text[q] == '%') return kNotPlain;
+    return text[q] == 'R' && !IsPdfRegular(text[q + 1]) ? q + 1 : p;
+  }
+  if (levels == 0) return kNotPlain;
+  if (c == '[') {
+    for (++p;;) {
+      p = SkipWhite(text, p);
+      if (p >= text.size()) return kNotPlain;
+      if (text[p] == ']') return p + 1;
+      p = SkipPlain(p, levels - 1);
+      if (p == kNotPlain) return kNotPlain;
+    }
+  }
+  if (c != '<' || p + 1 >= text.size() || text[p + 1] != '<') return kNotPlain;
+  for (p += 2;;) {
+    p = SkipWhite(text, p);
+    if (p + 1 >= text.size()) return kNotPlain;
+    if (text[p] == '>' && text[p + 1] == '>') return p + 2;
+    if (text[p] != '/') return kNotPlain;
+    for (++p; p < text.size() && IsPdfRegular(text[p]);) ++p;
+    p = SkipWhite(text, p);
+    if (p + 1 >= text.size()) return kNotPlain;
+    if (text[p] == '>' && text[p + 1] == '>') continue;  // a key without a value
+    p = SkipPlain(p, levels - 1);
+    if (p == kNotPlain) return kNotPlain;
+  }
+}
+
 ParseStatus Parser::NameView(std::string_view& raw, bool& escaped) {
   ++pos_;  // the slash
   const size_t start = pos_;
@@ -393,13 +481,61 @@ bool Parser::PlainRef(int64_t& num, int64_t& gen) {
   return true;
 }
 
+bool Parser::PlainNumberArray(Object* out) {
+  const std::string_view text = text_;
+  const size_t first_item = out ? out->items.size() : 0;
+  const auto refuse = [&] {
+    if (out) out->items.resize(first_item);
+    return false;
+  };
+  size_t p = pos_ + 1;
+  for (;;) {
+    p = SkipWhite(text, p);
+    if (p >= text.size()) return refuse();
+    if (text[p] == ']') break;
+    // A word of digits with at most one dot and a leading minus, ended by white space or
+    // the "]": an integer of up to 18 digits (a longer one may not fit), or a real. A
+    // reference has an "R", which ends no such word.
+    const size_t word_start = p;
+    const bool negative = text[p] == '-';
+    if (negative) ++p;
+    int64_t value = 0;
+    size_t digits = 0;
+    bool dot = false;
+    for (; p < text.size(); ++p) {
+      const char c = text[p];
+      if (IsDigit(c)) {
+        if (++digits <= 18) value = value * 10 + (c - '0');
+      } else if (c == '.' && !dot) {
+        dot = true;
+      } else {
+        break;
+      }
+    }
+    if (p >= text.size() || (!IsPdfSpace(text[p]) && text[p] != ']') || digits == 0 ||
+        (!dot && digits > 18))
+      return refuse();
+    if (!out) continue;
+    Object& item = out->items.emplace_back();
+    if (dot) {
+      item.SetReal(RealValue(text.substr(word_start, p - word_start)));
+    } else {
+      item.kind = Object::Kind::kInt;
+      item.value = negative ? -value : value;
+    }
+  }
+  pos_ = p + 1;
+  return true;
+}
+
 ParseStatus Parser::Array(Object* out, int depth) {
-  ++pos_;
+  const bool items_allowed = depth + 1 <= limits::kMaxNesting;
   if (out) {
     out->kind = Object::Kind::kArray;
     out->items.reserve(4);  // a box, a matrix's first half: most arrays read are this short
   }
-  const bool items_allowed = depth + 1 <= limits::kMaxNesting;
+  if (items_allowed && PlainNumberArray(out)) return ParseStatus::kOk;
+  ++pos_;
   // Kept while the items read are references: an array of numbers (a box) is read the
   // general way at once rather than tried as references item by item.
   bool refs = true;
@@ -499,7 +635,15 @@ ParseStatus Parser::Dict(Object* out, int depth, std::span<const std::string_vie
       Object& value = out->entries.emplace_back(DictEntry{std::string(key), Object{}}).second;
       st = Value(&value, depth + 1);
     } else {
-      st = Value(nullptr, depth + 1);
+      // Most unwanted values are plain: skipped in one pass, without the general way's
+      // tokens. The levels are kept within what the general way allows at this depth.
+      const size_t after = SkipPlain(pos_, std::min(kPlainLevels, limits::kMaxNesting - depth - 2));
+      if (after != kNotPlain) {
+        pos_ = after;
+        st = ParseStatus::kOk;
+      } else {
+        st = Value(nullptr, depth + 1);
+      }
     }
     if (st != ParseStatus::kOk) return st;
     if (keep && !wanted.empty() && ++found == wanted.size() && stopped_early) {

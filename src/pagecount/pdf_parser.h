@@ -53,6 +53,11 @@ class Parser {
   ParseStatus Dict(Object* out, int depth, std::span<const std::string_view> wanted,
                    bool* stopped_early);
   ParseStatus Array(Object* out, int depth);
+  // Reads an array of numbers alone (a box, a matrix) written plainly: integers and reals
+  // without "+", between white space, closed inside the window. False, with nothing
+  // consumed, for anything else, which the general way then reads; what this reads, the
+  // general way reads the same.
+  bool PlainNumberArray(Object* out);
   ParseStatus Number(Object* out);
   // Number() for an unsigned integer of up to 18 digits, or a reference made of two such,
   // standing whole inside the window; false (nothing consumed) for anything else.
@@ -63,6 +68,13 @@ class Parser {
   // Reads a run of 1 to 18 digits at `p`, ended by a byte inside the window that is not
   // regular; false otherwise.
   bool ShortDigits(size_t& p, int64_t& value) const;
+  // Skips the value at `p` (white space before it included) when it is written plainly:
+  // names, plain integers and references as PlainNumber reads them, and arrays and
+  // dictionaries of these, at most `levels` deep, every token ended inside the window.
+  // Returns the position after it, or npos for anything else (a comment, a string, a real,
+  // a keyword, a token at the window's end), which the general way then reads: what this
+  // skips, the general way accepts and ends at the same byte.
+  size_t SkipPlain(size_t p, int levels) const;
   ParseStatus Name(std::string* out);
   // Reads a name as written, without its slash; `escaped` when it holds a "#".
   ParseStatus NameView(std::string_view& raw, bool& escaped);

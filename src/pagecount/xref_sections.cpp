@@ -304,7 +304,8 @@ XrefEntry XrefSections::LookupInStream(Section& s, int64_t num) {
 XrefEntry XrefSections::LookupInTable(Section& s, int64_t num) {
   for (const auto& sub : s.subsections) {
     if (num < sub.first || num - sub.first >= sub.count) continue;
-    const std::string_view line = reader_.Read(
+    // Read where it lies: the entry is parsed before anything else is read.
+    const std::string_view line = reader_.ReadInPlace(
         sub.entries_at + static_cast<uint64_t>(num - sub.first) * sub.width, 20, entry_);
     size_t pos = 0;
     uint64_t offset = 0, gen = 0;

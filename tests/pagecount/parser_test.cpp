@@ -180,5 +180,129 @@ TEST(Parser, EveryCutAsksForMoreOrAgrees) {
   }
 }
 
+// Reads `text` keeping only /Keep, which skips every other value; and reads it whole, then
+// drops all but /Keep. Both must give the same answer, and end at the same byte.
+std::string KeptAndWhole(std::string_view text, bool complete) {
+  constexpr std::array<std::string_view, 1> keep = {"Keep"};
+  Parser kept_parser(text, complete);
+  Object kept;
+  const ParseStatus kept_status = kept_parser.ParseDictKeeping(kept, keep);
+  Parser whole_parser(text, complete);
+  Object whole;
+  const ParseStatus whole_status = whole_parser.ParseObject(&whole);
+  std::erase_if(whole.entries, [](const DictEntry& e) { return e.first != "Keep"; });
+  const auto answer = [](ParseStatus st, const Object& o, size_t pos) {
+    return st == ParseStatus::kOk    ? Shape(o) + " at " + std::to_string(pos)
+           : st == ParseStatus::kBad ? std::string("bad")
+                                     : std::string("more");
+  };
+  const std::string a = answer(kept_status, kept, kept_parser.pos());
+  const std::string b = answer(whole_status, whole, whole_parser.pos());
+  return a == b ? "same" : a + " / " + b;
+}
+
+// Unwanted values take a quicker way when they are written plainly; every other value, and
+// every value cut short by the window, must come out as the general way reads it.
+TEST(Parser, SkippedValuesEndWhereTheGeneralWayEnds) {
+  for (const std::string_view text :
+       {"<< /Contents 20003 0 R /MediaBox [ 0 0 612 792 ] /Parent 2 0 R /Resources << "
+        "/Font << /F1 20004 0 R >> /ProcSet 20005 0 R >> /Keep /Page >> ",
+        "<< /A [1 2 3 R [/N] <</B 4>>] /Keep 5 /C << /D >> /E <</F [ ] >> >> ",
+        "<< /A 1 0 %c\nR /B 1 0%c\nR /Keep 2 /C 3 %x\n >> ",
+        "<< /A +1 /B 1 -0 R /C 1.5 /D 1234567890123456789 /Keep 7 /E 1 0 Rx >> ",
+        "<< /A (a ) b) /B <0a> /C true /D null /Keep [1] /E 12 0 obj >> ",
+        "<< /A [1 0 R R] /Keep 1 >> ", "<< /A << /B 1 /C >> /Keep 1 >> ",
+        "<< /A << 1 2 >> /Keep 1 >> ", "<< /A [ /B ] ] /Keep 1 >> ", "<< /A R /Keep 1 >> ",
+        "<< /A#20 [1#2] /Keep /K#65 >> ", "<< /A\0[\t1\f2\r3\n] /Keep 1 >> "}) {
+    EXPECT_EQ(KeptAndWhole(text, true), "same") << text;
+    for (size_t cut = 1; cut < text.size(); ++cut)
+      EXPECT_EQ(KeptAndWhole(text.substr(0, cut), false), "same") << cut << " of " << text;
+  }
+}
+
+// However deep an unwanted value goes, the bound on nesting holds as it does for a value
+// read whole: one level past it makes the object bad, whether or not comments break up the
+// plainly written levels.
+TEST(Parser, SkippedValuesKeepTheNestingBound) {
+  for (const std::string_view gap : {" ", " %c\n"}) {
+    for (size_t levels = 55; levels <= 66; ++levels) {
+      std::string text = "<< /Keep 1 /A";
+      for (size_t i = 0; i < levels; ++i) text += std::string(" <<") + std::string(gap) + "/A";
+      text += levels % 2 ? " [1 2 0 R]" : " 1";
+      for (size_t i = 0; i < levels; ++i) text += " >>";
+      text += " >>";
+      EXPECT_EQ(KeptAndWhole(text, true), "same") << levels;
+      EXPECT_EQ(KeptAndWhole(std::string(text) + "\n", false), "same") << levels;
+    }
+  }
+}
+
+// Arrays of numbers alone take a quicker way; a comment after the "[" sends the same items
+// the general way. Both must read the same values, and a cut window must ask for more.
+TEST(Parser, NumberArraysReadAsTheGeneralWayReadsThem) {
+  for (const std::string_view items : {"0 0 612 792",
+                                       " -0 00012 -.5 5. 0.0 595.276 841.89 ",
+                                       "1 2 R",
+                                       "1 2 3 R",
+                                       "123456789012345678 -123456789012345678",
+                                       "1234567890123456789 -1234567890123456789",
+                                       "99999999999999999999 -99999999999999999999.5",
+                                       "1e3",
+                                       "-",
+                                       ".",
+                                       "-.",
+                                       "1.2.3",
+                                       "1-2",
+                                       "--1",
+                                       "+4 5",
+                                       "1 /N 2",
+                                       "1 [2] 3",
+                                       "1(x)",
+                                       "0.000000000000000000000000000001",
+                                       "",
+                                       "\t7\r\n8\f\0009"}) {
+    const std::string text = "[" + std::string(items) + "]";
+    EXPECT_EQ(Read(text), Read("[%c\n" + std::string(items) + "]")) << text;
+  }
+  const std::string_view text = "[ 0 0 612.5 -792 ] ";
+  const std::string whole = Read(text);
+  EXPECT_EQ(whole, "[0 0 612.500000r -792 ]");
+  for (size_t cut = 1; cut < text.size(); ++cut) {
+    const std::string part = Read(text.substr(0, cut), false);
+    if (part != "more") {
+      EXPECT_EQ(part, whole) << "cut at " << cut;
+    }
+  }
+}
+
+// Every object's header is read this way; "obj" must stand whole as a word, and a window
+// that ends in it or just after it asks for more.
+TEST(Parser, IndirectHeaders) {
+  const auto header = [](std::string_view text, bool complete) {
+    Parser parser(text, complete);
+    int64_t num = 0, gen = 0;
+    const ParseStatus st = parser.IndirectHeader(num, gen);
+    return st == ParseStatus::kOk ? std::to_string(num) + " " + std::to_string(gen) + " at " +
+                                        std::to_string(parser.pos())
+           : st == ParseStatus::kBad ? std::string("bad")
+                                     : std::string("more");
+  };
+  EXPECT_EQ(header("12 3 obj<<", true), "12 3 at 8");
+  EXPECT_EQ(header("12 3\r\nobj\n", true), "12 3 at 9");
+  EXPECT_EQ(header("12 3 %c\nobj ", true), "12 3 at 11");
+  EXPECT_EQ(header("12 3 obj", true), "12 3 at 8");
+  EXPECT_EQ(header("12 3 objx ", true), "bad");
+  EXPECT_EQ(header("12 3 ob ", true), "bad");
+  EXPECT_EQ(header("12 3 R ", true), "bad");
+  const std::string_view text = "7 0 obj\n<< >>";
+  for (size_t cut = 1; cut < text.size(); ++cut) {
+    const std::string part = header(text.substr(0, cut), false);
+    if (part != "more") {
+      EXPECT_EQ(part, "7 0 at 7") << "cut at " << cut;
+    }
+  }
+  EXPECT_EQ(header("7 0 obj", false), "more");
+}
+
 }  // namespace
 }  // namespace foliotally::pdf
