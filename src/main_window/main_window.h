@@ -210,7 +210,6 @@ class TfrmMain : public QMainWindow {
   bool FStopRequested = false;
   uint64_t FCountRun = 0;    // numbers the "Count All" runs, so a newer one is told apart
   std::string FShownFolder;  // the folder the lists show during a count
-  bool FFileNamed = false;   // the status has named a file of the count under way
   std::chrono::steady_clock::time_point FNextFrame;  // when the window is next brought up to date
 
   std::unique_ptr<FileSystem> FOwnFileSystem;  // the real one when none was given

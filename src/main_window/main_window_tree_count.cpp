@@ -62,7 +62,6 @@ void TfrmMain::btnCountAllClick(QObject*) {
     BitBtnStop->show();
     FShownFolder = start;
     FNextFrame = std::chrono::steady_clock::now() + kFrame;
-    FFileNamed = false;
     const FileMasks masks(MaskPatterns(FileListBox->Mask()));
     WalkedFolders walked;
     FileStatus status;
@@ -90,15 +89,12 @@ void TfrmMain::ShowTreeTotals() {
 }
 
 void TfrmMain::PaceTreeCount(const std::string& folder, const std::string& name) {
-  // The first file is named at once, so that the status never says nothing of the count;
-  // the others a frame at a time.
-  const bool first_file = !name.empty() && !FFileNamed;
+  // The first file (none counted yet) is named at once, so that the status never says
+  // nothing of the count; the others a frame at a time.
+  const bool first_file = !name.empty() && FFileCount == 0;
   if (!first_file && std::chrono::steady_clock::now() < FNextFrame) return;
   ShowTreeTotals();
-  if (!name.empty()) {
-    SetStatusText("Counting... " + name);
-    FFileNamed = true;
-  }
+  if (!name.empty()) SetStatusText("Counting... " + name);
   // The folder lists follow the walk, a frame at a time: showing every folder the walk
   // passes would read each one twice more.
   if (folder != FShownFolder) {
