@@ -138,6 +138,18 @@ std::string Read(std::string_view text, bool complete = true) {
   return st == ParseStatus::kOk ? Shape(o) : st == ParseStatus::kBad ? "bad" : "more";
 }
 
+// Each cut of `text` must ask `read` for more or give `whole`, what the whole text gives.
+template <typename ReadCut>
+void ExpectEveryCutAsksForMoreOrGives(std::string_view text, const std::string& whole,
+                                      ReadCut read) {
+  for (size_t cut = 1; cut < text.size(); ++cut) {
+    const std::string part = read(text.substr(0, cut));
+    if (part != "more") {
+      EXPECT_EQ(part, whole) << "cut at " << cut << " of " << text;
+    }
+  }
+}
+
 // Plain numbers and references take a quicker path than signed, real or long ones, and
 // names without "#" one quicker than escaped ones; the answers must be the same.
 TEST(Parser, NumbersReferencesAndNames) {
@@ -169,14 +181,10 @@ TEST(Parser, EveryCutAsksForMoreOrAgrees) {
   for (const std::string_view text :
        {"<< /Contents 20003 0 R /MediaBox [ 0 0 612 792 ] /Type /Page >> ",
         "[1 0 R 2 0 R 30 4 5 0 R] ", "<< /A 1 0 Rx /B 2 >> ", "[12 34 56 7 8 R] ",
-        "<< /K#65y 1 2 R /L [3 4 R%c\n5 6 R] >> ", "<< /A 1 0 %c\nR /B 3 >> "}) {
-    const std::string whole = Read(text);
-    for (size_t cut = 1; cut < text.size(); ++cut) {
-      const std::string part = Read(text.substr(0, cut), false);
-      if (part != "more") {
-        EXPECT_EQ(part, whole) << "cut at " << cut << " of " << text;
-      }
-    }
+        "<< /K#65y 1 2 R /L [3 4 R%c\n5 6 R] >> ", "<< /A 1 0 %c\nR /B 3 >> ",
+        "[ 0 0 612.5 -792 ] "}) {
+    ExpectEveryCutAsksForMoreOrGives(text, Read(text),
+                                     [](std::string_view cut) { return Read(cut, false); });
   }
 }
 
@@ -238,7 +246,8 @@ TEST(Parser, SkippedValuesKeepTheNestingBound) {
 }
 
 // Arrays of numbers alone take a quicker way; a comment after the "[" sends the same items
-// the general way. Both must read the same values, and a cut window must ask for more.
+// the general way. Both must read the same values (a cut window is checked with the others
+// above).
 TEST(Parser, NumberArraysReadAsTheGeneralWayReadsThem) {
   for (const std::string_view items : {"0 0 612 792",
                                        " -0 00012 -.5 5. 0.0 595.276 841.89 ",
@@ -264,15 +273,7 @@ TEST(Parser, NumberArraysReadAsTheGeneralWayReadsThem) {
     const std::string text = "[" + std::string(items) + "]";
     EXPECT_EQ(Read(text), Read("[%c\n" + std::string(items) + "]")) << text;
   }
-  const std::string_view text = "[ 0 0 612.5 -792 ] ";
-  const std::string whole = Read(text);
-  EXPECT_EQ(whole, "[0 0 612.500000r -792 ]");
-  for (size_t cut = 1; cut < text.size(); ++cut) {
-    const std::string part = Read(text.substr(0, cut), false);
-    if (part != "more") {
-      EXPECT_EQ(part, whole) << "cut at " << cut;
-    }
-  }
+  EXPECT_EQ(Read("[ 0 0 612.5 -792 ] "), "[0 0 612.500000r -792 ]");
 }
 
 // Every object's header is read this way; "obj" must stand whole as a word, and a window
@@ -294,13 +295,8 @@ TEST(Parser, IndirectHeaders) {
   EXPECT_EQ(header("12 3 objx ", true), "bad");
   EXPECT_EQ(header("12 3 ob ", true), "bad");
   EXPECT_EQ(header("12 3 R ", true), "bad");
-  const std::string_view text = "7 0 obj\n<< >>";
-  for (size_t cut = 1; cut < text.size(); ++cut) {
-    const std::string part = header(text.substr(0, cut), false);
-    if (part != "more") {
-      EXPECT_EQ(part, "7 0 at 7") << "cut at " << cut;
-    }
-  }
+  ExpectEveryCutAsksForMoreOrGives("7 0 obj\n<< >>", "7 0 at 7",
+                                   [&](std::string_view cut) { return header(cut, false); });
   EXPECT_EQ(header("7 0 obj", false), "more");
 }
 
