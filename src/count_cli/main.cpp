@@ -116,17 +116,13 @@ FileCount MeasurePages(const FileToCount& file, uint32_t time_limit, int32_t box
   count = CountFile(
       file,
       [&](int dirfd, const char* name) {
-        return measure(
-            [&](FileCount* out, FoliotallyPageSize* groups, int32_t capacity, int32_t* unknown) {
-              return GetFoliotallyCountSizesAt(dirfd, name, time_limit, box, out, groups, capacity,
-                                               unknown);
-            });
+        return measure([&](auto... out) {
+          return GetFoliotallyCountSizesAt(dirfd, name, time_limit, box, out...);
+        });
       },
       [&](int fd) {
         return measure(
-            [&](FileCount* out, FoliotallyPageSize* groups, int32_t capacity, int32_t* unknown) {
-              return GetFoliotallyCountSizesFd(fd, time_limit, box, out, groups, capacity, unknown);
-            });
+            [&](auto... out) { return GetFoliotallyCountSizesFd(fd, time_limit, box, out...); });
       });
   if (file.details) file.details->sizes = std::move(sizes);
   return count;
